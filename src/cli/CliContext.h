@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/Application.h"
+#include "app/SettingsStore.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <memory>
+
+namespace vormex::cli {
+
+// Exit statuses of vormexctl.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// Options that stand before the command.
+struct GlobalOptions {
+    QString definitionFile;
+    QString printerName;
+    QString language;  // "jpn" or "eng" as given; empty when not given
+};
+
+// Everything a command needs: the settings store, the application object after start-up, and
+// the two output streams (data on stdout, messages on stderr).
+class CliContext {
+public:
+    explicit CliContext(const GlobalOptions& options);
+
+    Application& app() { return app_; }
+    SettingsStore& store() { return *store_; }
+    const GlobalOptions& options() const { return options_; }
+
+    QTextStream& out() { return out_; }
+    QTextStream& err() { return err_; }
+
+    // Prints a message on stderr (its CR LF line breaks as line breaks) and gives kExitFailure.
+    int fail(const QString& message);
+    // Prints a usage message on stderr and gives kExitUsage.
+    int usage(const QString& message);
+
+    // The selected printer entry, or a message and nullptr when there is none.
+    const PrinterDefinition* requireSelectedPrinter();
+
+private:
+    GlobalOptions options_;
+    std::unique_ptr<SettingsStore> store_;
+    Application app_;
+    QTextStream out_;
+    QTextStream err_;
+};
+
+// A message with CR LF line breaks as the terminal wants them.
+QString terminalText(const QString& message);
+
+}  // namespace vormex::cli

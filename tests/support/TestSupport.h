@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace vormex::test {
+
+// The source tree and the folder with the built programs and their data.
+QString sourcePath(const QString& relative);
+QString programPath(const QString& name);
+// The shipped definition file.
+QString shippedDefinitionFile();
+
+// Writes `bytes` to `path` (creating folders); fails the test when it cannot.
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+// Result of running one of the built programs.
+struct ProcessResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+ProcessResult runProgram(const QString& name, const QStringList& arguments, int timeoutMs = 60000,
+                         const QByteArray& standardInput = {});
+
+}  // namespace vormex::test
