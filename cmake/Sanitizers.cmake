@@ -9,3 +9,8 @@ if(VORMEX_TSAN)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
 endif()
+if(VORMEX_FUZZ)
+  # Everything is instrumented for coverage; the fuzz programs add libFuzzer's main when linked.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
