@@ -20,6 +20,13 @@ struct DownloadItem {
     bool prepared = false;
     QString lastPath;    // the path last accepted
 
+    static DownloadItem ofType(int itemType)
+    {
+        DownloadItem item;
+        item.type = itemType;
+        return item;
+    }
+
     // Ready to be sent: a file is chosen and its bytes are prepared.
     bool ready() const { return !text.isEmpty() && prepared; }
     // Frees the prepared bytes and empties the item.
@@ -50,8 +57,8 @@ struct DownloadJob {
     int variableControlCodes = 0;
     ControlCodes controlCodes;  // the current codes when the job was filled
     QString printerName;
-    std::array<DownloadItem, 6> items{DownloadItem{0}, DownloadItem{1}, DownloadItem{2},
-                                      DownloadItem{3}, DownloadItem{4}, DownloadItem{5}};
+    std::array<DownloadItem, 6> items{DownloadItem::ofType(0), DownloadItem::ofType(1), DownloadItem::ofType(2),
+                                      DownloadItem::ofType(3), DownloadItem::ofType(4), DownloadItem::ofType(5)};
     QByteArray firmwareRequest;          // 13 bytes once a firmware file is prepared
     std::uint32_t firmwareStartAddress = 0;
 

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "comm/LinkSettings.h"
+#include "download/DownloadJob.h"
+#include "download/DownloadObserver.h"
+#include "download/DownloadProgress.h"
+#include "download/ParameterFileDownload.h"
+
+#include <memory>
+#include <thread>
+
+namespace vormex {
+
+// Runs one download engine on its own thread. The engine's state (the job or request, the link
+// and the progress record) is shared by the runner and the thread, so it outlives whichever of
+// them ends first; an observer that goes away detaches and hears nothing more.
+class DownloadRunner {
+public:
+    // The download dialog's job. `firmwareHandshake`: the printer entry acknowledges every block.
+    static std::unique_ptr<DownloadRunner> StartJob(DownloadJob job, LinkSettings settings, bool firmwareHandshake,
+                                                    std::shared_ptr<DownloadObserver> observer = nullptr);
+    // The parameter file download dialog's file.
+    static std::unique_ptr<DownloadRunner> StartFileDownload(FileDownloadRequest request, LinkSettings settings,
+                                                             std::shared_ptr<DownloadObserver> observer = nullptr);
+
+    // Leaves the thread to end on its own (detached) when it is still running.
+    ~DownloadRunner();
+    DownloadRunner(const DownloadRunner&) = delete;
+    DownloadRunner& operator=(const DownloadRunner&) = delete;
+
+    // The user's cancel: a wait under way returns within 100 ms, the engine stops before its
+    // next step or firmware block.
+    void RequestCancel();
+    void detachObserver();
+
+    bool running() const;
+    // Waits until the engine has ended, at most `timeoutMs` (scaled); true when it has.
+    bool waitFinished(int timeoutMs);
+
+    const DownloadProgress& progress() const { return *session_->progress; }
+    // The item percent a display shows now (the port's write progress, or the firmware bytes).
+    int displayedItemPercent();
+
+private:
+    struct Session;
+    explicit DownloadRunner(std::shared_ptr<Session> session);
+
+    std::shared_ptr<Session> session_;
+    std::thread thread_;
+};
+
+}  // namespace vormex
