@@ -84,6 +84,8 @@ bool DownloadRunner::waitFinished(int timeoutMs)
     return true;
 }
 
+const DownloadProgress& DownloadRunner::progress() const { return *session_->progress; }
+
 int DownloadRunner::displayedItemPercent() { return session_->progress->displayedItemPercent(session_->link.port()); }
 
 }  // namespace vormex

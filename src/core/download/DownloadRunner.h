@@ -37,7 +37,7 @@ public:
     // Waits until the engine has ended, at most `timeoutMs` (scaled); true when it has.
     bool waitFinished(int timeoutMs);
 
-    const DownloadProgress& progress() const { return *session_->progress; }
+    const DownloadProgress& progress() const;
     // The item percent a display shows now (the port's write progress, or the firmware bytes).
     int displayedItemPercent();
 

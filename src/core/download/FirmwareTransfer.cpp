@@ -2,6 +2,7 @@
 
 #include "comm/AnswerFrame.h"
 #include "download/DownloadMessages.h"
+#include "download/FirmwareImage.h"
 
 namespace vormex {
 
