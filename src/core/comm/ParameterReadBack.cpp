@@ -63,7 +63,7 @@ std::optional<QString> exchangeWithPrinter(Application& app, const SettingsStore
         result.message = workFile.errorMessage;
         return std::nullopt;
     }
-    const std::optional<QByteArray> content = UnframeParameterReply(received, dropLineEnd);
+    const std::optional<QByteArray> content = UnframeParameterReply(received, dropLineEnd, QByteArray(exchange.fileName));
     if (!content) {
         result = failure(app, strings::kReadBackFailed, received);
         return std::nullopt;
@@ -137,9 +137,10 @@ ReceiveOutcome ReceiveParameterFile(PrinterPort& port, const ControlCodes& codes
     return ReceiveOutcome::Complete;
 }
 
-std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool dropLineEnd)
+std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool dropLineEnd, const QByteArray& fileName)
 {
     const qsizetype n = received.size();
+    std::optional<QByteArray> first;
     for (qsizetype i = received.indexOf(kFrameHead); i >= 0; i = received.indexOf(kFrameHead, i + 1)) {
         for (qsizetype j = n - 4; j >= i + 2; --j) {
             if (received.mid(j, 4) != kFrameTail)
@@ -147,10 +148,16 @@ std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool
             qsizetype end = j;
             if (dropLineEnd && end - 2 >= i + 2 && received[end - 2] == '\r' && received[end - 1] == '\n')
                 end -= 2;
-            return received.mid(i + 2, end - (i + 2));
+            const QByteArray content = received.mid(i + 2, end - (i + 2));
+            // Bytes before the reply (an earlier status answer) are skipped.
+            if (fileName.isEmpty() || content == "NO FILE" || content.startsWith(fileName))
+                return content;
+            if (!first)
+                first = content;
+            break;
         }
     }
-    return std::nullopt;
+    return first;
 }
 
 ReadBackResult ReadSystemParametersBack(Application& app, const SettingsStore& store, const LinkSettings& link)

@@ -46,7 +46,10 @@ ReceiveOutcome ReceiveParameterFile(PrinterPort& port, const ControlCodes& codes
 
 // The reply's text between SOH STX and the last ETX EOT CR LF; nullopt when there is no frame.
 // With `dropLineEnd` a CR LF right before ETX is not part of the text (system parameters).
-std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool dropLineEnd);
+// When an earlier SOH STX (a stale status answer) stands before the reply, the first frame
+// whose text is "NO FILE" or begins with `fileName` is taken; else the first one found.
+std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool dropLineEnd,
+                                                const QByteArray& fileName = {});
 
 // What a read-back gives the page or the command line.
 struct ReadBackResult {
