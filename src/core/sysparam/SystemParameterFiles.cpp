@@ -82,8 +82,7 @@ std::optional<QString> WriteSystemParameterXml(const QString& path, const System
         auto item = [&xml](const QString& name, const QString& value) {
             xml.writeStartElement(QStringLiteral("item"));
             xml.writeAttribute(QStringLiteral("name"), name);
-            if (!value.isEmpty())
-                xml.writeCharacters(value);
+            xml.writeCharacters(value);  // an empty value still gets a full end tag
             xml.writeEndElement();
         };
         auto number = [](int value) { return QString::number(value); };
