@@ -139,6 +139,8 @@ int runEncode(CliContext& context, const QStringList& arguments)
     }
 
     QByteArray area(encoder.downloadAreaSize(blockSizeKb), '\0');
+    if (area.isEmpty())
+        return context.fail(QStringLiteral("vormexctl: %1: holds no program lines").arg(options.source));
     if (!encoder.ComposeDownloadImage(blockSizeKb, area.data(), area.size()))
         return context.fail(QStringLiteral("vormexctl: the image does not fit its area"));
     QSaveFile file(options.output);
