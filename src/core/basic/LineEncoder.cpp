@@ -343,7 +343,7 @@ int BasicEncoder::encodeLine(int index)
                 if (token == QLatin1String("REM"))
                     break;
                 if (token == QLatin1String("DATA")) {
-                    const qsizetype start = rest.data() - line.text.constData();
+                    const qsizetype start = rest.isEmpty() ? line.text.size() : rest.data() - line.text.constData();
                     appendString(line.bytesOf(start, line.text.size()));
                     break;
                 }
