@@ -1,6 +1,10 @@
 #include "download/PrepareItem.h"
 
+#include "app/Application.h"
 #include "app/WorkFiles.h"
+#include "basic/BasicEncoder.h"
+#include "basic/ParameterFileConversion.h"
+#include "comm/StoreFileEnvelope.h"
 #include "download/FirmwareImage.h"
 
 #include <QFile>
@@ -22,6 +26,12 @@ void accept(DownloadItem& item, const QString& path, QByteArray bytes)
     item.prepared = true;
     item.text = path;
     item.lastPath = path;
+}
+
+void copyAsWorkFile(const PrepareContext& context, const QByteArray& envelope)
+{
+    if (context.store)
+        writeWorkFile(*context.store, static_cast<int>(WorkFileKind::BasicEncode), envelope);
 }
 
 int prepareFirmware(DownloadJob& job, const QString& path, QString* errorMessage)
@@ -46,24 +56,77 @@ int prepareTestFile(DownloadJob& job, const QString& path, QString* errorMessage
     return 1;
 }
 
+int prepareBasicProgram(DownloadJob& job, int type, const QString& path, const PrepareContext& context,
+                        QString* errorMessage)
+{
+    DownloadItem& item = job.item(type);
+    BasicEncoder encoder(context.strings, context.languageValue);
+    if (!encoder.EncodeProgram(path, type == DownloadItem::BasicMain ? 1 : 0))
+        return refuse(item, errorMessage, encoder.errorMessage());
+    const qint64 areaSize = encoder.downloadAreaSize(job.blockSizeKb);
+    const qint64 blockBytes = static_cast<qint64>(job.blockSizeKb) * 1024;
+    if (areaSize <= 0 || blockBytes <= 0)
+        return refuse(item, errorMessage, QStringLiteral("%1: the program gives no storage blocks to send").arg(path));
+    QByteArray area(areaSize, '\0');
+    if (!encoder.ComposeDownloadImage(job.blockSizeKb, area.data(), area.size()))
+        return refuse(item, errorMessage, QStringLiteral("%1: the program image could not be composed").arg(path));
+    QByteArray envelope = BuildStoreFileEnvelope(area, job.controlCodes, job.variableControlCodes != 0);
+    if (type == DownloadItem::BasicMain)
+        job.basicMainBlocks = static_cast<int>(areaSize / blockBytes);
+    copyAsWorkFile(context, envelope);
+    accept(item, path, std::move(envelope));
+    return 1;
+}
+
+int prepareParameterFile(DownloadJob& job, int type, const QString& path, const PrepareContext& context,
+                         QString* errorMessage)
+{
+    DownloadItem& item = job.item(type);
+    if (!context.definitions || !context.printer || !context.check)
+        return refuse(item, errorMessage, QStringLiteral("%1: no printer entry to check the file against").arg(path));
+    const ParameterFileContext conversion{*context.definitions, *context.printer, *context.check, context.strings};
+    const ParameterFileKind kind =
+        type == DownloadItem::SystemParameters ? ParameterFileKind::SystemParameters : ParameterFileKind::InitialTable;
+    PreparedParameterFile prepared = PrepareParameterFileItem(path, kind, conversion, job.controlCodes);
+    if (!prepared.ok())
+        return refuse(item, errorMessage, prepared.message);
+    copyAsWorkFile(context, prepared.envelope);
+    accept(item, path, std::move(prepared.envelope));
+    return 1;
+}
+
 }  // namespace
+
+PrepareContext PrepareContext::fromApplication(Application& app, const SettingsStore* store)
+{
+    PrepareContext context;
+    context.store = store;
+    context.strings = app.strings;
+    context.languageValue = app.languageValue;
+    context.definitions = &app.printerDefinitions;
+    context.printer = app.selectedPrinter();
+    context.check = &app.parameterCheck;
+    return context;
+}
 
 int PrepareItem(DownloadJob& job, int type, const QString& path, const PrepareContext& context, QString* errorMessage)
 {
     if (type < DownloadItem::BasicMain || type > DownloadItem::Firmware)
         return 0;
     DownloadItem& item = job.item(type);
-    // A new path, or a file picked again, is read anew.
+    // A file picked again is read anew: its content may have changed.
     item.bytes = QByteArray();
     item.prepared = false;
-    (void)context;
     switch (type) {
     case DownloadItem::Firmware:
         return prepareFirmware(job, path, errorMessage);
     case DownloadItem::TestFile:
         return prepareTestFile(job, path, errorMessage);
+    case DownloadItem::BasicMain:
+    case DownloadItem::BasicSystem:
+        return prepareBasicProgram(job, type, path, context, errorMessage);
     default:
-        return refuse(item, errorMessage, QStringLiteral("%1: this kind of file cannot be prepared yet").arg(path));
+        return prepareParameterFile(job, type, path, context, errorMessage);
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/StringTable.h"
+#include "definitions/ParameterCheck.h"
+#include "definitions/PrinterDefinition.h"
 #include "download/DownloadJob.h"
 
 #include <QString>
@@ -7,17 +10,26 @@
 namespace vormex {
 
 class SettingsStore;
+struct Application;
 
 // What preparing a file item needs besides the job.
 struct PrepareContext {
-    const SettingsStore* store = nullptr;  // for the work-file copy of an envelope; none: no copy
-    int languageValue = 1;                 // the BASIC scanner's language setting (1 Japanese)
+    const SettingsStore* store = nullptr;           // for the work-file copy of an envelope; none: no copy
+    StringTable strings = StringTable::builtIn();   // the encoder's messages
+    int languageValue = 1;                          // the BASIC source's language (1 Japanese, 0 English)
+    // The parameter files are checked and converted against these (none: they cannot be prepared).
+    const PrinterDefinitions* definitions = nullptr;
+    const PrinterDefinition* printer = nullptr;
+    ParameterCheckState* check = nullptr;
+
+    static PrepareContext fromApplication(Application& app, const SettingsStore* store);
 };
 
 // Prepares the job's item of `type` from the file at `path`: the firmware image and its request,
 // the test file's bytes, a BASIC program's envelope through the encoder, or a parameter file's
-// envelope through its conversion. Gives 1 or 0; on 0 the item is emptied and `errorMessage`
-// (when given) holds the reason, empty where the page shows nothing.
+// envelope through its check and conversion. Every envelope is copied as a work file (kind 0).
+// Gives 1 or 0; on 0 the item is emptied and `errorMessage` (when given) holds the reason: the
+// encoder's or the conversion's message, or the file error.
 int PrepareItem(DownloadJob& job, int type, const QString& path, const PrepareContext& context,
                 QString* errorMessage = nullptr);
 
