@@ -20,6 +20,11 @@ int refuse(DownloadItem& item, QString* errorMessage, const QString& reason)
     return 0;
 }
 
+QString withPath(const QString& path, const QString& reason)
+{
+    return reason.startsWith(path) ? reason : QStringLiteral("%1: %2").arg(path, reason);
+}
+
 void accept(DownloadItem& item, const QString& path, QByteArray bytes)
 {
     item.bytes = std::move(bytes);
@@ -39,7 +44,7 @@ int prepareFirmware(DownloadJob& job, const QString& path, QString* errorMessage
     DownloadItem& item = job.item(DownloadItem::Firmware);
     PreparedFirmware firmware = PrepareFirmwareImage(path, job.controlCodes);
     if (!firmware.result)
-        return refuse(item, errorMessage, firmware.error);
+        return refuse(item, errorMessage, withPath(path, firmware.error));
     job.firmwareRequest = firmware.request;
     job.firmwareStartAddress = firmware.startAddress;
     accept(item, path, std::move(firmware.image));
@@ -51,7 +56,7 @@ int prepareTestFile(DownloadJob& job, const QString& path, QString* errorMessage
     DownloadItem& item = job.item(DownloadItem::TestFile);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return refuse(item, errorMessage, file.errorString());
+        return refuse(item, errorMessage, withPath(path, file.errorString()));
     accept(item, path, file.readAll());
     return 1;
 }

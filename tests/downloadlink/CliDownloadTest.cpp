@@ -1,0 +1,174 @@
+// vormexctl download and send-file against the printer simulator.
+#include "LinkFixture.h"
+#include "link/Simulator.h"
+
+#include "support/TestSupport.h"
+
+#include <QProcess>
+#include <QSettings>
+
+#include <csignal>
+
+namespace vormex::test {
+namespace {
+
+const bool kTimeScaleSet = [] { return ::setenv("VORMEX_TIME_SCALE", "0.02", 0) == 0; }();
+const QByteArray kScale = "0.02";  // the simulator's pauses run at the tool's scale
+
+const char* const kPrinter = "ORN Q-KA5";  // 64 KB blocks, TrueType 0..16, bitmap 0..8, BASIC 0..20
+
+QStringList cli(const QStringList& arguments)
+{
+    return QStringList{QStringLiteral("--definitions"), shippedDefinitionFile(), QStringLiteral("--printer"),
+                       QLatin1String(kPrinter), QStringLiteral("--language"), QStringLiteral("jpn")}
+           + arguments;
+}
+
+void setPort(const QString& name, const QString& device)
+{
+    QSettings ini(SettingsStore().filePath(), QSettings::IniFormat);
+    ini.setValue(QStringLiteral("Ports/") + name, device);
+}
+
+class CliDownload : public LinkFixture {
+protected:
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        // The printer's own defaults make valid parameter files.
+        for (const char* kind : {"system", "initial"}) {
+            const ProcessResult exported = runProgram(QStringLiteral("vormexctl"),
+                cli({"export", "--kind", kind, "--format", "txt", "-o", path(QLatin1String(kind) + QStringLiteral(".txt"))}));
+            ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+        }
+        writeFile(path(QStringLiteral("main.bas")), "10 PRINT \"HELLO\"\r\n20 END\r\n");
+        writeFile(path(QStringLiteral("test.txt")), "TEST FILE\r\n");
+    }
+    QString dump() const { return path(QStringLiteral("dump")); }
+    QStringList simArguments(const QStringList& more = {}) const
+    {
+        return QStringList{QStringLiteral("--dump-dir"), dump()} + more;
+    }
+};
+
+TEST_F(CliDownload, AFullJobOverLanStoresByteIdenticalFiles)
+{
+    Simulator sim(simArguments(), kScale);
+    const ProcessResult result = runProgram(QStringLiteral("vormexctl"),
+        cli({"download", "--device", sim.device(), "--allocate", "8,4,14", "--basic-main", path("main.bas"),
+             "--basic-system", path("main.bas"), "--system-params", path("system.txt"), "--initial-table",
+             path("initial.txt"), "--vormex", "on", "--test-file", path("test.txt")}));
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(result.err).endsWith(StringTable::builtIn().text(8022) + QLatin1Char('\n')))
+        << result.err.toStdString();
+    EXPECT_EQ(readFile(dump() + QStringLiteral("/QUILLPRM.TXT")), readFile(path("system.txt")));
+    EXPECT_EQ(readFile(dump() + QStringLiteral("/ZDEFAULT.TXT")), readFile(path("initial.txt")));
+    EXPECT_EQ(sim.countInLog(QStringLiteral("TEST FILE")), 1);
+}
+
+TEST_F(CliDownload, SendFileOverAPseudoTerminalAsCom)
+{
+    Simulator sim(simArguments({QStringLiteral("--pty")}), kScale);
+    setPort(QStringLiteral("COM3"), sim.ptyPath());
+    const ProcessResult result = runProgram(QStringLiteral("vormexctl"),
+        cli({"send-file", "initial", path("initial.txt"), "--device", "COM3:9600,8,none,1", "--no-vormex-on"}));
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(result.err).endsWith(StringTable::builtIn().text(8016) + QLatin1Char('\n')));
+    EXPECT_EQ(readFile(dump() + QStringLiteral("/ZDEFAULT.TXT")), readFile(path("initial.txt")));
+}
+
+TEST_F(CliDownload, SendFileOverLanSwitchesVormexOnAfterwards)
+{
+    Simulator sim(simArguments({QStringLiteral("--mode"), QStringLiteral("kirn")}), kScale);
+    const ProcessResult result = runProgram(QStringLiteral("vormexctl"),
+        cli({"send-file", "system", path("system.txt"), "--device", sim.device(), "--start-block", "3"}));
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(readFile(dump() + QStringLiteral("/QUILLPRM.TXT")), readFile(path("system.txt")));
+    EXPECT_TRUE(QString::fromUtf8(result.err).contains(StringTable::builtIn().text(8047)));
+}
+
+TEST_F(CliDownload, AFirmwareJobOverLan)
+{
+    writeFile(path("fw.rom"), firmwareFile(4 * 65536, 0x100000));
+    Simulator sim(simArguments(), kScale);
+    const ProcessResult result =
+        runProgram(QStringLiteral("vormexctl"), cli({"download", "--firmware", path("fw.rom"), "--device", sim.device()}));
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(result.err).endsWith(StringTable::builtIn().text(8034) + QLatin1Char('\n')));
+    EXPECT_EQ(sim.countInLog(QStringLiteral("firmware request")), 1);
+}
+
+// Every file is prepared before anything is sent; values are checked as the download page does.
+TEST_F(CliDownload, RefusalsComeBeforeAnythingIsSent)
+{
+    writeFile(path("bad.bas"), "10 GOTO 99\r\n");
+    writeFile(path("bad.txt"), "not a parameter line\r\n");
+    const QString range = StringTable::builtIn().text(61714);
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        int exitCode;
+        QString message;  // part of stderr
+    };
+    Simulator sim(simArguments(), kScale);
+    const QString device = sim.device();
+    const QList<Case> cases = {
+        {"missing test file", {"download", "--device", device, "--test-file", path("none.txt")}, 1, path("none.txt")},
+        {"BASIC that does not encode", {"download", "--device", device, "--basic-main", path("bad.bas")}, 1, {}},
+        {"parameter file that fails its check", {"download", "--device", device, "--system-params", path("bad.txt")}, 1, {}},
+        {"TrueType area too large", {"download", "--device", device, "--allocate", "17,4,14"}, 1, range.arg(0).arg(16)},
+        {"BASIC area too large", {"download", "--device", device, "--allocate", "8,4,21"}, 1, range.arg(0).arg(20)},
+        {"start block outside the BASIC area", {"download", "--device", device, "--vormex", "on", "--start-blocks", "0,2,3,21"}, 1, range.arg(0).arg(20)},
+        {"send-file start block", {"send-file", "system", path("system.txt"), "--device", device, "--start-block", "21"}, 1, range.arg(0).arg(20)},
+        {"send-file unreadable", {"send-file", "initial", path("none.txt"), "--device", device}, 1, {}},
+        {"nothing to do", {"download", "--device", device}, 2, QStringLiteral("nothing to download")},
+        {"firmware with other steps", {"download", "--firmware", path("fw.rom"), "--vormex", "on"}, 2, QStringLiteral("--firmware")},
+        {"send-file kind", {"send-file", "other", path("system.txt")}, 2, {}},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult result = runProgram(QStringLiteral("vormexctl"), cli(c.arguments));
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name << ": " << result.err.toStdString();
+        EXPECT_FALSE(result.err.trimmed().isEmpty()) << c.name;
+        EXPECT_TRUE(QString::fromUtf8(result.err).contains(c.message)) << c.name << ": " << result.err.toStdString();
+    }
+    EXPECT_EQ(sim.countInLog(QStringLiteral("connection opened")), 0);
+}
+
+TEST_F(CliDownload, AnUnreachablePrinterFailsWithTheOpenError)
+{
+    const ProcessResult result =
+        runProgram(QStringLiteral("vormexctl"), cli({"download", "--device", "LAN:127.0.0.1:1", "--vormex", "on"}));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(QString::fromUtf8(result.err).trimmed(), StringTable::builtIn().text(8023));
+}
+
+TEST_F(CliDownload, CtrlCCancelsCleanlyWithStatus130)
+{
+    Simulator sim(simArguments({QStringLiteral("--fault"), QStringLiteral("silence")}), kScale);
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VORMEX_TIME_SCALE"), QStringLiteral("1"));  // a wait of many seconds
+    tool.setProcessEnvironment(environment);
+    tool.start(programPath(QStringLiteral("vormexctl")),
+               cli({"download", "--device", sim.device(), "--allocate", "8,4,14"}));
+    ASSERT_TRUE(tool.waitForStarted(5000));
+    const QString vormexOff = StringTable::builtIn().text(8041);
+    QByteArray err;
+    for (int i = 0; i < 100 && !QString::fromUtf8(err).contains(vormexOff); ++i) {
+        tool.waitForReadyRead(100);
+        err += tool.readAllStandardError();
+    }
+    ASSERT_TRUE(QString::fromUtf8(err).contains(vormexOff)) << err.toStdString();
+    QElapsedTimer timer;
+    timer.start();
+    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
+    ASSERT_TRUE(tool.waitForFinished(10000));
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 130);
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(sim.countInLog(QStringLiteral("{XF")), 0);
+}
+
+}  // namespace
+}  // namespace vormex::test
