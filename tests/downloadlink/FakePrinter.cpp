@@ -97,7 +97,7 @@ FakePrinter::~FakePrinter()
 QByteArray FakePrinter::received() const
 {
     std::lock_guard lock(mutex_);
-    return received_;
+    return QByteArray(received_.constData(), received_.size());  // deep: the printer keeps appending
 }
 
 void FakePrinter::start() { thread_ = std::thread([this] { run(); }); }

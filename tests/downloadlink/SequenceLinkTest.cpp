@@ -163,10 +163,11 @@ TEST_F(SequenceTest, OnlyTheVormexSwitchSendsItWithoutTheOffStep)
     auto printer = FakePrinter::Lan({});
     DownloadJob job;
     job.doVormexSwitch = 1;
-    job.vormexSwitchEntry = 1;
+    job.vormexSwitchEntry = 0;
     auto runner = DownloadRunner::StartJob(job, lanSettings(*printer), false);
     EXPECT_EQ(finish(*runner), logOf({kDownloadStart, kVormexSwitchStart, kVormexSwitchDone, kDownloadDone}));
-    EXPECT_EQ(withoutQueries(printer->received(), {}), shortCommand("!T", {}));
+    EXPECT_EQ(withoutQueries(printer->received(), {}), shortCommand("!Z", {}));
+    EXPECT_TRUE(printer->received().contains(shortCommand("!Q", {})));  // asked for its mode
     EXPECT_EQ(runner->progress().totalSteps.load(), 1);
     EXPECT_TRUE(runner->progress().completed.load());
 }

@@ -27,10 +27,11 @@ void DownloadProgress::clearLog()
     log_.clear();
 }
 
+// The copies handed to another thread are deep: the engine keeps appending to its own string.
 QString DownloadProgress::logText() const
 {
     std::lock_guard lock(mutex_);
-    return log_;
+    return QString(log_.constData(), log_.size());
 }
 
 void DownloadProgress::setCurrentFile(const QString& name)
@@ -46,7 +47,7 @@ void DownloadProgress::setCurrentFile(const QString& name)
 QString DownloadProgress::currentFile() const
 {
     std::lock_guard lock(mutex_);
-    return currentFile_;
+    return QString(currentFile_.constData(), currentFile_.size());
 }
 
 void DownloadProgress::startCounting(int total)
