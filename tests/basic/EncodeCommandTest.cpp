@@ -76,11 +76,16 @@ TEST_F(EncodeCommand, ErrorWritesNoFileAndEndsWithTheMessage)
     const QString source = write(QStringLiteral("BAD.BAS"), "A=1\r\nWHILE X\r\nEND\r\n");
     for (const auto& [language, message] : {std::pair{"jpn", QStringLiteral("2 : WHILE and WEND Error")},
                                             {"eng", english.text(2008).replace(QStringLiteral("%d"), QStringLiteral("2"))}}) {
-        const auto result = runProgram(QStringLiteral("vormexctl"), {"--language", language, "encode", source, "--program", "main",
-                                                                     "--block-kb", "64", "-o", path("bad.bin")});
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_FALSE(QFile::exists(path("bad.bin")));
-        EXPECT_EQ(lastLine(result.err), message) << language;
+        // Given before the command, and given to the command over the other language.
+        const char* other = QByteArray(language) == "jpn" ? "eng" : "jpn";
+        for (const QStringList& arguments :
+             {QStringList{"--language", language, "encode", source, "--program", "main", "--block-kb", "64", "-o", path("bad.bin")},
+              QStringList{"--language", other, "encode", source, "--program", "main", "--language", language, "--listing"}}) {
+            const auto result = runProgram(QStringLiteral("vormexctl"), arguments);
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_FALSE(QFile::exists(path("bad.bin")));
+            EXPECT_EQ(lastLine(result.err), message) << qPrintable(arguments.join(' '));
+        }
     }
 }
 
