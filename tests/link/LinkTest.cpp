@@ -296,6 +296,27 @@ TEST(WaitForStatus, UsbTimeOutIsSuccessOnlyForQkbPrinters)
     }
 }
 
+TEST(WaitForStatus, CancelEndsAUsbWaitInsideItsRead)
+{
+    Simulator sim({QStringLiteral("--pty"), QStringLiteral("--fault"), QStringLiteral("silence")});
+    LinkSettings settings = settingsFor(QStringLiteral("USB:"));
+    settings.usbDevicePath = sim.ptyPath();
+    auto observer = std::make_shared<RecordingObserver>();
+    PrinterLink link(settings, observer);
+    ASSERT_EQ(link.Connect(true), 1);
+    link.setAnswer(kNoAnswer);
+    std::thread canceller([&link] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        link.RequestCancel();
+    });
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(link.WaitForStatus(56, 2000000, 1), 0);
+    EXPECT_LT(timer.elapsed(), 400);
+    canceller.join();
+    EXPECT_EQ(observer->lines(), QStringList{StatusText(kNoAnswer, StringTable::builtIn())});
+}
+
 TEST(WaitForStatus, UsbReadsTheAnswerItself)
 {
     Simulator sim({QStringLiteral("--pty")});

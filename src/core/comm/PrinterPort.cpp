@@ -63,6 +63,30 @@ int PrinterPort::Close()
     return 1;
 }
 
+int PrinterPort::waitReady(int fd, short events, const pacing::Deadline& deadline, short& ready) const
+{
+    constexpr int kSliceMs = 100;
+    for (;;) {
+        if (cancel_ && cancel_->load()) {
+            errno = ECANCELED;
+            return -1;
+        }
+        const int left = deadline.remainingMs();
+        pollfd waiting{fd, events, 0};
+        const int result = ::poll(&waiting, 1, std::min(left, kSliceMs));
+        if (result < 0 && errno == EINTR)
+            continue;
+        if (result < 0)
+            return -1;
+        if (result > 0) {
+            ready = waiting.revents;
+            return 1;
+        }
+        if (left <= kSliceMs)
+            return 0;
+    }
+}
+
 void PrinterPort::noteProgress(int done, int length)
 {
     bytesDone = done;
@@ -103,13 +127,11 @@ int PrinterPort::writeFd(const char* data, int length)
         int chunkDone = 0;
         const pacing::Deadline deadline(timeoutMs);
         while (chunkDone < chunk) {
-            pollfd waiting{handle, POLLOUT, 0};
-            const int ready = ::poll(&waiting, 1, std::max(1, deadline.remainingMs()));
-            if (ready < 0 && errno == EINTR)
-                continue;
+            short revents = 0;
+            const int ready = waitReady(handle, POLLOUT, deadline, revents);
             if (ready < 0)
                 return fail(errno);
-            if (ready == 0 || (waiting.revents & (POLLERR | POLLHUP | POLLNVAL)))
+            if (ready == 0 || (revents & (POLLERR | POLLHUP | POLLNVAL)))
                 return fail(ready == 0 ? ETIMEDOUT : EIO);
             const ssize_t moved = ::write(handle, data + done + chunkDone, static_cast<size_t>(chunk - chunkDone));
             if (moved < 0 && (errno == EAGAIN || errno == EINTR))
