@@ -51,6 +51,12 @@ int PrinterPort::Close()
     }
     if (handle >= 0) {
         if (savedTermiosValid_) {
+            // Let the last bytes leave at the printer's settings before the old ones return,
+            // but never wait for a line that flow control holds up for good.
+            const pacing::Deadline drained(kSerialWriteTimeoutMs);
+            int queued = 0;
+            while (::ioctl(handle, TIOCOUTQ, &queued) == 0 && queued > 0 && !drained.expired())
+                pacing::pause(kChunkPauseMs);
             tcsetattr(handle, TCSANOW, savedTermios_.get());
             ::ioctl(handle, TIOCNXCL);
         }
@@ -110,6 +116,9 @@ int PrinterPort::Write(const char* data, int length)
     const int result = portKind == PortKind::Lan ? writeLan(data, length) : writeFd(data, length);
     if (result && progressPercent != -1)
         progressPercent = 100;
+    // A failed USB write keeps the 0 stored when it began, as callers of the USB port expect.
+    if (!result && portKind == PortKind::Usb)
+        lastError = 0;
     return result;
 }
 
