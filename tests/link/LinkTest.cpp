@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <mutex>
+#include <termios.h>
 
 using namespace vormex;
 using vormex::test::Simulator;
@@ -192,6 +193,16 @@ TEST(PrinterLink, WaitForPrinterOnComQueriesAndOnLptPauses)
     EXPECT_EQ(link.WaitForPrinter(6000, true), 1);
     EXPECT_EQ(link.answer(), kAnswerVormex);
     link.Disconnect();
+
+    // The firmware download's override: 115200 baud whatever is stored, no flow control.
+    PrinterLink firmware(settings);
+    ASSERT_EQ(firmware.Connect(true, QStringLiteral("115200,8,even,1")), 1);
+    termios applied{};
+    ASSERT_EQ(::tcgetattr(firmware.port().handle, &applied), 0);
+    EXPECT_EQ(::cfgetospeed(&applied), static_cast<speed_t>(B115200));
+    EXPECT_FALSE(applied.c_cflag & CRTSCTS);
+    EXPECT_EQ(firmware.QueryUntilAnswer(3000, false), 1);
+    firmware.Disconnect();
 
     const PtyPortMap lptPorts(sim.ptyPath(), "LPT2");
     LinkSettings lptSettings = settingsFor(QStringLiteral("LPT2:"));
