@@ -97,7 +97,10 @@ TEST_F(Conversion, XmlFileIsConvertedAndTerminated)
     const QString file = dir.filePath(QStringLiteral("params.XML"));
     ASSERT_FALSE(WriteSystemParameterXml(file, set, printer, XmlHeaderInfo{QStringLiteral("standard"), true}));
 
-    QByteArray area(1024, '\0');
+    // The file itself must fit the area, whatever its text becomes.
+    QByteArray small(1024, '\0');
+    EXPECT_FALSE(ConvertParameterFile(file, ParameterFileKind::SystemParameters, context(), small).ok);
+    QByteArray area(4096, '\0');
     ASSERT_TRUE(ConvertParameterFile(file, ParameterFileKind::SystemParameters, context(), area).ok);
     const QByteArray expected = "01000,0800,1,C,P,M,S,6,03000,0,1,1,7E,5E,2C,0,1,0,1,0,12,-012,1,+005";
     EXPECT_EQ(lengthField(area), expected.size());
