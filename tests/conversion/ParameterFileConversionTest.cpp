@@ -67,6 +67,22 @@ TEST_F(Conversion, LabelShiftFieldIsCutForPrintersWithoutIt)
     EXPECT_EQ(area.mid(82, 6), QByteArray(6, char(0xFF)));
 }
 
+TEST_F(Conversion, LineWithoutLabelShiftFieldPassesForPrintersWithoutIt)
+{
+    const QByteArray shortLine = kLine.left(64) + "\r\n";
+    const QString file = write(QStringLiteral("short.txt"), shortLine);
+    const PreparedParameterFile prepared =
+        PrepareParameterFileItem(file, ParameterFileKind::SystemParameters, context(QStringLiteral("VX-NOSHIFT")), ControlCodes{});
+    ASSERT_TRUE(prepared.ok()) << prepared.message.toStdString();
+    EXPECT_EQ(lengthField(prepared.area), 66);
+    EXPECT_EQ(prepared.area.mid(16, 66), shortLine);
+
+    // A printer with the field wants all 24.
+    const PreparedParameterFile refused =
+        PrepareParameterFileItem(file, ParameterFileKind::SystemParameters, context(), ControlCodes{});
+    EXPECT_EQ(refused.message, QStringLiteral("システム設定ファイルではありません"));
+}
+
 TEST_F(Conversion, SizeLimits)
 {
     const QString file = write(QStringLiteral("p.txt"), QByteArray(100, 'x'));
