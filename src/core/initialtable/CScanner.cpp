@@ -70,12 +70,6 @@ std::optional<QString> CScanner::scanWord(int maxLength)
     return text_.mid(start, pos_ - start).toString();
 }
 
-void CScanner::skipField()
-{
-    while (pos_ < text_.size() && text_[pos_] != QLatin1Char(','))
-        ++pos_;
-}
-
 bool CScanner::literal(QChar c)
 {
     if (pos_ < text_.size() && text_[pos_] == c) {

@@ -20,8 +20,6 @@ public:
     std::optional<QChar> scanChar();
     std::optional<QString> scanWord(int maxLength);
     bool literal(QChar c);
-    // Passes over a text field up to (not including) the next comma or the end.
-    void skipField();
 
     bool atEnd() const { return pos_ >= text_.size(); }
     qsizetype position() const { return pos_; }

@@ -183,8 +183,8 @@ bool ParseInitialValues(const QString& text, const PrinterDefinition& printer, I
     };
     // Scans "%d,%d,..." into the given values. The scan stops at the first number that does not
     // match; later values keep their contents. A null target is the place of a choice, which is
-    // read by position instead: its text is passed over, so that a choice value that is not a
-    // number (the definitions use letters) does not cost the numbers after it.
+    // read by position instead: its number is scanned and thrown away, so a choice value that is
+    // not a number ends the scan there (the definitions give these choices digits as values).
     auto scanNumbers = [&](const QString& line, std::initializer_list<std::optional<V>> targets) {
         CScanner scanner(line);
         bool first = true;
@@ -193,7 +193,8 @@ bool ParseInitialValues(const QString& text, const PrinterDefinition& printer, I
                 return;
             first = false;
             if (!target) {
-                scanner.skipField();
+                if (!scanner.scanInt32())
+                    return;
                 continue;
             }
             const std::optional<qint64> number = scanner.scanInt32();
