@@ -67,17 +67,26 @@ TEST_F(EncodeCommand, MainProgramInBlocksOf64Kb)
     EXPECT_EQ(written.mid(0x10, 4), bytes({0, 0, 0, 3}));
 }
 
+// The message comes from the string table of the chosen language: the built-in one for Japanese,
+// the English resources otherwise.
 TEST_F(EncodeCommand, ErrorWritesNoFileAndEndsWithTheMessage)
 {
+    StringTable english = StringTable::builtIn();
+    ASSERT_TRUE(english.loadOverlay(sourcePath(QStringLiteral("resources/strings/VORMEX Setting Tool US-RES.tsv"))));
     const QString source = write(QStringLiteral("BAD.BAS"), "A=1\r\nWHILE X\r\nEND\r\n");
-    const auto result = runProgram(QStringLiteral("vormexctl"),
-                                   {"encode", source, "--program", "main", "--block-kb", "64", "-o", path("bad.bin")});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_FALSE(QFile::exists(path("bad.bin")));
-    if (StringTable::builtIn().contains(2008))
-        EXPECT_EQ(lastLine(result.err), QStringLiteral("2 : WHILE and WEND Error"));
-    else
-        EXPECT_EQ(lastLine(result.err), QStringLiteral("error 2008"));
+    for (const auto& [language, message] : {std::pair{"jpn", QStringLiteral("2 : WHILE and WEND Error")},
+                                            {"eng", english.text(2008).replace(QStringLiteral("%d"), QStringLiteral("2"))}}) {
+        // Given before the command, and given to the command over the other language.
+        const char* other = QByteArray(language) == "jpn" ? "eng" : "jpn";
+        for (const QStringList& arguments :
+             {QStringList{"--language", language, "encode", source, "--program", "main", "--block-kb", "64", "-o", path("bad.bin")},
+              QStringList{"--language", other, "encode", source, "--program", "main", "--language", language, "--listing"}}) {
+            const auto result = runProgram(QStringLiteral("vormexctl"), arguments);
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_FALSE(QFile::exists(path("bad.bin")));
+            EXPECT_EQ(lastLine(result.err), message) << qPrintable(arguments.join(' '));
+        }
+    }
 }
 
 TEST_F(EncodeCommand, ListingShowsEveryLineWithItsEntryAndRecord)

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
 
 namespace vormex::test {
 
@@ -37,21 +35,7 @@ const std::vector<std::pair<int, const char*>>& encoderMessageTexts()
     return texts;
 }
 
-StringTable encoderStrings()
-{
-    StringTable table = StringTable::builtIn();
-    if (table.contains(2000))
-        return table;
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("messages.tsv"));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    for (const auto& [id, text] : encoderMessageTexts())
-        file.write(QByteArray::number(id) + '\t' + text + '\n');
-    file.close();
-    EXPECT_TRUE(table.loadOverlay(path));
-    return table;
-}
+StringTable encoderStrings() { return StringTable::builtIn(); }
 
 QByteArray bytes(std::initializer_list<int> values)
 {

@@ -15,8 +15,7 @@ namespace vormex::test {
 // The encoder's messages as the printer tool shows them, by number.
 const std::vector<std::pair<int, const char*>>& encoderMessageTexts();
 
-// The built-in table, with the encoder's messages laid over it when the built-in table does not
-// carry them yet.
+// The table the encoder reads its keywords and messages from.
 StringTable encoderStrings();
 
 // Bytes from a list of numbers, for expected records.

@@ -128,6 +128,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "1 : WHILE and WEND Error"}),
     [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
 
+TEST(Limits, BuiltInTableCarriesEveryMessage)
+{
+    const StringTable table = StringTable::builtIn();
+    for (const auto& [id, text] : encoderMessageTexts())
+        EXPECT_EQ(table.text(id), QString::fromLatin1(text)) << id;
+}
+
 TEST(Limits, UnreadableSourceFile)
 {
     QTemporaryDir dir;

@@ -112,3 +112,52 @@ TEST_F(ParameterCommands, FailuresAndUsage)
 
 }  // namespace
 }  // namespace vormex
+
+namespace vormex {
+namespace {
+
+// Every model of the shipped definition file: exported defaults pass the check, and the XML
+// form converts into the same area as the text form (the system line of an XML file writes its
+// two signed fields in its own format).
+TEST(ShippedDefinitions, ExportCheckAndConvertForEveryModel)
+{
+    QTemporaryDir dir;
+    const QString definitions = test::shippedDefinitionFile();
+    const auto listed = test::runProgram(QStringLiteral("vormexctl"), {QStringLiteral("--definitions"), definitions, QStringLiteral("printers")});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    const QStringList printers = QString::fromUtf8(listed.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_FALSE(printers.isEmpty());
+    for (const QString& printer : printers) {
+        auto run = [&](const QStringList& arguments) {
+            return test::runProgram(QStringLiteral("vormexctl"), QStringList{QStringLiteral("--definitions"), definitions,
+                                                                              QStringLiteral("--printer"), printer} + arguments);
+        };
+        for (const QString kind : {QStringLiteral("system"), QStringLiteral("initial")}) {
+            QByteArray areas[2];
+            int i = 0;
+            for (const QString format : {QStringLiteral("txt"), QStringLiteral("xml")}) {
+                const QString file = dir.filePath(kind + QLatin1Char('.') + format);
+                const QString bin = dir.filePath(kind + format + QStringLiteral(".bin"));
+                const auto exported = run({QStringLiteral("export"), QStringLiteral("--kind"), kind, QStringLiteral("--format"),
+                                           format, QStringLiteral("-o"), file});
+                ASSERT_EQ(exported.exitCode, 0) << printer.toStdString() << ": " << exported.err.toStdString();
+                const auto checked = run({QStringLiteral("check"), file, QStringLiteral("--kind"), kind});
+                EXPECT_EQ(checked.exitCode, 0) << printer.toStdString() << ": " << checked.err.toStdString();
+                const auto converted = run({QStringLiteral("convert"), file, QStringLiteral("--kind"), kind, QStringLiteral("-o"), bin});
+                ASSERT_EQ(converted.exitCode, 0) << printer.toStdString() << ": " << converted.err.toStdString();
+                areas[i++] = test::readFile(bin);
+            }
+            ASSERT_EQ(areas[0].size(), areas[1].size());
+            if (kind == QLatin1String("initial")) {
+                const int length = (quint8(areas[1][12]) << 8) | quint8(areas[1][13]);
+                areas[1][16 + length] = char(0xFF);
+                EXPECT_EQ(areas[0], areas[1]) << printer.toStdString();
+            } else {
+                EXPECT_EQ(areas[0].left(12), areas[1].left(12));
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vormex

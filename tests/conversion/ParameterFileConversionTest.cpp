@@ -67,6 +67,22 @@ TEST_F(Conversion, LabelShiftFieldIsCutForPrintersWithoutIt)
     EXPECT_EQ(area.mid(82, 6), QByteArray(6, char(0xFF)));
 }
 
+TEST_F(Conversion, LineWithoutLabelShiftFieldPassesForPrintersWithoutIt)
+{
+    const QByteArray shortLine = kLine.left(64) + "\r\n";
+    const QString file = write(QStringLiteral("short.txt"), shortLine);
+    const PreparedParameterFile prepared =
+        PrepareParameterFileItem(file, ParameterFileKind::SystemParameters, context(QStringLiteral("VX-NOSHIFT")), ControlCodes{});
+    ASSERT_TRUE(prepared.ok()) << prepared.message.toStdString();
+    EXPECT_EQ(lengthField(prepared.area), 66);
+    EXPECT_EQ(prepared.area.mid(16, 66), shortLine);
+
+    // A printer with the field wants all 24.
+    const PreparedParameterFile refused =
+        PrepareParameterFileItem(file, ParameterFileKind::SystemParameters, context(), ControlCodes{});
+    EXPECT_EQ(refused.message, QStringLiteral("システム設定ファイルではありません"));
+}
+
 TEST_F(Conversion, SizeLimits)
 {
     const QString file = write(QStringLiteral("p.txt"), QByteArray(100, 'x'));
@@ -97,7 +113,10 @@ TEST_F(Conversion, XmlFileIsConvertedAndTerminated)
     const QString file = dir.filePath(QStringLiteral("params.XML"));
     ASSERT_FALSE(WriteSystemParameterXml(file, set, printer, XmlHeaderInfo{QStringLiteral("standard"), true}));
 
-    QByteArray area(1024, '\0');
+    // The file itself must fit the area, whatever its text becomes.
+    QByteArray small(1024, '\0');
+    EXPECT_FALSE(ConvertParameterFile(file, ParameterFileKind::SystemParameters, context(), small).ok);
+    QByteArray area(4096, '\0');
     ASSERT_TRUE(ConvertParameterFile(file, ParameterFileKind::SystemParameters, context(), area).ok);
     const QByteArray expected = "01000,0800,1,C,P,M,S,6,03000,0,1,1,7E,5E,2C,0,1,0,1,0,12,-012,1,+005";
     EXPECT_EQ(lengthField(area), expected.size());

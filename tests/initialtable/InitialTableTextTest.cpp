@@ -142,20 +142,46 @@ TEST(ApplyInitialTableText, SectionsInAnotherOrderStillApplyTheirValues)
     EXPECT_EQ(set.ratioTenths(), 22);
 }
 
-TEST(ParseInitialValues, ScanStopsAtTheFirstFieldThatIsNoNumber)
+// A choice inside a comma line is taken by position; its place in the number scan is read as a
+// number too, so a choice that is not a number ends the scan of its line there.
+TEST(ParseInitialValues, ChoiceThatIsNotANumberEndsTheScanOfItsLine)
 {
     const PrinterDefinition& printer = documentPrinter();
     InitialValueSet set = DefaultInitialValues(printer);
     set.number(InitialValue::CharGap) = 5;
+    set.number(InitialValue::AdjustXPos) = 6;
+    set.number(InitialValue::YOffset) = 44;
     ASSERT_TRUE(ParseInitialValues(QStringLiteral("BARCODE Default\r\n010,02,3.0\r\nFIELD Default\r\nR,123\r\n"
-                                                  "Serialization Data\r\n+0000000001,0\r\nLABEL Default\r\n0010,0020,-0030,X\r\n"),
+                                                  "Serialization Data\r\n+0000000001,0\r\n"
+                                                  "FieldBlock Data\r\n0100,002,-005,J,007\r\n"
+                                                  "LABEL Default\r\n0010,0020,-0030,1,0040,+005\r\n"),
                                    printer, set));
-    EXPECT_EQ(set.number(InitialValue::CharGap), 5);
-    EXPECT_EQ(set.selected(InitialValue::Rotation), -1);
+    EXPECT_EQ(set.selected(InitialValue::Rotation), -1);  // "R" is not a value of this printer's list
+    EXPECT_EQ(set.number(InitialValue::CharGap), 5);      // the scan ended at "R"
     EXPECT_EQ(set.number(InitialValue::IncDec), 1);
     EXPECT_EQ(set.number(InitialValue::ZeroSuppress), 0);
+    EXPECT_EQ(set.number(InitialValue::LineMargin), -5);
+    EXPECT_EQ(set.number(InitialValue::AdjustXPos), 6);   // the scan ended at "J"
     EXPECT_EQ(set.number(InitialValue::LabelShift), -30);
-    EXPECT_EQ(set.selected(InitialValue::RotationMirror), -1);
+    EXPECT_EQ(set.selected(InitialValue::RotationMirror), 1);  // a digit value: the numbers after it are read
+    EXPECT_EQ(set.number(InitialValue::YOffset), 40);
+    EXPECT_EQ(set.number(InitialValue::FeedAdjust), 5);
+}
+
+TEST(ParseInitialValues, ScanStopsAtTheFirstNumberThatDoesNotMatch)
+{
+    const PrinterDefinition& printer = documentPrinter();
+    InitialValueSet set = DefaultInitialValues(printer);
+    set.number(InitialValue::NumLine) = 9;
+    set.number(InitialValue::AdjustXPos) = 8;
+    ASSERT_TRUE(ParseInitialValues(QStringLiteral("BARCODE Default\r\nabc,02,3.0\r\nFieldBlock Data\r\n0100,x02,-005,1,007\r\n"),
+                                   printer, set));
+    EXPECT_EQ(set.number(InitialValue::BarcodeHeight), 10);
+    EXPECT_EQ(set.number(InitialValue::ModuleSize), 2);
+    EXPECT_EQ(set.number(InitialValue::RectWidth), 100);
+    EXPECT_EQ(set.number(InitialValue::NumLine), 9);
+    EXPECT_EQ(set.number(InitialValue::AdjustXPos), 8);
+    EXPECT_EQ(set.selected(InitialValue::Align), 1);
 }
 
 TEST(FontTablesText, ChangeRowsThenEmptyPositions)

@@ -16,7 +16,7 @@ namespace {
 QStringList cli(const QStringList& arguments)
 {
     return QStringList{QStringLiteral("--definitions"), test::sourcePath(QStringLiteral("tests/link/test-definitions.xml")),
-                       QStringLiteral("--printer"), QStringLiteral("ORN Q-KA5")}
+                       QStringLiteral("--printer"), QStringLiteral("ORN Q-KA5"), QStringLiteral("--language"), QStringLiteral("jpn")}
          + arguments;
 }
 

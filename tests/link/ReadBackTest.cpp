@@ -85,8 +85,8 @@ TEST_F(ReadBack, SystemLineArrivesInPiecesWithoutItsLineEnd)
     const QByteArray whole = QByteArray("\x01\x02\x01") + reply("QUILLPRM.TXT,12,34,-5\r\n");
     const ReadBackResult result = system({whole.left(7), whole.mid(7, 9), whole.mid(16)});
     EXPECT_EQ(result.result, 1);
-    EXPECT_EQ(result.messageId, strings::kReadBackDone);
-    EXPECT_EQ(result.message, app_.strings.text(strings::kReadBackDone));
+    EXPECT_EQ(result.messageId, strings::kParameterGetDone);
+    EXPECT_EQ(result.message, app_.strings.text(strings::kParameterGetDone));
     EXPECT_EQ(result.text, QStringLiteral("12,34,-5"));
     EXPECT_EQ(result.received, whole);
 }
@@ -106,12 +106,12 @@ TEST_F(ReadBack, SystemFailuresGiveTheirMessages)
         int messageId;
     };
     const QList<Case> cases = {
-        {"no file", {reply("NO FILE")}, strings::kNoParameterFile},
-        {"no file with a blank", {reply("NO FILE ")}, strings::kReadBackFailed},
-        {"another file", {reply("ZDEFAULT.TXT,1,2,3")}, strings::kReadBackFailed},
-        {"no frame", {QByteArray("QUILLPRM.TXT,1,2,3\x03\x04\r\n")}, strings::kReadBackFailed},
-        {"buffer full without the tail", {QByteArray("\x01\x02") + QByteArray(200, '1')}, strings::kReadBackFailed},
-        {"silent printer", {}, strings::kReadBackFailed},
+        {"no file", {reply("NO FILE")}, strings::kParameterNotInPrinter},
+        {"no file with a blank", {reply("NO FILE ")}, strings::kParameterGetFailed},
+        {"another file", {reply("ZDEFAULT.TXT,1,2,3")}, strings::kParameterGetFailed},
+        {"no frame", {QByteArray("QUILLPRM.TXT,1,2,3\x03\x04\r\n")}, strings::kParameterGetFailed},
+        {"buffer full without the tail", {QByteArray("\x01\x02") + QByteArray(200, '1')}, strings::kParameterGetFailed},
+        {"silent printer", {}, strings::kParameterGetFailed},
     };
     for (const Case& c : cases)
         expectFailure(system(c.pieces), c.messageId, c.what);
@@ -194,9 +194,9 @@ TEST_F(ReadBack, SilentPrinterOnComOrUsbEndsAfterTheReadTimeOut)
     QElapsedTimer timer;
     timer.start();
     expectFailure(ReadSystemParametersBack(app_, *store_, link(QStringLiteral("COM1:9600,8,none,1"), {}, PortMap(store_.get()))),
-                  strings::kReadBackFailed, "silent COM");
+                  strings::kParameterGetFailed, "silent COM");
     EXPECT_GE(timer.elapsed(), 240);  // 5000 ms at the tests' scale
-    expectFailure(ReadInitialTableBack(app_, *store_, link(QStringLiteral("USB:"), sim.ptyPath())), strings::kReadBackFailed,
+    expectFailure(ReadInitialTableBack(app_, *store_, link(QStringLiteral("USB:"), sim.ptyPath())), strings::kParameterGetFailed,
                   "silent USB");
 }
 

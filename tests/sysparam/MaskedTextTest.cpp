@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace vormex {
 namespace {
 
@@ -15,6 +17,9 @@ struct MaskCase {
     const char* display;
     const char* masked;
 };
+
+// The case's name in test listings (ctest shows the parameter).
+void PrintTo(const MaskCase& c, std::ostream* os) { *os << c.name; }
 
 class MaskedTextCases : public ::testing::TestWithParam<MaskCase> {};
 

@@ -91,6 +91,14 @@ TEST_F(SystemParameterFiles, MissingFileGivesThePlatformMessage)
     EXPECT_FALSE(read.error.isEmpty());
 }
 
+TEST_F(SystemParameterFiles, SaveIntoAMissingFolderIsReportedAsFailure)
+{
+    const QString file = path(QStringLiteral("no/such/folder/sys.txt"));
+    EXPECT_TRUE(WriteSystemParameterTextFile(file, kLine));
+    EXPECT_TRUE(WriteSystemParameterXml(file + QStringLiteral(".xml"), DefaultSystemParameters(printer), printer, {}));
+    EXPECT_FALSE(QFileInfo::exists(file));
+}
+
 TEST_F(SystemParameterFiles, FailedSaveKeepsThePreviousFile)
 {
     const QString file = path(QStringLiteral("keep.txt"));

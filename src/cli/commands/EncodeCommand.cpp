@@ -2,6 +2,8 @@
 #include "CliContext.h"
 #include "commands/Commands.h"
 
+#include "app/DataFiles.h"
+#include "app/Language.h"
 #include "basic/BasicEncoder.h"
 
 #include <QCommandLineParser>
@@ -19,8 +21,9 @@ const char kEncodeHelp[] =
     "\n"
     "  --program main|system  the program kind: main program or system-mode program\n"
     "  --block-kb N           storage block size in KB (default: the selected printer's)\n"
-    "  --language jpn|eng     jpn reads the source as Shift-JIS (CP932), eng as CP1252\n"
-    "                         (default: the global --language, else the stored \"Language\")\n"
+    "  --language jpn|eng     jpn reads the source as Shift-JIS (CP932), eng as CP1252, and\n"
+    "                         takes the messages from that language's table (default: the\n"
+    "                         global --language, else the stored \"Language\")\n"
     "  -o OUT                 the file to write\n"
     "  --listing              print what each source line becomes instead of writing a file\n"
     "\n"
@@ -124,9 +127,16 @@ int runEncode(CliContext& context, const QStringList& arguments)
         blockSizeKb = printer->allocation->blockSizeKb;
     }
 
-    const int languageValue = options.language.isEmpty() ? context.app().languageValue
-                                                         : (options.language == QLatin1String("jpn") ? 1 : 0);
-    BasicEncoder encoder(context.app().strings, languageValue);
+    // The command's --language stands for the whole language setting, as the global one does:
+    // the source's code page and the table the messages come from.
+    int languageValue = context.app().languageValue;
+    StringTable strings = context.app().strings;
+    if (!options.language.isEmpty()) {
+        languageValue = options.language == QLatin1String("jpn") ? 1 : 0;
+        strings = StringTable::builtIn();
+        chooseLanguage(options.language.toUpper(), strings, datafiles::programDataDirs());
+    }
+    BasicEncoder encoder(strings, languageValue);
     if (!encoder.EncodeProgram(options.source, options.programKind)) {
         const QString message = encoder.errorMessage();
         context.err() << "vormexctl: " << options.source << ": cannot be encoded\n";

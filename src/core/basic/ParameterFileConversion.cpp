@@ -53,6 +53,8 @@ ConversionResult ConvertParameterFile(const QString& path, ParameterFileKind kin
         return {false, QStringLiteral("%1: the file is empty").arg(path)};
 
     const QByteArray fileName = PrinterFileNameOf(kind);
+    if (area.size() < file.bytes.size() + kPrinterFileHeaderSize)
+        return {false, AreaTooSmallMessage(fileName, file.bytes.size(), area.size())};
     QByteArray text;
     bool terminated = false;
     if (IsXmlFileName(path)) {

@@ -53,7 +53,7 @@ std::optional<QString> exchangeWithPrinter(Application& app, const SettingsStore
         const ReceiveOutcome outcome = ReceiveParameterFile(port, link.codes, exchange, received);
         port.Close();
         if (outcome != ReceiveOutcome::Complete) {
-            result = failure(app, strings::kReadBackFailed, received);
+            result = failure(app, strings::kParameterGetFailed, received);
             return std::nullopt;
         }
     }
@@ -65,16 +65,16 @@ std::optional<QString> exchangeWithPrinter(Application& app, const SettingsStore
     }
     const std::optional<QByteArray> content = UnframeParameterReply(received, dropLineEnd, QByteArray(exchange.fileName));
     if (!content) {
-        result = failure(app, strings::kReadBackFailed, received);
+        result = failure(app, strings::kParameterGetFailed, received);
         return std::nullopt;
     }
     const QString text = codec::fromPrinterCodePage(*content);
     if (text == QLatin1String("NO FILE")) {
-        result = failure(app, strings::kNoParameterFile, received);
+        result = failure(app, strings::kParameterNotInPrinter, received);
         return std::nullopt;
     }
     if (!text.startsWith(QLatin1String(exchange.fileName))) {
-        result = failure(app, strings::kReadBackFailed, received);
+        result = failure(app, strings::kParameterGetFailed, received);
         return std::nullopt;
     }
     result.received = received;
@@ -94,8 +94,8 @@ ReadBackResult success(const Application& app, QString text, QByteArray received
 {
     ReadBackResult result;
     result.result = 1;
-    result.messageId = strings::kReadBackDone;
-    result.message = app.strings.text(strings::kReadBackDone);
+    result.messageId = strings::kParameterGetDone;
+    result.message = app.strings.text(strings::kParameterGetDone);
     result.text = std::move(text);
     result.received = std::move(received);
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StringIds.h"
 #include "app/WorkFiles.h"
 #include "comm/ControlCodes.h"
 #include "comm/LinkSettings.h"
@@ -14,14 +15,6 @@ namespace vormex {
 struct Application;
 class PrinterPort;
 class SettingsStore;
-
-// Message numbers of the read-back.
-namespace strings {
-inline constexpr int kDeviceOpenError = 8023;
-inline constexpr int kReadBackFailed = 8042;
-inline constexpr int kNoParameterFile = 8043;
-inline constexpr int kReadBackDone = 8045;
-}  // namespace strings
 
 // The constants of one read-back exchange.
 struct ReadBackExchange {

@@ -181,8 +181,10 @@ bool ParseInitialValues(const QString& text, const PrinterDefinition& printer, I
         const ItemDefinition* item = itemOf(printer, value);
         set.selected(value) = item ? IndexOfValue(*item, valueText) : -1;
     };
-    // Scans "%d,%d,..." into the given values; a null target reads and ignores its number. The
-    // scan stops at the first number that does not match; later values keep their contents.
+    // Scans "%d,%d,..." into the given values. The scan stops at the first number that does not
+    // match; later values keep their contents. A null target is the place of a choice, which is
+    // read by position instead: its number is scanned and thrown away, so a choice value that is
+    // not a number ends the scan there (the definitions give these choices digits as values).
     auto scanNumbers = [&](const QString& line, std::initializer_list<std::optional<V>> targets) {
         CScanner scanner(line);
         bool first = true;
@@ -190,11 +192,15 @@ bool ParseInitialValues(const QString& text, const PrinterDefinition& printer, I
             if (!first && !scanner.literal(QLatin1Char(',')))
                 return;
             first = false;
+            if (!target) {
+                if (!scanner.scanInt32())
+                    return;
+                continue;
+            }
             const std::optional<qint64> number = scanner.scanInt32();
             if (!number)
                 return;
-            if (target)
-                set.number(*target) = *number;
+            set.number(*target) = *number;
         }
     };
 
