@@ -8,21 +8,31 @@ namespace {
 
 // The answer listener: reads the printer's frames while the worker writes, until stopped.
 // Bytes of a frame split between two reads are kept and joined with the next read.
+// A read that waits on the device (the socket, the serial line's read time-out) is the pause
+// between two looks, so an answer is taken the moment it arrives; the fixed pause is kept after a
+// read that comes back at once without data (a closed connection must not make the loop spin).
+// While paused the listener looks at its flags often, so a resumed wait is not held up.
 void listen(std::shared_ptr<LinkState> state)
 {
     AnswerAssembler assembler;
     char buffer[PrinterLink::kListenerReadSize];
     while (!state->stop.load()) {
-        if (!state->listenerPaused.load() && state->port.isOpen.load()) {
-            int count = 0;
-            const bool lan = state->port.portKind() == PortKind::Lan;
-            if (state->port.Read(buffer, sizeof buffer, lan ? PrinterLink::kListenerLanReadMs : 0, count) && count > 0) {
-                int answer = state->answer.load();
-                if (assembler.feed(QByteArray(buffer, count), answer))
-                    state->answer = answer;
-            }
+        if (state->listenerPaused.load() || !state->port.isOpen.load()) {
+            pacing::pause(PrinterLink::kListenerPausedPollMs, state->stop);
+            continue;
         }
-        pacing::pause(PrinterLink::kListenerSleepMs, state->stop);
+        int count = 0;
+        const bool lan = state->port.portKind() == PortKind::Lan;
+        const pacing::Deadline waitedLongEnough(lan ? PrinterLink::kListenerLanReadMs / 2 : PrinterLink::kListenerPausedPollMs);
+        const int read = state->port.Read(buffer, sizeof buffer, lan ? PrinterLink::kListenerLanReadMs : 0, count);
+        if (read && count > 0) {
+            int answer = state->answer.load();
+            if (assembler.feed(QByteArray(buffer, count), answer))
+                state->answer = answer;
+            continue;
+        }
+        if (!waitedLongEnough.expired())
+            pacing::pause(PrinterLink::kListenerSleepMs, state->stop);
     }
     state->listenerRunning = false;
 }
@@ -86,8 +96,11 @@ void PrinterLink::startListener()
 void PrinterLink::stopListener()
 {
     state_->stop = true;
-    for (int i = 0; i < kListenerStopPolls && state_->listenerRunning.load(); ++i)
-        pacing::pause(kPollMs);
+    // Bounded as ever (300 looks 100 ms apart), but looked at often: the listener ends within a
+    // few milliseconds of the stop flag.
+    const pacing::Deadline bound(kListenerStopPolls * kPollMs);
+    while (state_->listenerRunning.load() && !bound.expired())
+        pacing::pause(kListenerPausedPollMs);
     if (!listener_.joinable())
         return;
     // A listener that does not end in time keeps the shared state alive on its own.

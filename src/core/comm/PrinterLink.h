@@ -47,6 +47,7 @@ public:
     static constexpr int kListenerReadSize = 39;
     static constexpr int kListenerLanReadMs = 200;
     static constexpr int kListenerSleepMs = 500;
+    static constexpr int kListenerPausedPollMs = 10;
     static constexpr int kPollMs = 100;
     static constexpr int kListenerStopPolls = 300;
     static constexpr int kQueryPeriodMs = 3000;
