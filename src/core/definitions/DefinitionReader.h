@@ -2,7 +2,10 @@
 
 #include "definitions/PrinterDefinition.h"
 
+#include <QByteArray>
 #include <QString>
+
+class QIODevice;
 
 namespace vormex {
 
@@ -16,6 +19,11 @@ struct DefinitionLoadError {
 // Gives 1 on success, 0 when the file cannot be opened, is malformed, carries a document type
 // declaration, or lacks a required attribute; whatever was read before the failure stays.
 int LoadDefinitions(const QString& path, PrinterDefinitions& definitions, DefinitionLoadError* error = nullptr);
+
+// The same reading from a device opened for reading, or from the bytes of a file.
+int LoadDefinitionsFromDevice(QIODevice& device, PrinterDefinitions& definitions, DefinitionLoadError* error = nullptr);
+int LoadDefinitionsFromData(const QByteArray& xml, PrinterDefinitions& definitions,
+                            DefinitionLoadError* error = nullptr);
 
 // Fills `entry` with a deep copy of the entry named "standard" (keeping its own name).
 // Gives 0 and leaves `entry` empty when there is no such entry yet.

@@ -8,11 +8,16 @@
 // character; no digits gives 0).
 namespace vormex {
 
-int CDecimal(QStringView text);        // 32-bit, wraps like the C library on overflow-free input
+// Blanks are space, \t, \n, \v, \f and \r; digits are the ASCII ones. A value beyond the type's
+// range clamps to its nearest limit (as the 32-bit C library's atoi and strtoll do).
+int CDecimal(QStringView text);
 qint64 CDecimal64(QStringView text);
 
 QString FieldAt(const QString& line, int n);
 int IntFieldAt(const QString& line, int n);
+// sscanf("%X") on the upper-cased field: blanks skipped, an optional sign and "0X" prefix,
+// hexadecimal digits; 0 when nothing is readable. The magnitude saturates at 0xFFFFFFFF and a
+// minus sign negates it modulo 2^32.
 int HexFieldAt(const QString& line, int n);
 
 }  // namespace vormex

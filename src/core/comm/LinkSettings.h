@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/StringTable.h"
+#include "comm/ControlCodes.h"
+#include "comm/PortMap.h"
+
+#include <QString>
+
+namespace vormex {
+
+struct Application;
+
+// What a connection to the printer needs from the application, passed in explicitly.
+struct LinkSettings {
+    QString deviceInfo;         // "LAN:127.0.0.1:9100", "COM3:9600,8,none,1", "LPT1:", "USB:"
+    QString usbDevicePath;      // the selected USB printer's node; empty when none is selected
+    ControlCodes codes;         // the current control codes
+    QString printerName;        // the selected printer entry's name
+    bool variableControlCodes = false;
+    int waitTimeMs = 20000;     // "Wait Time"
+    PortMap portMap;
+    StringTable strings = StringTable::builtIn();
+
+    // The application's current choices.
+    static LinkSettings fromApplication(const Application& app, const QString& usbDevicePath, PortMap portMap);
+};
+
+}  // namespace vormex

@@ -1,0 +1,180 @@
+#include "comm/ParameterReadBack.h"
+
+#include "app/Application.h"
+#include "app/SettingsStore.h"
+#include "codec/Codec.h"
+#include "comm/CommandFraming.h"
+#include "comm/DeviceInfo.h"
+#include "comm/PrinterPort.h"
+#include "definitions/ParameterCheck.h"
+#include "timing/PacingClock.h"
+
+namespace vormex {
+namespace {
+
+const QByteArray kFrameTail("\x03\x04\x0D\x0A", 4);
+const QByteArray kFrameHead("\x01\x02", 2);
+
+ReadBackResult failure(const Application& app, int messageId, QByteArray received = {})
+{
+    ReadBackResult result;
+    result.messageId = messageId;
+    result.message = app.strings.text(messageId);
+    result.received = std::move(received);
+    return result;
+}
+
+// Steps shared by both read-backs: open, exchange, close, work file, unframe. On success
+// `content` holds the reply's text (nullopt with `result` set on failure).
+std::optional<QString> exchangeWithPrinter(Application& app, const SettingsStore& store, const LinkSettings& link,
+                                           const ReadBackExchange& exchange, bool dropLineEnd, ReadBackResult& result)
+{
+    DeviceInfoParts parts;
+    const PortKind kind = SplitDeviceInfo(link.deviceInfo, parts) ? PortKindOf(parts.kind) : PortKind::Closed;
+    if (kind == PortKind::Closed || kind == PortKind::Lpt) {
+        result.silent = true;
+        return std::nullopt;
+    }
+    if (kind == PortKind::Usb) {
+        parts.address = link.usbDevicePath;
+        if (parts.address.isEmpty()) {
+            result = failure(app, strings::kDeviceOpenError);
+            return std::nullopt;
+        }
+    }
+    QByteArray received;
+    {
+        PrinterPort port(link.portMap);
+        port.progressPercent = -1;
+        if (!port.Open(parts.kind, parts.address, false)) {
+            result = failure(app, strings::kDeviceOpenError);
+            return std::nullopt;
+        }
+        const ReceiveOutcome outcome = ReceiveParameterFile(port, link.codes, exchange, received);
+        port.Close();
+        if (outcome != ReceiveOutcome::Complete) {
+            result = failure(app, strings::kReadBackFailed, received);
+            return std::nullopt;
+        }
+    }
+    const WorkFileResult workFile = writeWorkFile(store, static_cast<int>(exchange.workFileKind), received);
+    if (!workFile.result) {
+        result = failure(app, 0, received);
+        result.message = workFile.errorMessage;
+        return std::nullopt;
+    }
+    const std::optional<QByteArray> content = UnframeParameterReply(received, dropLineEnd);
+    if (!content) {
+        result = failure(app, strings::kReadBackFailed, received);
+        return std::nullopt;
+    }
+    const QString text = codec::fromPrinterCodePage(*content);
+    if (text == QLatin1String("NO FILE")) {
+        result = failure(app, strings::kNoParameterFile, received);
+        return std::nullopt;
+    }
+    if (!text.startsWith(QLatin1String(exchange.fileName))) {
+        result = failure(app, strings::kReadBackFailed, received);
+        return std::nullopt;
+    }
+    result.received = received;
+    // The file name and the one separator character after it are dropped.
+    return text.mid(static_cast<qsizetype>(qstrlen(exchange.fileName)) + 1);
+}
+
+ReadBackResult checkFailure(const Application& app, ParameterFileKind kind, QByteArray received)
+{
+    ReadBackResult result;
+    result.message = ParameterErrorMessage(kind, app.parameterCheck, app.strings);
+    result.received = std::move(received);
+    return result;
+}
+
+ReadBackResult success(const Application& app, QString text, QByteArray received)
+{
+    ReadBackResult result;
+    result.result = 1;
+    result.messageId = strings::kReadBackDone;
+    result.message = app.strings.text(strings::kReadBackDone);
+    result.text = std::move(text);
+    result.received = std::move(received);
+    return result;
+}
+
+}  // namespace
+
+ReceiveOutcome ReceiveParameterFile(PrinterPort& port, const ControlCodes& codes, const ReadBackExchange& exchange,
+                                    QByteArray& received)
+{
+    received.clear();
+    if (!port.Write(FrameShortCommand(exchange.letters, codes)))
+        return ReceiveOutcome::WriteFailed;
+    pacing::pause(exchange.pauseBeforeReadMs);
+    QByteArray buffer(exchange.capacity, '\0');
+    int count = 0;
+    // COM and USB reads that wait in vain succeed without data: a printer that stays silent
+    // for the read time-out ends the exchange as a LAN read would.
+    pacing::Deadline silence(exchange.readTimeoutMs);
+    while (!(count >= 4 && buffer.mid(count - 4, 4) == kFrameTail)) {
+        if (count >= exchange.capacity) {
+            received = buffer.left(count);
+            return ReceiveOutcome::BufferFull;
+        }
+        int got = 0;
+        if (!port.Read(buffer.data() + count, exchange.capacity - count, exchange.readTimeoutMs, got)) {
+            received = buffer.left(count);
+            return ReceiveOutcome::ReadFailed;
+        }
+        if (got > 0) {
+            count += got;
+            silence = pacing::Deadline(exchange.readTimeoutMs);
+        } else if (silence.expired()) {
+            received = buffer.left(count);
+            return ReceiveOutcome::Silent;
+        }
+    }
+    received = buffer.left(count);
+    return ReceiveOutcome::Complete;
+}
+
+std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool dropLineEnd)
+{
+    const qsizetype n = received.size();
+    for (qsizetype i = received.indexOf(kFrameHead); i >= 0; i = received.indexOf(kFrameHead, i + 1)) {
+        for (qsizetype j = n - 4; j >= i + 2; --j) {
+            if (received.mid(j, 4) != kFrameTail)
+                continue;
+            qsizetype end = j;
+            if (dropLineEnd && end - 2 >= i + 2 && received[end - 2] == '\r' && received[end - 1] == '\n')
+                end -= 2;
+            return received.mid(i + 2, end - (i + 2));
+        }
+    }
+    return std::nullopt;
+}
+
+ReadBackResult ReadSystemParametersBack(Application& app, const SettingsStore& store, const LinkSettings& link)
+{
+    ReadBackResult result;
+    const std::optional<QString> line = exchangeWithPrinter(app, store, link, kSystemParameterExchange, true, result);
+    if (!line)
+        return result;
+    const PrinterDefinition* printer = app.selectedPrinter();
+    if (!printer || !ValidateSystemParameterText(*printer, *line, app.labelShiftOmitted(), app.parameterCheck))
+        return checkFailure(app, ParameterFileKind::SystemParameters, result.received);
+    return success(app, *line, result.received);
+}
+
+ReadBackResult ReadInitialTableBack(Application& app, const SettingsStore& store, const LinkSettings& link)
+{
+    ReadBackResult result;
+    const std::optional<QString> text = exchangeWithPrinter(app, store, link, kInitialTableExchange, false, result);
+    if (!text)
+        return result;
+    const PrinterDefinition* printer = app.selectedPrinter();
+    if (!printer || !ValidateSectionFile(*printer, *text, app.labelShiftOmitted(), app.parameterCheck))
+        return checkFailure(app, ParameterFileKind::InitialTable, result.received);
+    return success(app, *text, result.received);
+}
+
+}  // namespace vormex

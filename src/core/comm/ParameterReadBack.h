@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/WorkFiles.h"
+#include "comm/ControlCodes.h"
+#include "comm/LinkSettings.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace vormex {
+
+struct Application;
+class PrinterPort;
+class SettingsStore;
+
+// Message numbers of the read-back.
+namespace strings {
+inline constexpr int kDeviceOpenError = 8023;
+inline constexpr int kReadBackFailed = 8042;
+inline constexpr int kNoParameterFile = 8043;
+inline constexpr int kReadBackDone = 8045;
+}  // namespace strings
+
+// The constants of one read-back exchange.
+struct ReadBackExchange {
+    char letters[3];          // the short command, "!B" or "!D"
+    const char* fileName;     // the file the printer answers with
+    int capacity;             // receive buffer in bytes
+    int readTimeoutMs;        // each read; also the bound for a printer that stays silent
+    int pauseBeforeReadMs;    // between the command and the first read
+    WorkFileKind workFileKind;
+};
+
+inline constexpr ReadBackExchange kSystemParameterExchange{"!B", "QUILLPRM.TXT", 128, 5000, 0, WorkFileKind::GetSystemParam};
+inline constexpr ReadBackExchange kInitialTableExchange{"!D", "ZDEFAULT.TXT", 12000, 2000, 1000, WorkFileKind::GetInitial};
+
+// Why a receive ended without the closing 03 04 0D 0A.
+enum class ReceiveOutcome { Complete, WriteFailed, ReadFailed, BufferFull, Silent };
+
+// Sends the short command on an open port and receives until the last four bytes are
+// 03 04 0D 0A. A full buffer, a failed read or a printer silent for the read time-out ends it.
+ReceiveOutcome ReceiveParameterFile(PrinterPort& port, const ControlCodes& codes, const ReadBackExchange& exchange,
+                                    QByteArray& received);
+
+// The reply's text between SOH STX and the last ETX EOT CR LF; nullopt when there is no frame.
+// With `dropLineEnd` a CR LF right before ETX is not part of the text (system parameters).
+std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool dropLineEnd);
+
+// What a read-back gives the page or the command line.
+struct ReadBackResult {
+    int result = 0;        // 1 success
+    bool silent = false;   // stopped without a message (unusable device text, LPT interface)
+    int messageId = 0;     // 8045 on success; 8023, 8042, 8043; 0 when `message` is the check's text
+    QString message;       // the text to show
+    QString text;          // on success: the parameter line ("!B") or the whole text ("!D")
+    QByteArray received;   // the bytes as received
+};
+
+// Reads the system parameter file back ("!B") and checks its line against the selected
+// printer's format. The raw bytes are written as a work file of kind 3.
+ReadBackResult ReadSystemParametersBack(Application& app, const SettingsStore& store, const LinkSettings& link);
+// Reads the initial value & table file back ("!D") and checks it section by section; kind 4.
+ReadBackResult ReadInitialTableBack(Application& app, const SettingsStore& store, const LinkSettings& link);
+
+}  // namespace vormex

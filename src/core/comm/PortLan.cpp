@@ -1,0 +1,134 @@
+// LAN: a TCP connection with poll(); the connect is bounded so an address that does not answer
+// cannot hold the program for minutes.
+#include "comm/PrinterPort.h"
+
+#include "timing/PacingClock.h"
+
+#include <QStringList>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace vormex {
+namespace {
+
+// "192.168.1.100:8000" as the printer's address; false when it is not usable.
+bool lanAddress(const QString& address, sockaddr_in& target)
+{
+    const qsizetype colon = address.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return false;
+    int a = 0, b = 0, c = 0, d = 0;
+    const QByteArray host = address.left(colon).toLatin1();
+    if (std::sscanf(host.constData(), "%d.%d.%d.%d", &a, &b, &c, &d) != 4)
+        return false;
+    char dotted[32];
+    std::snprintf(dotted, sizeof dotted, "%d.%d.%d.%d", a, b, c, d);
+    target = {};
+    target.sin_family = AF_INET;
+    if (inet_pton(AF_INET, dotted, &target.sin_addr) != 1)
+        return false;
+    const int port = std::atoi(address.mid(colon + 1).toLatin1().constData());
+    if (port <= 0 || port > 65535)
+        return false;
+    target.sin_port = htons(static_cast<uint16_t>(port));
+    return true;
+}
+
+}  // namespace
+
+int PrinterPort::openLan(const QString& address)
+{
+    sockaddr_in target{};
+    if (!lanAddress(address, target))
+        return fail(EINVAL);
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return fail(errno);
+    int result = ::connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target);
+    if (result != 0 && errno == EINPROGRESS) {
+        const pacing::Deadline deadline(kLanConnectTimeoutMs);
+        pollfd waiting{fd, POLLOUT, 0};
+        int ready;
+        do {
+            ready = ::poll(&waiting, 1, std::max(1, deadline.remainingMs()));
+        } while (ready < 0 && errno == EINTR);
+        int error = ETIMEDOUT;
+        if (ready > 0) {
+            socklen_t length = sizeof error;
+            if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+                error = errno;
+        }
+        errno = error;
+        result = error == 0 ? 0 : -1;
+    }
+    if (result != 0) {
+        const int error = errno;
+        ::close(fd);
+        return fail(error);
+    }
+    const int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    socket = fd;
+    markOpen(PortKind::Lan);
+    return 1;
+}
+
+int PrinterPort::writeLan(const char* data, int length)
+{
+    int done = 0;
+    while (done < length) {
+        pollfd waiting{socket, POLLOUT, 0};
+        const pacing::Deadline deadline(kLanSendWaitMs);
+        int ready;
+        do {
+            ready = ::poll(&waiting, 1, std::max(1, deadline.remainingMs()));
+        } while (ready < 0 && errno == EINTR);
+        if (ready <= 0 || !(waiting.revents & POLLOUT))
+            return 0;
+        noteProgress(done, length);
+        const ssize_t moved = ::send(socket, data + done, static_cast<size_t>(length - done), MSG_NOSIGNAL);
+        if (moved < 0 && (errno == EAGAIN || errno == EINTR))
+            continue;
+        if (moved < 0)
+            return fail(errno);
+        if (moved == 0)
+            return 0;
+        done += static_cast<int>(moved);
+        bytesDone = done;
+        pacing::pause(kChunkPauseMs);
+    }
+    return 1;
+}
+
+int PrinterPort::readLan(char* buffer, int size, int timeoutMs, int& countRead)
+{
+    pollfd waiting{socket, POLLIN, 0};
+    const pacing::Deadline deadline(timeoutMs);
+    int ready;
+    do {
+        ready = ::poll(&waiting, 1, deadline.remainingMs());
+    } while (ready < 0 && errno == EINTR);
+    if (ready <= 0 || !(waiting.revents & (POLLIN | POLLHUP | POLLERR)))
+        return 0;
+    ssize_t got;
+    do {
+        got = ::recv(socket, buffer, static_cast<size_t>(size), 0);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+        if (errno == EAGAIN)
+            return 0;
+        return fail(errno);
+    }
+    countRead = static_cast<int>(got);
+    return got > 0 ? 1 : 0;
+}
+
+}  // namespace vormex

@@ -1,0 +1,100 @@
+#include "comm/PortMap.h"
+
+#include "app/SettingsStore.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace vormex {
+namespace {
+
+// The nodes "<prefix><number>" of a folder, by number.
+QStringList numberedNodes(const QDir& folder, const QString& prefix)
+{
+    const QRegularExpression pattern(QStringLiteral("^%1(\\d+)$").arg(QRegularExpression::escape(prefix)));
+    QList<std::pair<int, QString>> found;
+    const QStringList entries = folder.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        const QRegularExpressionMatch match = pattern.match(entry);
+        if (match.hasMatch())
+            found.append({match.captured(1).toInt(), folder.filePath(entry)});
+    }
+    std::sort(found.begin(), found.end());
+    QStringList paths;
+    for (const auto& node : found)
+        paths << node.second;
+    return paths;
+}
+
+}  // namespace
+
+PortMap::PortMap() : PortMap(nullptr) {}
+
+PortMap::PortMap(const SettingsStore* store, const QString& deviceFolder) : deviceFolder_(deviceFolder)
+{
+    const QDir folder(deviceFolder);
+    int number = 1;
+    for (const QString& prefix : {QStringLiteral("ttyS"), QStringLiteral("ttyUSB"), QStringLiteral("ttyACM")}) {
+        for (const QString& path : numberedNodes(folder, prefix)) {
+            if (number > kMaxCom)
+                break;
+            com_.insert(number, {QStringLiteral("COM%1").arg(number), path, false});
+            ++number;
+        }
+    }
+    for (const QString& path : numberedNodes(folder, QStringLiteral("lp"))) {
+        const int lptNumber = path.mid(path.lastIndexOf(QLatin1String("lp")) + 2).toInt() + 1;
+        if (lptNumber >= 1 && lptNumber <= kMaxLpt)
+            lpt_.insert(lptNumber, {QStringLiteral("LPT%1").arg(lptNumber), path, false});
+    }
+    if (!store)
+        return;
+    for (const QString& key : store->keysIn(QString::fromLatin1(kGroup))) {
+        const QString name = key.trimmed().toUpper();
+        const QString path = store->readStringIn(QString::fromLatin1(kGroup), key, QString()).trimmed();
+        const int n = portNumber(name);
+        if (path.isEmpty())
+            continue;
+        if (name.startsWith(QLatin1String("COM")) && n >= 1 && n <= kMaxCom)
+            com_.insert(n, {QStringLiteral("COM%1").arg(n), path, true});
+        else if (name.startsWith(QLatin1String("LPT")) && n >= 1 && n <= kMaxLpt)
+            lpt_.insert(n, {QStringLiteral("LPT%1").arg(n), path, true});
+    }
+}
+
+int PortMap::portNumber(const QString& portName)
+{
+    // Read like the C library reads an integer: digits up to the first other character.
+    const QString rest = portName.mid(3);
+    int value = 0;
+    qsizetype i = 0;
+    while (i < rest.size() && rest[i] == QLatin1Char(' '))
+        ++i;
+    bool any = false;
+    for (; i < rest.size() && rest[i].isDigit() && value < 100000; ++i) {
+        value = value * 10 + rest[i].digitValue();
+        any = true;
+    }
+    return any ? value : 0;
+}
+
+QString PortMap::devicePath(const QString& portName) const
+{
+    const int n = portNumber(portName);
+    if (portName.startsWith(QLatin1String("COM")))
+        return com_.value(n).devicePath;
+    if (portName.startsWith(QLatin1String("LPT"))) {
+        if (lpt_.contains(n))
+            return lpt_.value(n).devicePath;
+        if (n >= 1 && n <= kMaxLpt)
+            return QDir(deviceFolder_).filePath(QStringLiteral("lp%1").arg(n - 1));
+    }
+    return {};
+}
+
+QList<PortName> PortMap::serialPorts() const { return com_.values(); }
+QList<PortName> PortMap::parallelPorts() const { return lpt_.values(); }
+
+}  // namespace vormex

@@ -1,0 +1,220 @@
+#include "comm/PrinterLink.h"
+
+#include "comm/CommandFraming.h"
+#include "timing/PacingClock.h"
+
+namespace vormex {
+namespace {
+
+// The answer listener: reads the printer's frames while the worker writes, until stopped.
+// Bytes of a frame split between two reads are kept and joined with the next read.
+void listen(std::shared_ptr<LinkState> state)
+{
+    AnswerAssembler assembler;
+    char buffer[PrinterLink::kListenerReadSize];
+    while (!state->stop.load()) {
+        if (!state->listenerPaused.load() && state->port.isOpen.load()) {
+            int count = 0;
+            const bool lan = state->port.portKind() == PortKind::Lan;
+            if (state->port.Read(buffer, sizeof buffer, lan ? PrinterLink::kListenerLanReadMs : 0, count) && count > 0) {
+                int answer = state->answer.load();
+                if (assembler.feed(QByteArray(buffer, count), answer))
+                    state->answer = answer;
+            }
+        }
+        pacing::pause(PrinterLink::kListenerSleepMs, state->stop);
+    }
+    state->listenerRunning = false;
+}
+
+bool nameBegins(const QString& name, const char* prefix) { return name.startsWith(QLatin1String(prefix)); }
+
+}  // namespace
+
+PrinterLink::PrinterLink(LinkSettings settings, std::shared_ptr<LinkObserver> observer)
+    : state_(std::make_shared<LinkState>(std::move(settings)))
+{
+    state_->observer = std::move(observer);
+}
+
+PrinterLink::~PrinterLink() { Disconnect(); }
+
+void PrinterLink::log(const QString& line) const
+{
+    if (state_->observer)
+        state_->observer->log(line);
+}
+
+bool PrinterLink::sleep(int milliseconds) const { return pacing::pause(milliseconds, state_->cancel); }
+
+void PrinterLink::RequestCancel()
+{
+    state_->cancel = true;
+    state_->stop = true;
+}
+
+int PrinterLink::Connect(bool noFlowControl, const std::optional<QString>& comAddressOverride)
+{
+    DeviceInfoParts parts;
+    if (!SplitDeviceInfo(state_->settings.deviceInfo, parts))
+        return 0;
+    const PortKind kind = PortKindOf(parts.kind);
+    state_->twoWay = kind == PortKind::Lan || kind == PortKind::Com;
+    if (kind == PortKind::Com && comAddressOverride)
+        parts.address = *comAddressOverride;
+    if (kind == PortKind::Usb)
+        parts.address = state_->settings.usbDevicePath;
+    state_->target = parts;
+    if (!state_->port.Open(parts.kind, parts.address, noFlowControl))
+        return 0;
+    state_->listenerPaused = false;
+    state_->stop = false;
+    if (state_->twoWay)
+        startListener();
+    return 1;
+}
+
+void PrinterLink::startListener()
+{
+    if (listener_.joinable())
+        stopListener();
+    state_->listenerRunning = true;
+    listener_ = std::thread(listen, state_);
+}
+
+void PrinterLink::stopListener()
+{
+    state_->stop = true;
+    for (int i = 0; i < kListenerStopPolls && state_->listenerRunning.load(); ++i)
+        pacing::pause(kPollMs);
+    if (!listener_.joinable())
+        return;
+    // A listener that does not end in time keeps the shared state alive on its own.
+    if (state_->listenerRunning.load())
+        listener_.detach();
+    else
+        listener_.join();
+}
+
+void PrinterLink::Disconnect()
+{
+    stopListener();
+    state_->port.Close();
+}
+
+int PrinterLink::SendShortCommand(const char letters[2])
+{
+    return state_->port.Write(FrameShortCommand(letters, state_->settings.codes));
+}
+
+int PrinterLink::SendBraceCommand(const QByteArray& text)
+{
+    return state_->port.Write(FrameBraceCommand(text, state_->settings.codes, state_->settings.variableControlCodes));
+}
+
+int PrinterLink::QueryUntilAnswer(int totalMs, bool modeQuery)
+{
+    state_->answer = kNoAnswer;
+    const int attempts = totalMs > 0 ? (totalMs + kQueryPeriodMs - 1) / kQueryPeriodMs : 0;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        SendShortCommand(modeQuery ? "!Q" : "WS");
+        for (int look = 0; look < kQueryPeriodMs / kPollMs; ++look) {
+            if (!sleep(kPollMs))
+                return 0;
+            if (state_->answer.load() != kNoAnswer)
+                return 1;
+        }
+    }
+    return 0;
+}
+
+int PrinterLink::WaitForPrinter(int waitMs, bool modeQuery, bool settleQka)
+{
+    const DeviceInfoParts target = state_->target;
+    if (target.kind.isEmpty())
+        return 0;
+    switch (PortKindOf(target.kind)) {
+    case PortKind::Lan: {
+        // The printer restarts after storing: the connection drops and comes back.
+        if (!sleep(kLanRestartSleepMs))
+            return 0;
+        stopListener();
+        state_->port.Close();
+        for (int attempt = 0; attempt < kLanReopenAttempts; ++attempt) {
+            if (cancelled())
+                return 0;
+            if (state_->port.Open(target.kind, target.address, false)) {
+                if (cancelled())
+                    return 0;
+                state_->stop = false;
+                startListener();
+                const int result = QueryUntilAnswer(kLanQueryMs, modeQuery);
+                if (result && settleQka && nameBegins(state_->settings.printerName, "Q-KA"))
+                    sleep(kKaSettleMs);
+                return result;
+            }
+            if (!sleep(kLanReopenPauseMs))
+                return 0;
+        }
+        return 0;
+    }
+    case PortKind::Com:
+        return QueryUntilAnswer(waitMs, modeQuery);
+    case PortKind::Usb:
+        if (!sleep(kUsbRestartSleepMs))
+            return 0;
+        state_->port.Close();
+        if (!sleep(kUsbClosedSleepMs))
+            return 0;
+        for (int attempt = 0; attempt < kUsbReopenAttempts; ++attempt) {
+            if (state_->port.Open(target.kind, target.address, false))
+                return 1;
+            if (!sleep(kUsbReopenPauseMs))
+                return 0;
+        }
+        return 0;
+    case PortKind::Lpt:
+        return sleep(waitMs) ? 1 : 0;
+    default:
+        return 0;
+    }
+}
+
+int PrinterLink::WaitForStatus(int expected, int timeoutMs, int lptPauseMs)
+{
+    const PortKind kind = PortKindOf(state_->target.kind);
+    const bool qkbUsb = nameBegins(state_->settings.printerName, "Q-KB") && kind == PortKind::Usb;
+    if (qkbUsb)
+        timeoutMs = kQkbUsbStatusTimeoutMs;
+    if (kind == PortKind::Lpt)
+        return sleep(lptPauseMs) ? 1 : 0;
+
+    const pacing::Deadline deadline(timeoutMs);
+    AnswerAssembler assembler;
+    while (!state_->stop.load() && !cancelled()) {
+        if (kind == PortKind::Usb) {
+            char buffer[kAnswerFrameSize];
+            int count = 0;
+            if (!state_->port.Read(buffer, sizeof buffer, kUsbStatusReadMs, count))
+                break;
+            int answer = state_->answer.load();
+            if (count > 0 && assembler.feed(QByteArray(buffer, count), answer))
+                state_->answer = answer;
+        }
+        const int answer = state_->answer.load();
+        if (answer == expected)
+            return 1;
+        if (answer != kNoAnswer)
+            break;
+        if (deadline.expired()) {
+            if (qkbUsb)
+                return 1;
+            break;
+        }
+        sleep(kPollMs);
+    }
+    log(StatusText(state_->answer.load(), state_->settings.strings));
+    return 0;
+}
+
+}  // namespace vormex

@@ -1,0 +1,141 @@
+// The port object: opening by interface, chunked writes with progress, reads per interface.
+#include "comm/PrinterPort.h"
+
+#include "timing/PacingClock.h"
+
+#include <cerrno>
+#include <cmath>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace vormex {
+
+PrinterPort::PrinterPort(PortMap portMap) : portMap_(std::move(portMap)), savedTermios_(std::make_unique<termios>()) {}
+
+PrinterPort::~PrinterPort() { Close(); }
+
+int PrinterPort::fail(int error)
+{
+    lastError = static_cast<std::uint32_t>(error);
+    return 0;
+}
+
+void PrinterPort::markOpen(PortKind portKind)
+{
+    kind = static_cast<int>(portKind);
+    isOpen = 1;
+}
+
+int PrinterPort::Open(const QString& kindText, const QString& address, bool noFlowControl)
+{
+    if (isOpen)
+        return 0;
+    switch (PortKindOf(kindText)) {
+    case PortKind::Com: return openCom(kindText, address, noFlowControl);
+    case PortKind::Lan: return openLan(address);
+    case PortKind::Lpt: return openLpt(kindText);
+    default: return openUsb(address);
+    }
+}
+
+int PrinterPort::Close()
+{
+    if (!isOpen)
+        return 1;
+    isOpen = 0;
+    if (socket >= 0) {
+        ::close(socket);
+        socket = -1;
+    }
+    if (handle >= 0) {
+        if (savedTermiosValid_) {
+            tcsetattr(handle, TCSANOW, savedTermios_.get());
+            ::ioctl(handle, TIOCNXCL);
+        }
+        ::close(handle);
+        handle = -1;
+    }
+    savedTermiosValid_ = false;
+    serial_.reset();
+    kind = 0;
+    return 1;
+}
+
+void PrinterPort::noteProgress(int done, int length)
+{
+    bytesDone = done;
+    if (progressPercent != -1)
+        progressPercent = static_cast<int>(std::lround(static_cast<double>(done) / length * 100.0));
+}
+
+int PrinterPort::Write(const char* data, int length)
+{
+    bytesDone = 0;
+    if (!isOpen)
+        return 0;
+    const PortKind portKind = this->portKind();
+    if (portKind != PortKind::Lan)
+        lastError = 0;
+    if (length <= 0) {
+        if (progressPercent != -1)
+            progressPercent = 100;
+        return 1;
+    }
+    const int result = portKind == PortKind::Lan ? writeLan(data, length) : writeFd(data, length);
+    if (result && progressPercent != -1)
+        progressPercent = 100;
+    return result;
+}
+
+int PrinterPort::writeFd(const char* data, int length)
+{
+    const PortKind portKind = this->portKind();
+    const int timeoutMs = portKind == PortKind::Com ? kSerialWriteTimeoutMs
+                        : portKind == PortKind::Lpt ? kLptWriteTimeoutMs
+                                                    : kUsbWriteTimeoutMs;
+    int done = 0;
+    while (done < length) {
+        if (portKind == PortKind::Com && !waitForDsr())
+            return fail(ETIMEDOUT);
+        const int chunk = std::min(kChunkSize, length - done);
+        int chunkDone = 0;
+        const pacing::Deadline deadline(timeoutMs);
+        while (chunkDone < chunk) {
+            pollfd waiting{handle, POLLOUT, 0};
+            const int ready = ::poll(&waiting, 1, std::max(1, deadline.remainingMs()));
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (ready < 0)
+                return fail(errno);
+            if (ready == 0 || (waiting.revents & (POLLERR | POLLHUP | POLLNVAL)))
+                return fail(ready == 0 ? ETIMEDOUT : EIO);
+            const ssize_t moved = ::write(handle, data + done + chunkDone, static_cast<size_t>(chunk - chunkDone));
+            if (moved < 0 && (errno == EAGAIN || errno == EINTR))
+                continue;
+            if (moved <= 0)
+                return fail(moved < 0 ? errno : EIO);
+            chunkDone += static_cast<int>(moved);
+        }
+        done += chunkDone;
+        noteProgress(done, length);
+        pacing::pause(kChunkPauseMs);
+    }
+    return 1;
+}
+
+int PrinterPort::Read(char* buffer, int size, int timeoutMs, int& countRead)
+{
+    countRead = 0;
+    if (!isOpen || size <= 0)
+        return isOpen ? 1 : 0;
+    switch (portKind()) {
+    case PortKind::Lan: return readLan(buffer, size, timeoutMs, countRead);
+    case PortKind::Com: return readSerial(buffer, size, countRead);
+    case PortKind::Lpt: return fail(EBADF);  // opened for writing only
+    default: return readUsb(buffer, size, timeoutMs, countRead);
+    }
+}
+
+}  // namespace vormex

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "comm/DeviceInfo.h"
+#include "comm/PortMap.h"
+#include "comm/SerialSettings.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+struct termios;
+
+namespace vormex {
+
+// One connection to a printer over COM, LAN, LPT or USB, opened for one user action.
+// Results are 1 (success) or 0 (failure) with the system's errno kept in `lastError`.
+//
+// At most two threads use a port at once: the one that opened it and writes, and the answer
+// listener that reads. The fields that both (or a display timer) look at are atomics.
+class PrinterPort {
+public:
+    static constexpr int kChunkSize = 2048;       // COM, LPT and USB writes go out in chunks
+    static constexpr int kChunkPauseMs = 10;      // pause after every chunk or send
+    static constexpr int kLanConnectTimeoutMs = 10000;
+    static constexpr int kLanSendWaitMs = 60000;
+    static constexpr int kSerialWriteTimeoutMs = 1000;
+    static constexpr int kSerialReadTotalMs = 100;
+    static constexpr int kLptWriteTimeoutMs = 30000;
+    static constexpr int kUsbWriteTimeoutMs = 60000;
+    static constexpr int kSerialOpenPauseMs = 300;
+
+    // `portMap` names the devices of "COM<n>" and "LPT<n>".
+    explicit PrinterPort(PortMap portMap = PortMap());
+    ~PrinterPort();
+    PrinterPort(const PrinterPort&) = delete;
+    PrinterPort& operator=(const PrinterPort&) = delete;
+
+    std::atomic<std::uint32_t> lastError{0};
+    std::atomic<int> kind{0};    // PortKind of the open connection; 0 when closed
+    std::atomic<int> isOpen{0};
+    int handle = -1;             // file descriptor of a COM, LPT or USB connection
+    int socket = -1;             // TCP socket of a LAN connection
+    std::atomic<int> progressPercent{0};  // -1: not tracked
+    std::atomic<int> bytesDone{0};
+
+    // Opens by the kind text's first three letters: "COM", "LAN", "LPT"; anything else is USB
+    // with `address` as the device path. `noFlowControl` matters for COM only.
+    int Open(const QString& kindText, const QString& address, bool noFlowControl);
+    int Close();
+    int Write(const char* data, int length);
+    int Write(const QByteArray& data) { return Write(data.constData(), static_cast<int>(data.size())); }
+    // Receives at most `size` bytes. The time-out applies to LAN and USB; COM reads are bounded
+    // by the serial read time-outs. See the interface files for the result per interface.
+    int Read(char* buffer, int size, int timeoutMs, int& countRead);
+
+    PortKind portKind() const { return static_cast<PortKind>(kind.load()); }
+    // The device a COM or LPT port opened (for messages and tests).
+    QString devicePath() const { return devicePath_; }
+
+private:
+    int openCom(const QString& kindText, const QString& address, bool noFlowControl);
+    int openLan(const QString& address);
+    int openLpt(const QString& kindText);
+    int openUsb(const QString& path);
+    int fail(int error);
+    void markOpen(PortKind portKind);
+
+    int writeFd(const char* data, int length);
+    int writeLan(const char* data, int length);
+    int readLan(char* buffer, int size, int timeoutMs, int& countRead);
+    int readSerial(char* buffer, int size, int& countRead);
+    int readUsb(char* buffer, int size, int timeoutMs, int& countRead);
+    // Waits for the DSR line before a chunk when flow control is on (real serial ports only).
+    bool waitForDsr();
+    void noteProgress(int done, int length);
+
+    PortMap portMap_;
+    QString devicePath_;
+    std::optional<SerialSettings> serial_;
+    bool serialFlowControl_ = false;
+    bool dsrFlowControl_ = false;
+    bool savedTermiosValid_ = false;
+    std::unique_ptr<termios> savedTermios_;
+};
+
+}  // namespace vormex

@@ -1,0 +1,34 @@
+#include "FaultInjection.h"
+
+namespace vormex::sim {
+
+QList<QByteArray> FaultInjection::pieces(const QByteArray& answer) const
+{
+    switch (options_.fault) {
+    case Fault::Silence:
+        return {};
+    case Fault::Garbage:
+        // Noise with a false frame start, as a line with interference might bring.
+        return {QByteArray("\x05\x01\x02?noise\x01", 9) + answer};
+    case Fault::Split: {
+        const qsizetype cut = answer.size() > 120 ? 60 : answer.size() / 2;
+        return {answer.left(cut), answer.mid(cut)};
+    }
+    default:
+        return {answer};
+    }
+}
+
+int FaultInjection::status(int normal) const
+{
+    return options_.fault == Fault::WrongStatus ? options_.wrongStatusCode : normal;
+}
+
+int FaultInjection::transferStatus(int normal) const
+{
+    if (options_.fault == Fault::BadChecksum)
+        return 57;
+    return status(normal);
+}
+
+}  // namespace vormex::sim

@@ -1,0 +1,205 @@
+#include "PrinterEngine.h"
+
+#include "SimLog.h"
+#include "basic/ImageChecksum.h"
+
+#include <cstdio>
+
+namespace vormex::sim {
+namespace {
+
+QByteArray frame(const QByteArray& content) { return QByteArray("\x01\x02", 2) + content + QByteArray("\x03\x04\r\n", 4); }
+
+QString describeShort(const QByteArray& letters)
+{
+    if (letters == "!Z") return QStringLiteral("VORMEX on");
+    if (letters == "!T") return QStringLiteral("VORMEX off");
+    if (letters == "!Q") return QStringLiteral("mode query");
+    if (letters == "WS") return QStringLiteral("status request");
+    if (letters == "!B") return QStringLiteral("send system parameter file");
+    if (letters == "!D") return QStringLiteral("send default file");
+    return QStringLiteral("?");
+}
+
+}  // namespace
+
+PrinterEngine::PrinterEngine(const SimOptions& options, FileStore& files, Transport& transport)
+    : options_(options), files_(files), transport_(transport), parser_(options.codes), faults_(options),
+      vormexMode_(options.vormexMode)
+{
+}
+
+void PrinterEngine::connectionOpened()
+{
+    parser_.reset();
+    firmware_.reset();
+    firmwareGap_.reset();
+    transferBytes_ = 0;
+    preparedBlocks_ = 0;
+}
+
+void PrinterEngine::received(const QByteArray& bytes)
+{
+    if (preparedBlocks_ > 0 || parser_.firmwareMode()) {
+        transferBytes_ += bytes.size();
+        if (faults_.dropNow(transferBytes_)) {
+            logLine(QStringLiteral("fault: hanging up after %1 bytes of a transfer").arg(transferBytes_));
+            connectionOpened();
+            transport_.hangUp();
+            return;
+        }
+    }
+    parser_.append(bytes);
+    while (std::optional<ReceivedCommand> command = parser_.next())
+        handle(*command);
+}
+
+int PrinterEngine::timerDueMs() const
+{
+    if (!firmwareGap_)
+        return -1;
+    return firmwareGap_->remainingMs();
+}
+
+void PrinterEngine::onTimer()
+{
+    if (!firmwareGap_ || !firmwareGap_->expired())
+        return;
+    firmwareGap_.reset();
+    if (!firmware_.blockPending())
+        return;
+    const qsizetype block = firmware_.endBlock();
+    const bool acknowledgeBlock = options_.firmwareHandshake || !transport_.isNetwork();
+    logLine(QStringLiteral("firmware block of %1 bytes (%2 in all)").arg(block).arg(firmware_.totalBytes()));
+    sendStatus(faults_.transferStatus(acknowledgeBlock ? 53 : 56));
+}
+
+void PrinterEngine::handle(const ReceivedCommand& command)
+{
+    using Kind = ReceivedCommand::Kind;
+    switch (command.kind) {
+    case Kind::Short:
+        logLine(QStringLiteral("<- %1 (%2)").arg(readable(command.raw), describeShort(command.text)));
+        handleShort(command.text);
+        break;
+    case Kind::Brace:
+        logLine(QStringLiteral("<- %1").arg(readable(command.raw)));
+        handleBrace(command.text);
+        break;
+    case Kind::StoreFile:
+        handleStoreFile(command);
+        break;
+    case Kind::UnknownStore:
+        logLine(QStringLiteral("<- store-file command without a prepare command (%1 bytes): format error").arg(command.raw.size()));
+        sendStatus(faults_.status(51));
+        break;
+    case Kind::FirmwareRequest:
+        firmware_.request(command.text);
+        parser_.expectFirmware(true);
+        logLine(QStringLiteral("<- firmware request, start address 0x%1").arg(firmware_.startAddress(), 0, 16));
+        break;
+    case Kind::FirmwarePrefix:
+        firmware_.start();
+        transferBytes_ = 0;
+        logLine(QStringLiteral("<- firmware store command"));
+        sendStatus(faults_.status(52));
+        break;
+    case Kind::FirmwareData:
+        firmware_.data(command.raw.size());
+        firmwareGap_.emplace(options_.firmwareGapMs);
+        break;
+    case Kind::Noise:
+        logLine(QStringLiteral("<- data %1").arg(readable(command.raw)));
+        break;
+    }
+}
+
+void PrinterEngine::handleShort(const QByteArray& letters)
+{
+    if (letters == "WS") {
+        sendStatus(faults_.status(options_.statusCode));
+    } else if (letters == "!Q") {
+        sendAnswer(vormexMode_ ? "VORMEX " : "KIRN   ");
+    } else if (letters == "!Z") {
+        vormexMode_ = true;
+    } else if (letters == "!T") {
+        vormexMode_ = false;
+    } else if (letters == "!B") {
+        sendFile(QStringLiteral("QUILLPRM.TXT"));
+    } else if (letters == "!D") {
+        sendFile(QStringLiteral("ZDEFAULT.TXT"));
+    }
+}
+
+void PrinterEngine::handleBrace(const QByteArray& text)
+{
+    int start = 0, count = 0;
+    if (text.startsWith("LDB;") && std::sscanf(text.constData() + 4, "%d,%d", &start, &count) == 2) {
+        preparedBlocks_ = count;
+        transferBytes_ = 0;
+        parser_.setStoreAreaSize(count * options_.blockKb * 1024);
+        logLine(QStringLiteral("prepared %1 block(s) of %2 KB from block %3").arg(count).arg(options_.blockKb).arg(start));
+    } else if (text.startsWith("XF")) {
+        logLine(QStringLiteral("memory allocation %1").arg(QString::fromLatin1(text)));
+    }
+}
+
+void PrinterEngine::handleStoreFile(const ReceivedCommand& command)
+{
+    const unsigned char expected = ImageChecksum(command.area);
+    logLine(QStringLiteral("<- store-file command, %1 bytes of data, checksum %2 (expected %3)")
+                .arg(command.area.size()).arg(command.checksum).arg(expected));
+    preparedBlocks_ = 0;
+    transferBytes_ = 0;
+    if (!command.terminatorOk) {
+        logLine(QStringLiteral("the data does not end where the prepared blocks end: format error"));
+        sendStatus(faults_.status(51));
+        return;
+    }
+    if (command.checksum != expected) {
+        sendStatus(faults_.status(57));
+        return;
+    }
+    QString name;
+    if (!files_.storeArea(command.area, name)) {
+        sendStatus(faults_.status(51));
+        return;
+    }
+    logLine(QStringLiteral("stored %1 (%2 bytes of text)").arg(name).arg(files_.text(name).size()));
+    sendStatus(faults_.transferStatus(options_.statusCode));
+    parser_.reset();
+    transport_.restart(options_.restartMs);
+}
+
+void PrinterEngine::sendAnswer(const QByteArray& content)
+{
+    const QList<QByteArray> pieces = faults_.pieces(frame(content));
+    if (pieces.isEmpty()) {
+        logLine(QStringLiteral("fault: no answer"));
+        return;
+    }
+    logLine(QStringLiteral("-> %1").arg(readable(frame(content))));
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            pacing::pause(FaultInjection::kSplitPauseMs);
+        transport_.write(pieces[i]);
+    }
+}
+
+void PrinterEngine::sendStatus(int code)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d1    ", code % 100);
+    sendAnswer(QByteArray(text, 7));
+}
+
+void PrinterEngine::sendFile(const QString& name)
+{
+    if (!files_.contains(name)) {
+        sendAnswer("NO FILE");
+        return;
+    }
+    sendAnswer(name.toLatin1() + ',' + files_.text(name));
+}
+
+}  // namespace vormex::sim

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "CommandParser.h"
+#include "FaultInjection.h"
+#include "FileStore.h"
+#include "FirmwareReceiver.h"
+#include "SimOptions.h"
+
+#include "timing/PacingClock.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+namespace vormex::sim {
+
+// How the engine reaches the tool: a TCP connection or a pseudo-terminal.
+class Transport {
+public:
+    virtual ~Transport() = default;
+    virtual void write(const QByteArray& bytes) = 0;
+    // The drop fault: the line goes dead in the middle of a transfer.
+    virtual void hangUp() = 0;
+    // The printer restarts after a store: unreachable for the given nominal milliseconds.
+    virtual void restart(int milliseconds) = 0;
+    virtual bool isNetwork() const = 0;
+};
+
+// The printer's side of the protocol.
+class PrinterEngine {
+public:
+    PrinterEngine(const SimOptions& options, FileStore& files, Transport& transport);
+
+    // A new connection (or a tool that opened the line again): nothing half-received is kept.
+    void connectionOpened();
+    void received(const QByteArray& bytes);
+    // Milliseconds (real) until `onTimer` wants to run; -1 when nothing waits.
+    int timerDueMs() const;
+    void onTimer();
+
+private:
+    void handle(const ReceivedCommand& command);
+    void handleShort(const QByteArray& letters);
+    void handleBrace(const QByteArray& text);
+    void handleStoreFile(const ReceivedCommand& command);
+    void sendAnswer(const QByteArray& content);
+    void sendStatus(int code);
+    void sendFile(const QString& name);
+
+    const SimOptions& options_;
+    FileStore& files_;
+    Transport& transport_;
+    CommandParser parser_;
+    FaultInjection faults_;
+    FirmwareReceiver firmware_;
+    bool vormexMode_;
+    qsizetype transferBytes_ = 0;
+    int preparedBlocks_ = 0;
+    std::optional<pacing::Deadline> firmwareGap_;
+};
+
+}  // namespace vormex::sim
