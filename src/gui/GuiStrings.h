@@ -45,9 +45,10 @@ inline constexpr int kButtonCancel = 300031;
 inline constexpr int kButtonYes = 300032;
 inline constexpr int kButtonNo = 300033;
 inline constexpr int kPlaceholderNote = 300040;
-inline constexpr int kPageFontTables = 300041;
-inline constexpr int kPageDriveMapping = 300042;
-inline constexpr int kPageResponseCommands = 300043;
+inline constexpr int kPageInitialValues = 312;
+inline constexpr int kPageFontTables = 313;
+inline constexpr int kPageDriveMapping = 315;
+inline constexpr int kPageResponseCommands = 318;
 inline constexpr int kCodeCharacterFirst = 300050;  // 300050..300052: "character of code 1..3"
 
 }  // namespace vormex::gui::text

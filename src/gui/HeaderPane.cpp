@@ -111,7 +111,7 @@ CHeaderView::CHeaderView(const QString& optionsCaption, const QString& optionsTi
 
     options_->setText(optionsCaption.trimmed());
     options_->setAccessibleName(optionsCaption.trimmed());
-    options_->setToolTip(optionsTip);
+    options_->setToolTip(optionsTip.isEmpty() ? optionsCaption.trimmed() : optionsTip);
     options_->setMinimumWidth(options_->sizeHint().width() + 24);
     connect(options_, &QPushButton::clicked, this, &CHeaderView::optionsRequested);
 

@@ -32,7 +32,7 @@ PageFactories DefaultPageFactories()
         };
     };
     factories[kSystemParametersPage] = placeholder(text::kNavigationCaptionFirst + 1);
-    factories[kInitialValuesPage] = placeholder(text::kNavigationCaptionFirst + 2);
+    factories[kInitialValuesPage] = placeholder(text::kPageInitialValues);
     factories[kFontTablesPage] = placeholder(text::kPageFontTables);
     factories[kDriveMappingPage] = placeholder(text::kPageDriveMapping);
     factories[kResponseCommandsPage] = placeholder(text::kPageResponseCommands);

@@ -1,25 +1,44 @@
 #include "SystemServices.h"
 
-#include "timing/PacingClock.h"
+#include "comm/PortListing.h"
+#include "comm/PortMap.h"
+#include "comm/UsbEnumeration.h"
+#include "comm/VormexSwitch.h"
 
 #include <QProcess>
 
 namespace vormex::gui {
+namespace {
+
+QList<PortEntry> entriesOf(const QList<PortName>& names)
+{
+    QList<PortEntry> entries;
+    for (const PortName& port : names)
+        entries.append({port.name, port.devicePath});
+    return entries;
+}
+
+}  // namespace
 
 bool StartDetachedProgram(const QString& program, const QString& workingDir)
 {
     return QProcess::startDetached(program, {}, workingDir);
 }
 
-void SendVormexSwitchOverPort(const VormexSwitchRequest&)
+void SendVormexSwitchOverPort(const VormexSwitchRequest& request)
 {
-    pacing::pause(1000);
+    SendVormexSwitch(request.on, request.link);
 }
 
-QList<PortEntry> SystemPortCatalog::serialPorts() const { return {}; }
+QList<PortEntry> SystemPortCatalog::serialPorts() const { return entriesOf(ListSerialPorts(PortMap(store_))); }
 
-QList<PortEntry> SystemPortCatalog::parallelPorts() const { return {}; }
+QList<PortEntry> SystemPortCatalog::parallelPorts() const { return entriesOf(ListParallelPorts(PortMap(store_))); }
 
-UsbPrinterList SystemPortCatalog::usbPrinters() const { return {}; }
+UsbPrinterList SystemPortCatalog::usbPrinters() const
+{
+    UsbPrinterList list;
+    EnumerateUsbPrinters(list.paths, list.names);
+    return list;
+}
 
 }  // namespace vormex::gui

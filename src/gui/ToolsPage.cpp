@@ -4,6 +4,8 @@
 #include "PageTitle.h"
 #include "PrinterSettingsPage.h"
 #include "VormexSettingToolApp.h"
+#include "comm/DeviceInfo.h"
+#include "comm/PortMap.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -59,8 +61,8 @@ void CToolsView::waitForSwitch()
 void CToolsView::SendVormexSwitch(bool on)
 {
     const Application& app = app_.app();
-    const qsizetype colon = app.deviceInfo.indexOf(QLatin1Char(':'));
-    if (colon < 2)
+    DeviceInfoParts parts;
+    if (!SplitDeviceInfo(app.deviceInfo, parts))
         return;  // an unusable interface text: nothing happens
     if (switchRunning() || !app_.vormexSwitch)
         return;
@@ -68,12 +70,9 @@ void CToolsView::SendVormexSwitch(bool on)
 
     VormexSwitchRequest request;
     request.on = on;
-    request.deviceInfo = app.deviceInfo;
-    request.codes = app.controlCodes;
-    const QString kind = app.deviceInfo.left(colon).left(3);
-    const bool usb = kind != QLatin1String("COM") && kind != QLatin1String("LAN") && kind != QLatin1String("LPT");
-    if (usb && printerSettings_)
-        request.usbDevicePath = printerSettings_->SelectedUsbDevicePath();
+    const bool usb = PortKindOf(parts.kind) == PortKind::Usb;
+    const QString usbPath = usb && printerSettings_ ? printerSettings_->SelectedUsbDevicePath() : QString();
+    request.link = LinkSettings::fromApplication(app, usbPath, PortMap(&app_.store()));
 
     buttons_[0]->setEnabled(false);
     buttons_[1]->setEnabled(false);

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/SettingsStore.h"
+#include "comm/LinkSettings.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -23,9 +24,7 @@ using MessageBoxFunction =
 // What a VORMEX switch needs to reach the printer, captured when the button is pressed.
 struct VormexSwitchRequest {
     bool on = true;
-    QString deviceInfo;
-    QString usbDevicePath;
-    ControlCodes codes;
+    LinkSettings link;
 };
 using VormexSwitchFunction = std::function<void(const VormexSwitchRequest&)>;
 
