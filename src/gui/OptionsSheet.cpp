@@ -136,8 +136,10 @@ CTTFDownLoaderPage::CTTFDownLoaderPage(CVORMEXSettingToolApp& app, QWidget* pare
       down_(new QToolButton(this))
 {
     path_->setReadOnly(true);
-    path_->setMinimumWidth(320);
+    path_->setMinimumWidth(420);
     path_->setCursorPosition(0);
+    path_->setToolTip(path_->text());
+    connect(path_, &QLineEdit::textChanged, path_, &QLineEdit::setToolTip);
     waitTime_->setMaxLength(5);
     waitTime_->setFixedWidth(QFontMetrics(waitTime_->font()).horizontalAdvance(QStringLiteral("000000")) + 16);
     waitTime_->setAlignment(Qt::AlignRight);

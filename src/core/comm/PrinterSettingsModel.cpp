@@ -131,9 +131,19 @@ InterfaceSelection SelectInterface(const QString& deviceInfo, const QStringList&
         // header and the actions agree.
         selection.interfaceIndex = static_cast<int>(std::max<qsizetype>(interfaces.indexOf(QStringLiteral("LAN")), 0));
         selection.replacementDeviceInfo = DefaultDeviceInfo();
+        selection.baudIndex = indexOrFirst(options.baudRates, QStringLiteral("9600"));
+        selection.dataBitsIndex = indexOrFirst(options.dataBits, QStringLiteral("8"));
+        selection.parityIndex = indexOrFirst(options.parities, QStringLiteral("none"));
+        selection.stopBitsIndex = indexOrFirst(options.stopBits, QStringLiteral("1"));
         return selection;
     }
     selection.interfaceIndex = static_cast<int>(listed);
+    // Until a COM setting says otherwise the serial lists show 9600 baud, 8 data bits, no
+    // parity and one stop bit.
+    selection.baudIndex = indexOrFirst(options.baudRates, QStringLiteral("9600"));
+    selection.dataBitsIndex = indexOrFirst(options.dataBits, QStringLiteral("8"));
+    selection.parityIndex = indexOrFirst(options.parities, QStringLiteral("none"));
+    selection.stopBitsIndex = indexOrFirst(options.stopBits, QStringLiteral("1"));
 
     const QString address = text.mid(kindText.size() + 1);
     if (kindText.startsWith(QLatin1String("LAN"))) {

@@ -82,6 +82,10 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
     // The printer settings page with a serial interface and manual control codes.
     frame.SwitchPage(32818);
     CPrinterSettingView* printer = frame.printerSettings();
+    for (const PrinterDefinition& entry : app.app().printerDefinitions) {
+        if (entry.variableControlCodes && entry.name != QLatin1String("standard"))
+            printer->printerList()->setCurrentIndex(printer->printerList()->findText(entry.name));
+    }
     printer->interfaceList()->setCurrentIndex(printer->interfaceList()->findText(QStringLiteral("COM2")));
     if (printer->controlCodeType()->isVisibleTo(printer))
         printer->controlCodeType()->setCurrentIndex(3);
