@@ -201,7 +201,8 @@ bool CMainFrame::leaveCurrentDestination(int targetPage)
             return page->ValidateRanges() && page->ConfirmSaveChanges();
         return true;
     case 2: {
-        auto* group = dynamic_cast<InitialTableLeaving*>(pages_[static_cast<size_t>(kInitialValuesPage + initialValuesTab_)]);
+        // The group page shown answers for the group (the tab may already name the next one).
+        auto* group = dynamic_cast<InitialTableLeaving*>(stack_->currentWidget());
         if (!group)
             return true;
         if (!group->ValidateInitialTableDocument())
