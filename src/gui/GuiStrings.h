@@ -49,6 +49,7 @@ inline constexpr int kPageInitialValues = 312;
 inline constexpr int kPageFontTables = 313;
 inline constexpr int kPageDriveMapping = 315;
 inline constexpr int kPageResponseCommands = 318;
+inline constexpr int kUsbUnreachable = 300070;  // "%1" device, "%2" reason
 inline constexpr int kCodeCharacterFirst = 300050;  // 300050..300052: "character of code 1..3"
 
 }  // namespace vormex::gui::text

@@ -16,6 +16,8 @@ struct PortEntry {
 struct UsbPrinterList {
     QStringList paths;
     QStringList names;
+    // Printers that are there but could not be opened: the device path and the reason.
+    QList<std::pair<QString, QString>> unreachable;
 };
 
 // Where the printer settings page gets its port lists from.

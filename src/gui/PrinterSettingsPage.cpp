@@ -91,6 +91,13 @@ void CPrinterSettingView::buildControls()
     interfaceLayout->addWidget(interfaceDevice_);
     form_->addRow(captionFor(interfaces_, text(text::controlCaption(6042)), this), interfaceRow_);
 
+    // USB printers that are connected but cannot be opened, and why.
+    usbProblems_ = new QLabel(this);
+    usbProblems_->setWordWrap(true);
+    usbProblems_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    usbProblems_->setStyleSheet(QStringLiteral("color: #a03020;"));
+    form_->addRow(QString(), usbProblems_);
+
     ipAddress_ = new QLineEdit(this);
     ipAddress_->setMinimumWidth(kFieldWidth);
     ipAddress_->setValidator(new QRegularExpressionValidator(
@@ -238,6 +245,11 @@ void CPrinterSettingView::fillInterfaces()
 {
     if (app_.ports)
         usb_ = app_.ports->usbPrinters();
+    QStringList problems;
+    for (const auto& [device, reason] : usb_.unreachable)
+        problems << text(text::kUsbUnreachable).arg(device, reason);
+    usbProblems_->setText(problems.join(QLatin1Char('\n')));
+    form_->setRowVisible(usbProblems_, !problems.isEmpty());
     interfaces_->addItem(QStringLiteral("LAN"));
     if (!usb_.paths.isEmpty()) {
         interfaces_->addItem(QStringLiteral("USB"));

@@ -56,6 +56,7 @@ public:
     QLineEdit* manualCode(int i) const { return manualCodes_.at(static_cast<size_t>(i)); }
     QLineEdit* codeCharacter(int i) const { return characters_.at(static_cast<size_t>(i)); }
     QLabel* interfaceDevice() const { return interfaceDevice_; }
+    QLabel* usbProblems() const { return usbProblems_; }
 
 protected:
     void hideEvent(QHideEvent* event) override;
@@ -86,6 +87,7 @@ private:
     QComboBox* printers_ = nullptr;
     QComboBox* interfaces_ = nullptr;
     QLabel* interfaceDevice_ = nullptr;
+    QLabel* usbProblems_ = nullptr;
     QWidget* interfaceRow_ = nullptr;
     QLineEdit* ipAddress_ = nullptr;
     QSpinBox* port_ = nullptr;

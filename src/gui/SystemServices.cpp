@@ -7,6 +7,8 @@
 
 #include <QProcess>
 
+#include <cstring>
+
 namespace vormex::gui {
 namespace {
 
@@ -37,7 +39,14 @@ QList<PortEntry> SystemPortCatalog::parallelPorts() const { return entriesOf(Lis
 UsbPrinterList SystemPortCatalog::usbPrinters() const
 {
     UsbPrinterList list;
-    EnumerateUsbPrinters(list.paths, list.names);
+    QList<UsbProblem> problems;
+    EnumerateUsbPrinters(list.paths, list.names, UsbRoots{}, &problems);
+    for (const UsbProblem& problem : problems) {
+        const QString device = problem.modelName.isEmpty()
+                                   ? problem.devicePath
+                                   : QStringLiteral("%1 (%2)").arg(problem.modelName, problem.devicePath);
+        list.unreachable.append({device, QString::fromLocal8Bit(std::strerror(problem.error))});
+    }
     return list;
 }
 

@@ -53,6 +53,17 @@ private slots:
         QCOMPARE(page->SelectedUsbDevicePath(), QStringLiteral("/dev/usb/lp0"));
         QCOMPARE(page->port()->maximum(), 65535);
         QCOMPARE(page->port()->minimum(), 0);
+        QVERIFY(!page->usbProblems()->isVisibleTo(page));
+    }
+
+    void unreachableUsbPrintersAreExplained()
+    {
+        Harness harness;
+        harness.ports->usb.unreachable = {{QStringLiteral("/dev/usb/lp2"), QStringLiteral("Permission denied")}};
+        CPrinterSettingView* page = harness.frame().printerSettings();
+        QVERIFY(page->usbProblems()->isVisibleTo(page));
+        QCOMPARE(page->usbProblems()->text(), QStringLiteral("USB プリンタ /dev/usb/lp2 を開けません: Permission denied"));
+        QVERIFY(page->interfaceList()->findText(QStringLiteral("USB")) < 0);
     }
 
     void everyChangeIsStoredAtOnce()
