@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -129,6 +130,8 @@ void CMainFrame::createPages(const PageFactories& factories)
     stack_->setCurrentWidget(printerSettings_);
     printerSettings_->OnInitialUpdate();
     navigation_->setCurrent(0);
+    // The keyboard starts on the page, not on the navigation bar.
+    printerSettings_->printerList()->setFocus(Qt::OtherFocusReason);
 }
 
 void CMainFrame::ShowWindow()

@@ -24,13 +24,20 @@ namespace {
 constexpr int kFieldWidth = 240;
 const QString kStandardEntry = QStringLiteral("standard");
 
-// The character a code stands for; control characters as their visible symbols.
+// The character a code stands for; control characters, which have no glyph, by their ASCII
+// names.
 QString characterOf(std::uint8_t code)
 {
+    static const char* const kControlNames[] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
+                                                "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+                                                "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
+                                                "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
     if (code < 0x20)
-        return QString(QChar(0x2400 + code));
+        return QString::fromLatin1(kControlNames[code]);
     if (code == 0x7F)
-        return QString(QChar(0x2421));
+        return QStringLiteral("DEL");
+    if (code == 0x20)
+        return QStringLiteral("SP");
     return QString(QChar(code));
 }
 
@@ -139,9 +146,8 @@ void CPrinterSettingView::buildControls()
         code->setFixedWidth(QFontMetrics(code->font()).horizontalAdvance(QStringLiteral("HEX(MM)")) + 24);
         auto* character = new QLineEdit(this);
         character->setReadOnly(true);
-        character->setMaxLength(1);
         character->setFocusPolicy(Qt::NoFocus);
-        character->setFixedWidth(QFontMetrics(character->font()).horizontalAdvance(QStringLiteral("MM")) + 16);
+        character->setFixedWidth(QFontMetrics(character->font()).horizontalAdvance(QStringLiteral("DEL")) + 20);
         character->setAlignment(Qt::AlignCenter);
         character->setAccessibleName(text(text::kCodeCharacterFirst + i));
         auto* row = new QWidget(this);

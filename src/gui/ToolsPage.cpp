@@ -87,6 +87,8 @@ void CToolsView::SendVormexSwitch(bool on)
 
 void CToolsView::finishSwitch()
 {
+    if (!workerDone_->load())
+        return;  // a newer switch is on its way and reports itself
     waitForSwitch();
     buttons_[0]->setEnabled(true);
     buttons_[1]->setEnabled(true);

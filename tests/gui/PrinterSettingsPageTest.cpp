@@ -175,6 +175,8 @@ private slots:
         QCOMPARE(page->manualCode(1)->text(), QStringLiteral("HEX(7C)"));
         QTRY_COMPARE(harness.state().controlCodes, (ControlCodes{3, 0x1B, 0x7C, 0x00}));
         QCOMPARE(page->codeCharacter(1)->text(), QStringLiteral("|"));
+        QCOMPARE(page->codeCharacter(0)->text(), QStringLiteral("ESC"));
+        QCOMPARE(page->codeCharacter(2)->text(), QStringLiteral("NUL"));
 
         // Back to a printer with fixed codes: ESC, LF, NUL and the choice hidden.
         page->printerList()->setCurrentText(kFixedPrinter);

@@ -91,6 +91,13 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
         printer->controlCodeType()->setCurrentIndex(3);
     ok = save(frame, folder, QStringLiteral("printer-settings-serial"), language) && ok;
 
+    // Two of the looks besides the default one.
+    for (const int look : {210, 216}) {
+        frame.SetLook(look);
+        ok = save(frame, folder, QStringLiteral("look-%1").arg(look), language) && ok;
+    }
+    frame.SetLook(213);
+
     CEnvironmentSheet sheet(app, frame, frame.look(), &frame);
     sheet.show();
     const char* const tabs[] = {"options-style", "options-downloader", "options-language"};
