@@ -60,10 +60,11 @@ HeaderText::Layout HeaderText::layoutTexts() const
     const QFontMetrics infoMetrics(infoFont());
     const bool withInfo = deviceInfoShown_ && !deviceInfo_.isEmpty();
 
+    // The device info keeps at least its own width (up to 400 pixels) to the right; a little
+    // slack for the rounding of the text's width.
+    const int infoWanted = std::min(infoMetrics.horizontalAdvance(deviceInfo_) + 4, 400);
     int nameWidth = area.width();
     if (withInfo) {
-        // The device info keeps at least its own width (up to 400 pixels) to the right.
-        const int infoWanted = std::min(infoMetrics.horizontalAdvance(deviceInfo_), 400);
         nameWidth = std::max(0, area.width() - infoWanted - kGap);
     }
     layout.name = nameMetrics.elidedText(printerName_, Qt::ElideRight, nameWidth);
@@ -71,8 +72,11 @@ HeaderText::Layout HeaderText::layoutTexts() const
     layout.nameRect = QRect(area.left(), area.top(), nameWidth, area.height());
 
     if (withInfo) {
-        const int infoLeft = std::max(area.left() + kInfoColumn, area.left() + nameDrawn + kGap);
-        const int infoWidth = std::max(0, std::min(area.right() - infoLeft, 400));
+        // The info column when there is room for it, else right after the name.
+        const int areaEnd = area.left() + area.width();
+        const int column = std::min(area.left() + kInfoColumn, areaEnd - infoWanted);
+        const int infoLeft = std::max(column, area.left() + nameDrawn + kGap);
+        const int infoWidth = std::max(0, std::min(areaEnd - infoLeft, 400));
         layout.infoRect = QRect(infoLeft, area.top() + 4, infoWidth, area.height());
         layout.info = infoMetrics.elidedText(deviceInfo_, Qt::ElideRight, infoWidth);
     }

@@ -74,6 +74,21 @@ private slots:
         QCOMPARE(frame.header()->textArea()->deviceInfo(), QStringLiteral("LAN:192.168.1.100:8000"));
     }
 
+    void headerCutsLongTextsAndHidesTheDeviceInfo()
+    {
+        HeaderText header;
+        header.resize(400, 60);
+        header.setText(QStringLiteral("ORN Q-KA5 with a name far longer than any header could show") + QChar(0x0008) +
+                       QStringLiteral("LAN:192.168.1.100:8000"));
+        QVERIFY(header.drawnPrinterName().endsWith(QChar(0x2026)));
+        QCOMPARE(header.drawnDeviceInfo(), QStringLiteral("LAN:192.168.1.100:8000"));
+        header.setDeviceInfoShown(false);
+        QCOMPARE(header.drawnDeviceInfo(), QString());
+        QCOMPARE(header.deviceInfo(), QStringLiteral("LAN:192.168.1.100:8000"));
+        header.resize(1200, 60);
+        QCOMPARE(header.drawnPrinterName(), header.printerName());
+    }
+
     void destinationsShowTheirPages()
     {
         Harness harness;
