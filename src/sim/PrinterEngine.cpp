@@ -52,17 +52,32 @@ void PrinterEngine::received(const QByteArray& bytes)
     parser_.append(bytes);
     while (std::optional<ReceivedCommand> command = parser_.next())
         handle(*command);
+    // A command that stays incomplete (fewer blocks than prepared) is given up after a gap.
+    if (!parser_.firmwareMode() && parser_.pending() > 0)
+        incompleteGap_.emplace(options_.firmwareGapMs);
+    else
+        incompleteGap_.reset();
 }
 
 int PrinterEngine::timerDueMs() const
 {
-    if (!firmwareGap_)
-        return -1;
-    return firmwareGap_->remainingMs();
+    int due = -1;
+    for (const auto& deadline : {firmwareGap_, incompleteGap_})
+        if (deadline)
+            due = due < 0 ? deadline->remainingMs() : std::min(due, deadline->remainingMs());
+    return due;
 }
 
 void PrinterEngine::onTimer()
 {
+    if (incompleteGap_ && incompleteGap_->expired()) {
+        incompleteGap_.reset();
+        logLine(QStringLiteral("incomplete command given up after %1 bytes: format error").arg(parser_.pending()));
+        parser_.reset();
+        preparedBlocks_ = 0;
+        transferBytes_ = 0;
+        sendStatus(faults_.status(51));
+    }
     if (!firmwareGap_ || !firmwareGap_->expired())
         return;
     firmwareGap_.reset();

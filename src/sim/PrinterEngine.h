@@ -57,6 +57,7 @@ private:
     qsizetype transferBytes_ = 0;
     int preparedBlocks_ = 0;
     std::optional<pacing::Deadline> firmwareGap_;
+    std::optional<pacing::Deadline> incompleteGap_;
 };
 
 }  // namespace vormex::sim

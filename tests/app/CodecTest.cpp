@@ -28,7 +28,8 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodeCase{u"\u00E9t\u00E9", QByteArray("?t?")},              // no exact equivalent
                       EncodeCase{u"\U0001F600x", QByteArray("?x")},                 // a surrogate pair is one character
                       EncodeCase{u"\u00A5", QByteArray("?")},                        // no best-fit yen sign
-                      EncodeCase{u"", QByteArray()}));
+                      EncodeCase{u"", QByteArray()}),
+    [](const ::testing::TestParamInfo<EncodeCase>& info) { return "case" + std::to_string(info.index); });
 
 TEST(PrinterCodePageDecode, RoundTripsShiftJisAndStopsAtNulWhenAsked)
 {

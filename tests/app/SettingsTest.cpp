@@ -74,7 +74,10 @@ INSTANTIATE_TEST_SUITE_P(Types, ControlCodeSettings,
                                            CodeCase{2, {2, 3, 4}, {2, '{', '|', '}'}},
                                            CodeCase{3, {2, 3, 4}, {3, 2, 3, 4}},
                                            CodeCase{3, {300, -1, 256}, {3, 44, 255, 0}},
-                                           CodeCase{7, {2, 3, 4}, {7, 0x1B, 0x0A, 0x00}}));
+                                           CodeCase{7, {2, 3, 4}, {7, 0x1B, 0x0A, 0x00}}),
+                         [](const ::testing::TestParamInfo<CodeCase>& info) {
+                             return "type" + std::to_string(info.param.type) + "_" + std::to_string(info.index);
+                         });
 
 TEST_F(SettingsFixture, ValuesLiveInTheSettingsGroupAndSurviveAReopen)
 {

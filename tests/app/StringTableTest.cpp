@@ -95,7 +95,11 @@ TEST_P(LanguageChoiceTest, FollowsTheStoredValueAndTheFile)
 INSTANTIATE_TEST_SUITE_P(Cases, LanguageChoiceTest,
                          ::testing::Values(LanguageCase{"JPN", true, 1, false}, LanguageCase{"ENG", true, 0, true},
                                            LanguageCase{"jpn", true, 0, true},  // not exactly "JPN"
-                                           LanguageCase{"ENG", false, 0, false}, LanguageCase{"", false, 0, false}));
+                                           LanguageCase{"ENG", false, 0, false}, LanguageCase{"", false, 0, false}),
+                         [](const ::testing::TestParamInfo<LanguageCase>& info) {
+                             return std::string(*info.param.stored ? info.param.stored : "empty")
+                                    + (info.param.fileThere ? "_withFile" : "_withoutFile");
+                         });
 
 TEST(DataFiles, EnglishFileNameReplacesTheExtension)
 {

@@ -4,6 +4,7 @@
 #include "comm/PrinterPort.h"
 #include "comm/SerialSettings.h"
 #include "comm/UsbEnumeration.h"
+#include "comm/VormexSwitch.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -283,6 +284,38 @@ TEST_F(PortFixture, LptIsWriteOnly)
     char buffer[8];
     int count = 0;
     EXPECT_EQ(port.Read(buffer, sizeof buffer, 100, count), 0);
+}
+
+TEST_F(PortFixture, VormexSwitchSendsOneShortCommandAndReadsNothing)
+{
+    PseudoTerminal line;
+    const auto store = storeWith({{QStringLiteral("LPT1"), line.path()}});
+    LinkSettings link;
+    link.deviceInfo = QStringLiteral("LPT1:");
+    link.codes = ControlCodes::forType(2);
+    link.portMap = PortMap(store.get(), folder_.path());
+    QElapsedTimer timer;
+    timer.start();
+    const VormexSwitchResult off = SendVormexSwitch(false, link);
+    EXPECT_GE(timer.elapsed(), 45);  // the second's pause at the tests' scale
+    EXPECT_TRUE(off.opened && off.written);
+    EXPECT_EQ(line.receive(5), QByteArray("{!T|}"));
+
+    link.deviceInfo = QStringLiteral("USB:");
+    link.usbDevicePath = line.path();
+    link.codes = ControlCodes::forType(1);
+    EXPECT_TRUE(SendVormexSwitch(true, link).written);
+    EXPECT_EQ(line.receive(5), QByteArray("\x1B!Z\x0A\x00", 5));
+
+    // An unusable device text ends the action at once; a port that does not open still pauses.
+    link.deviceInfo = QStringLiteral("LPT1");
+    timer.restart();
+    EXPECT_FALSE(SendVormexSwitch(true, link).usable);
+    EXPECT_LT(timer.elapsed(), 20);
+    link.deviceInfo = QStringLiteral("LPT9:");
+    const VormexSwitchResult missing = SendVormexSwitch(true, link);
+    EXPECT_TRUE(missing.usable);
+    EXPECT_FALSE(missing.opened);
 }
 
 TEST_F(PortFixture, UsbReadThatWaitsInVainSucceedsEmpty)

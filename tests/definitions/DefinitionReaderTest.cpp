@@ -240,6 +240,38 @@ TEST(DefinitionReader, SectionsThatReplaceWhole)
     EXPECT_EQ(loaded.definitions[3].firmwareHandshake, 0);
 }
 
+struct FlagCase {
+    const char* name;
+    QByteArray elements;  // of the second printer; "standard" has every flag set
+    int labelShiftOmitted;
+    int firmwareHandshake;
+    int variableControlCodes;
+};
+
+class DefinitionReaderFlags : public ::testing::TestWithParam<FlagCase> {};
+
+TEST_P(DefinitionReaderFlags, OverwriteTheInheritedFlags)
+{
+    const Loaded loaded = load(document(R"(<printer name="standard"><LABELSHIFT>1</LABELSHIFT>
+<FarmDownload>handshake</FarmDownload><CommandControlCode>variable</CommandControlCode></printer>
+<printer name="model">)" + GetParam().elements + "</printer>"));
+    ASSERT_EQ(loaded.result, 1) << loaded.error.message.toStdString();
+    const PrinterDefinition& model = loaded.definitions[1];
+    EXPECT_EQ(model.labelShiftOmitted, GetParam().labelShiftOmitted);
+    EXPECT_EQ(model.firmwareHandshake, GetParam().firmwareHandshake);
+    EXPECT_EQ(model.variableControlCodes, GetParam().variableControlCodes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DefinitionReaderFlags,
+    ::testing::Values(FlagCase{"inherited", "", 1, 1, 1},
+                      FlagCase{"zeroClears", "<LABELSHIFT>0</LABELSHIFT>", 0, 1, 1},
+                      FlagCase{"notANumberClears", "<LABELSHIFT>on</LABELSHIFT>", 0, 1, 1},
+                      FlagCase{"numberWithTail", "<LABELSHIFT> 2x</LABELSHIFT>", 1, 1, 1},
+                      FlagCase{"exactWordsOnly", "<FarmDownload>Handshake</FarmDownload><CommandControlCode>variable </CommandControlCode>", 1, 0, 0},
+                      FlagCase{"otherWords", "<FarmDownload>none</FarmDownload><CommandControlCode>fixed</CommandControlCode>", 1, 0, 0}),
+    [](const ::testing::TestParamInfo<FlagCase>& info) { return std::string(info.param.name); });
+
 TEST(DefinitionReader, ItemAttributesApplyInDocumentOrder)
 {
     const Loaded loaded = load(document(R"(<printer name="standard"><SystemParameter>

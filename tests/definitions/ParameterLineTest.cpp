@@ -93,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
                       HexCase{"prefix", u"0x1f", 31}, HexCase{"prefixWithoutDigits", u"0xg", 0},
                       HexCase{"minus", u"-1", -1}, HexCase{"plus", u"+a", 10},
                       HexCase{"fullRange", u"FFFFFFFF", -1}, HexCase{"highBit", u"80000000", int(0x80000000u)},
-                      HexCase{"overflowSaturates", u"123456789", -1}),
+                      HexCase{"overflowSaturates", u"123456789", -1},
+                      HexCase{"negativeOverflowSaturates", u"-123456789", -1}, HexCase{"minusHighBit", u"-80000000", int(0x80000000u)}),
     [](const ::testing::TestParamInfo<HexCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

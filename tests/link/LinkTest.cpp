@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <mutex>
+#include <termios.h>
 
 using namespace vormex;
 using vormex::test::Simulator;
@@ -193,6 +194,16 @@ TEST(PrinterLink, WaitForPrinterOnComQueriesAndOnLptPauses)
     EXPECT_EQ(link.answer(), kAnswerVormex);
     link.Disconnect();
 
+    // The firmware download's override: 115200 baud whatever is stored, no flow control.
+    PrinterLink firmware(settings);
+    ASSERT_EQ(firmware.Connect(true, QStringLiteral("115200,8,even,1")), 1);
+    termios applied{};
+    ASSERT_EQ(::tcgetattr(firmware.port().handle, &applied), 0);
+    EXPECT_EQ(::cfgetospeed(&applied), static_cast<speed_t>(B115200));
+    EXPECT_FALSE(applied.c_cflag & CRTSCTS);
+    EXPECT_EQ(firmware.QueryUntilAnswer(3000, false), 1);
+    firmware.Disconnect();
+
     const PtyPortMap lptPorts(sim.ptyPath(), "LPT2");
     LinkSettings lptSettings = settingsFor(QStringLiteral("LPT2:"));
     lptSettings.portMap = lptPorts.map();
@@ -294,6 +305,27 @@ TEST(WaitForStatus, UsbTimeOutIsSuccessOnlyForQkbPrinters)
             EXPECT_GE(timer.elapsed(), 290);  // the full 6000 ms at the tests' scale
         }
     }
+}
+
+TEST(WaitForStatus, CancelEndsAUsbWaitInsideItsRead)
+{
+    Simulator sim({QStringLiteral("--pty"), QStringLiteral("--fault"), QStringLiteral("silence")});
+    LinkSettings settings = settingsFor(QStringLiteral("USB:"));
+    settings.usbDevicePath = sim.ptyPath();
+    auto observer = std::make_shared<RecordingObserver>();
+    PrinterLink link(settings, observer);
+    ASSERT_EQ(link.Connect(true), 1);
+    link.setAnswer(kNoAnswer);
+    std::thread canceller([&link] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        link.RequestCancel();
+    });
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(link.WaitForStatus(56, 2000000, 1), 0);
+    EXPECT_LT(timer.elapsed(), 400);
+    canceller.join();
+    EXPECT_EQ(observer->lines(), QStringList{StatusText(kNoAnswer, StringTable::builtIn())});
 }
 
 TEST(WaitForStatus, UsbReadsTheAnswerItself)

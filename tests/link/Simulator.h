@@ -50,14 +50,6 @@ public:
     }
     int countInLog(const QString& text) const { return static_cast<int>(log().count(text)); }
 
-    // Writes a file for the simulator's --file option.
-    QString textFile(const QString& name, const QByteArray& text) const
-    {
-        const QString path = folder_.filePath(name);
-        writeFile(path, text);
-        return path;
-    }
-
 private:
     QTemporaryDir folder_;
     QProcess process_;

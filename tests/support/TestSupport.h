@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
 namespace vormex::test {
 
 // The source tree and the folder with the built programs and their data.
@@ -26,3 +28,7 @@ ProcessResult runProgram(const QString& name, const QStringList& arguments, int 
                          const QByteArray& standardInput = {});
 
 }  // namespace vormex::test
+
+// Readable failure messages for Qt strings and byte arrays.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& bytes, std::ostream* os) { *os << "hex " << bytes.toHex(' ').toStdString(); }

@@ -53,7 +53,7 @@ std::optional<QString> exchangeWithPrinter(Application& app, const SettingsStore
         const ReceiveOutcome outcome = ReceiveParameterFile(port, link.codes, exchange, received);
         port.Close();
         if (outcome != ReceiveOutcome::Complete) {
-            result = failure(app, strings::kReadBackFailed, received);
+            result = failure(app, strings::kParameterGetFailed, received);
             return std::nullopt;
         }
     }
@@ -63,18 +63,18 @@ std::optional<QString> exchangeWithPrinter(Application& app, const SettingsStore
         result.message = workFile.errorMessage;
         return std::nullopt;
     }
-    const std::optional<QByteArray> content = UnframeParameterReply(received, dropLineEnd);
+    const std::optional<QByteArray> content = UnframeParameterReply(received, dropLineEnd, QByteArray(exchange.fileName));
     if (!content) {
-        result = failure(app, strings::kReadBackFailed, received);
+        result = failure(app, strings::kParameterGetFailed, received);
         return std::nullopt;
     }
     const QString text = codec::fromPrinterCodePage(*content);
     if (text == QLatin1String("NO FILE")) {
-        result = failure(app, strings::kNoParameterFile, received);
+        result = failure(app, strings::kParameterNotInPrinter, received);
         return std::nullopt;
     }
     if (!text.startsWith(QLatin1String(exchange.fileName))) {
-        result = failure(app, strings::kReadBackFailed, received);
+        result = failure(app, strings::kParameterGetFailed, received);
         return std::nullopt;
     }
     result.received = received;
@@ -94,8 +94,8 @@ ReadBackResult success(const Application& app, QString text, QByteArray received
 {
     ReadBackResult result;
     result.result = 1;
-    result.messageId = strings::kReadBackDone;
-    result.message = app.strings.text(strings::kReadBackDone);
+    result.messageId = strings::kParameterGetDone;
+    result.message = app.strings.text(strings::kParameterGetDone);
     result.text = std::move(text);
     result.received = std::move(received);
     return result;
@@ -137,9 +137,10 @@ ReceiveOutcome ReceiveParameterFile(PrinterPort& port, const ControlCodes& codes
     return ReceiveOutcome::Complete;
 }
 
-std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool dropLineEnd)
+std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool dropLineEnd, const QByteArray& fileName)
 {
     const qsizetype n = received.size();
+    std::optional<QByteArray> first;
     for (qsizetype i = received.indexOf(kFrameHead); i >= 0; i = received.indexOf(kFrameHead, i + 1)) {
         for (qsizetype j = n - 4; j >= i + 2; --j) {
             if (received.mid(j, 4) != kFrameTail)
@@ -147,10 +148,16 @@ std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool
             qsizetype end = j;
             if (dropLineEnd && end - 2 >= i + 2 && received[end - 2] == '\r' && received[end - 1] == '\n')
                 end -= 2;
-            return received.mid(i + 2, end - (i + 2));
+            const QByteArray content = received.mid(i + 2, end - (i + 2));
+            // Bytes before the reply (an earlier status answer) are skipped.
+            if (fileName.isEmpty() || content == "NO FILE" || content.startsWith(fileName))
+                return content;
+            if (!first)
+                first = content;
+            break;
         }
     }
-    return std::nullopt;
+    return first;
 }
 
 ReadBackResult ReadSystemParametersBack(Application& app, const SettingsStore& store, const LinkSettings& link)

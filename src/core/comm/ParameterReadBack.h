@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StringIds.h"
 #include "app/WorkFiles.h"
 #include "comm/ControlCodes.h"
 #include "comm/LinkSettings.h"
@@ -14,14 +15,6 @@ namespace vormex {
 struct Application;
 class PrinterPort;
 class SettingsStore;
-
-// Message numbers of the read-back.
-namespace strings {
-inline constexpr int kDeviceOpenError = 8023;
-inline constexpr int kReadBackFailed = 8042;
-inline constexpr int kNoParameterFile = 8043;
-inline constexpr int kReadBackDone = 8045;
-}  // namespace strings
 
 // The constants of one read-back exchange.
 struct ReadBackExchange {
@@ -46,7 +39,10 @@ ReceiveOutcome ReceiveParameterFile(PrinterPort& port, const ControlCodes& codes
 
 // The reply's text between SOH STX and the last ETX EOT CR LF; nullopt when there is no frame.
 // With `dropLineEnd` a CR LF right before ETX is not part of the text (system parameters).
-std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool dropLineEnd);
+// When an earlier SOH STX (a stale status answer) stands before the reply, the first frame
+// whose text is "NO FILE" or begins with `fileName` is taken; else the first one found.
+std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool dropLineEnd,
+                                                const QByteArray& fileName = {});
 
 // What a read-back gives the page or the command line.
 struct ReadBackResult {

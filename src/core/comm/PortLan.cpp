@@ -55,12 +55,9 @@ int PrinterPort::openLan(const QString& address)
     int result = ::connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target);
     if (result != 0 && errno == EINPROGRESS) {
         const pacing::Deadline deadline(kLanConnectTimeoutMs);
-        pollfd waiting{fd, POLLOUT, 0};
-        int ready;
-        do {
-            ready = ::poll(&waiting, 1, std::max(1, deadline.remainingMs()));
-        } while (ready < 0 && errno == EINTR);
-        int error = ETIMEDOUT;
+        short revents = 0;
+        const int ready = waitReady(fd, POLLOUT, deadline, revents);
+        int error = ready < 0 ? errno : ETIMEDOUT;
         if (ready > 0) {
             socklen_t length = sizeof error;
             if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
@@ -85,13 +82,12 @@ int PrinterPort::writeLan(const char* data, int length)
 {
     int done = 0;
     while (done < length) {
-        pollfd waiting{socket, POLLOUT, 0};
         const pacing::Deadline deadline(kLanSendWaitMs);
-        int ready;
-        do {
-            ready = ::poll(&waiting, 1, std::max(1, deadline.remainingMs()));
-        } while (ready < 0 && errno == EINTR);
-        if (ready <= 0 || !(waiting.revents & POLLOUT))
+        short revents = 0;
+        const int ready = waitReady(socket, POLLOUT, deadline, revents);
+        if (ready < 0 && errno == ECANCELED)
+            return fail(ECANCELED);
+        if (ready <= 0 || !(revents & POLLOUT))
             return 0;
         noteProgress(done, length);
         const ssize_t moved = ::send(socket, data + done, static_cast<size_t>(length - done), MSG_NOSIGNAL);
@@ -110,13 +106,10 @@ int PrinterPort::writeLan(const char* data, int length)
 
 int PrinterPort::readLan(char* buffer, int size, int timeoutMs, int& countRead)
 {
-    pollfd waiting{socket, POLLIN, 0};
     const pacing::Deadline deadline(timeoutMs);
-    int ready;
-    do {
-        ready = ::poll(&waiting, 1, deadline.remainingMs());
-    } while (ready < 0 && errno == EINTR);
-    if (ready <= 0 || !(waiting.revents & (POLLIN | POLLHUP | POLLERR)))
+    short revents = 0;
+    const int ready = waitReady(socket, POLLIN, deadline, revents);
+    if (ready <= 0 || !(revents & (POLLIN | POLLHUP | POLLERR)))
         return 0;
     ssize_t got;
     do {

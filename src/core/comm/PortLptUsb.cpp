@@ -46,15 +46,15 @@ int PrinterPort::readUsb(char* buffer, int size, int timeoutMs, int& countRead)
     // A read that waits in vain is still a success, with no bytes.
     const pacing::Deadline deadline(timeoutMs);
     for (;;) {
-        pollfd waiting{handle, POLLIN, 0};
-        const int ready = ::poll(&waiting, 1, deadline.remainingMs());
-        if (ready < 0 && errno == EINTR)
-            continue;
+        short revents = 0;
+        const int ready = waitReady(handle, POLLIN, deadline, revents);
+        if (ready < 0 && errno == ECANCELED)
+            return 1;
         if (ready < 0)
             return fail(errno);
         if (ready == 0)
             return 1;
-        if (!(waiting.revents & POLLIN))
+        if (!(revents & POLLIN))
             return fail(EIO);
         const ssize_t got = ::read(handle, buffer, static_cast<size_t>(size));
         if (got < 0 && (errno == EAGAIN || errno == EINTR)) {

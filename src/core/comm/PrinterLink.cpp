@@ -35,6 +35,7 @@ PrinterLink::PrinterLink(LinkSettings settings, std::shared_ptr<LinkObserver> ob
     : state_(std::make_shared<LinkState>(std::move(settings)))
 {
     state_->observer = std::move(observer);
+    state_->port.setCancelFlag(&state_->cancel);
 }
 
 PrinterLink::~PrinterLink() { Disconnect(); }
@@ -180,6 +181,18 @@ int PrinterLink::WaitForPrinter(int waitMs, bool modeQuery, bool settleQka)
     }
 }
 
+int PrinterLink::ReadAnswer(int timeoutMs)
+{
+    char buffer[kAnswerFrameSize];
+    int count = 0;
+    if (!state_->port.Read(buffer, sizeof buffer, timeoutMs, count))
+        return 0;
+    int answer = state_->answer.load();
+    if (count > 0 && usbAnswers_.feed(QByteArray(buffer, count), answer))
+        state_->answer = answer;
+    return 1;
+}
+
 int PrinterLink::WaitForStatus(int expected, int timeoutMs, int lptPauseMs)
 {
     const PortKind kind = PortKindOf(state_->target.kind);
@@ -190,17 +203,9 @@ int PrinterLink::WaitForStatus(int expected, int timeoutMs, int lptPauseMs)
         return sleep(lptPauseMs) ? 1 : 0;
 
     const pacing::Deadline deadline(timeoutMs);
-    AnswerAssembler assembler;
     while (!state_->stop.load() && !cancelled()) {
-        if (kind == PortKind::Usb) {
-            char buffer[kAnswerFrameSize];
-            int count = 0;
-            if (!state_->port.Read(buffer, sizeof buffer, kUsbStatusReadMs, count))
-                break;
-            int answer = state_->answer.load();
-            if (count > 0 && assembler.feed(QByteArray(buffer, count), answer))
-                state_->answer = answer;
-        }
+        if (kind == PortKind::Usb && !ReadAnswer(kUsbStatusReadMs))
+            break;
         const int answer = state_->answer.load();
         if (answer == expected)
             return 1;

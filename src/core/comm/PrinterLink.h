@@ -92,6 +92,10 @@ public:
     // Waits for status `expected`; the caller sets the answer to none before its command.
     int WaitForStatus(int expected, int timeoutMs, int lptPauseMs);
 
+    // Where no listener runs (USB): reads at most one frame's bytes and parses them, joined with
+    // a frame begun by the previous read. 0 when the read failed.
+    int ReadAnswer(int timeoutMs);
+
     void setAnswer(int value) { state_->answer = value; }
     int answer() const { return state_->answer.load(); }
     void setListenerPaused(bool paused) { state_->listenerPaused = paused; }
@@ -105,6 +109,7 @@ private:
 
     std::shared_ptr<LinkState> state_;
     std::thread listener_;
+    AnswerAssembler usbAnswers_;  // used by the worker thread only
 };
 
 }  // namespace vormex

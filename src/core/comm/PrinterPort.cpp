@@ -51,6 +51,12 @@ int PrinterPort::Close()
     }
     if (handle >= 0) {
         if (savedTermiosValid_) {
+            // Let the last bytes leave at the printer's settings before the old ones return,
+            // but never wait for a line that flow control holds up for good.
+            const pacing::Deadline drained(kSerialWriteTimeoutMs);
+            int queued = 0;
+            while (::ioctl(handle, TIOCOUTQ, &queued) == 0 && queued > 0 && !drained.expired())
+                pacing::pause(kChunkPauseMs);
             tcsetattr(handle, TCSANOW, savedTermios_.get());
             ::ioctl(handle, TIOCNXCL);
         }
@@ -61,6 +67,30 @@ int PrinterPort::Close()
     serial_.reset();
     kind = 0;
     return 1;
+}
+
+int PrinterPort::waitReady(int fd, short events, const pacing::Deadline& deadline, short& ready) const
+{
+    constexpr int kSliceMs = 100;
+    for (;;) {
+        if (cancel_ && cancel_->load()) {
+            errno = ECANCELED;
+            return -1;
+        }
+        const int left = deadline.remainingMs();
+        pollfd waiting{fd, events, 0};
+        const int result = ::poll(&waiting, 1, std::min(left, kSliceMs));
+        if (result < 0 && errno == EINTR)
+            continue;
+        if (result < 0)
+            return -1;
+        if (result > 0) {
+            ready = waiting.revents;
+            return 1;
+        }
+        if (left <= kSliceMs)
+            return 0;
+    }
 }
 
 void PrinterPort::noteProgress(int done, int length)
@@ -86,6 +116,9 @@ int PrinterPort::Write(const char* data, int length)
     const int result = portKind == PortKind::Lan ? writeLan(data, length) : writeFd(data, length);
     if (result && progressPercent != -1)
         progressPercent = 100;
+    // A failed USB write keeps the 0 stored when it began, as callers of the USB port expect.
+    if (!result && portKind == PortKind::Usb)
+        lastError = 0;
     return result;
 }
 
@@ -103,13 +136,11 @@ int PrinterPort::writeFd(const char* data, int length)
         int chunkDone = 0;
         const pacing::Deadline deadline(timeoutMs);
         while (chunkDone < chunk) {
-            pollfd waiting{handle, POLLOUT, 0};
-            const int ready = ::poll(&waiting, 1, std::max(1, deadline.remainingMs()));
-            if (ready < 0 && errno == EINTR)
-                continue;
+            short revents = 0;
+            const int ready = waitReady(handle, POLLOUT, deadline, revents);
             if (ready < 0)
                 return fail(errno);
-            if (ready == 0 || (waiting.revents & (POLLERR | POLLHUP | POLLNVAL)))
+            if (ready == 0 || (revents & (POLLERR | POLLHUP | POLLNVAL)))
                 return fail(ready == 0 ? ETIMEDOUT : EIO);
             const ssize_t moved = ::write(handle, data + done + chunkDone, static_cast<size_t>(chunk - chunkDone));
             if (moved < 0 && (errno == EAGAIN || errno == EINTR))

@@ -3,6 +3,7 @@
 #include "comm/DeviceInfo.h"
 #include "comm/PortMap.h"
 #include "comm/SerialSettings.h"
+#include "timing/PacingClock.h"
 
 #include <QByteArray>
 #include <QString>
@@ -58,6 +59,9 @@ public:
     int Read(char* buffer, int size, int timeoutMs, int& countRead);
 
     PortKind portKind() const { return static_cast<PortKind>(kind.load()); }
+    // Lets a cancel request end the port's longer waits (connect, send, USB and LAN reads)
+    // within 100 ms. The flag must outlive the port (both live in the link's shared state).
+    void setCancelFlag(const std::atomic<bool>* cancel) { cancel_ = cancel; }
     // The device a COM or LPT port opened (for messages and tests).
     QString devicePath() const { return devicePath_; }
 
@@ -77,6 +81,9 @@ private:
     // Waits for the DSR line before a chunk when flow control is on (real serial ports only).
     bool waitForDsr();
     void noteProgress(int done, int length);
+    // Waits for `events` on `fd` until the deadline, in slices so a cancel is seen. Gives 1 when
+    // ready (revents in `ready`), 0 at the deadline, -1 on error or cancel (errno set).
+    int waitReady(int fd, short events, const pacing::Deadline& deadline, short& ready) const;
 
     PortMap portMap_;
     QString devicePath_;
@@ -85,6 +92,7 @@ private:
     bool dsrFlowControl_ = false;
     bool savedTermiosValid_ = false;
     std::unique_ptr<termios> savedTermios_;
+    const std::atomic<bool>* cancel_ = nullptr;
 };
 
 }  // namespace vormex

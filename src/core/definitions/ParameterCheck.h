@@ -29,17 +29,24 @@ enum class ParameterFileKind { InitialTable = 0, SystemParameters = 1 };
 // `labelShiftOmitted` is the selected printer's flag: with it one field less is accepted.
 bool ValidateLine(const LayoutFormat& format, const QString& line, bool labelShiftOmitted, ParameterCheckState& state);
 bool ValidateField(const LayoutFormat& format, int index, const QString& field, ParameterCheckState& state);
+// Sets currentSectionName to the name of the printer's format at `index` and fails with code 7
+// when `header` differs from it; an index without a format fails with code 3 and an empty name.
 bool ValidateSectionLine(const PrinterDefinition& printer, int index, const QString& header, const QString& line,
                          bool labelShiftOmitted, ParameterCheckState& state);
 // The system parameter line against the printer's "System Parameter" format; a printer
 // without that format fails with code 3.
 bool ValidateSystemParameterText(const PrinterDefinition& printer, const QString& text, bool labelShiftOmitted,
                                  ParameterCheckState& state);
-// A whole initial value & table text, section by section.
+// A whole initial value & table text, section by section: for each format a header line and
+// its data lines (43 for the section of index 13, 30 for index 14, else 1), each ended by
+// CR LF. The text may end before the section of index 15; text after the last section is
+// ignored.
 bool ValidateSectionFile(const PrinterDefinition& printer, const QString& text, bool labelShiftOmitted,
                          ParameterCheckState& state);
 
-// The user message for the last failure (CR LF between lines).
+// The user message for the last failure (CR LF between lines), from the texts 8050 to 8058.
+// For an initial value & table file it starts with the section name, except for the codes 1,
+// 3 and 7, whose message is the file kind's general text alone.
 QString ParameterErrorMessage(ParameterFileKind kind, const ParameterCheckState& state, const StringTable& strings);
 
 }  // namespace vormex

@@ -73,9 +73,9 @@ QString FieldAt(const QString& line, int n)
 int IntFieldAt(const QString& line, int n) { return CDecimal(FieldAt(line, n)); }
 
 // sscanf("%X") on the upper-cased field: white space skipped, an optional sign, an optional
-// "0X" prefix, then hexadecimal digits. Nothing readable gives 0. The magnitude saturates at
-// 0xFFFFFFFF (as the 32-bit C library's unsigned conversion does); a minus sign negates it
-// modulo 2^32.
+// "0X" prefix, then hexadecimal digits. Nothing readable gives 0. A minus sign negates the
+// value modulo 2^32; a value beyond 32 bits gives 0xFFFFFFFF whatever the sign (as the 32-bit
+// C library's unsigned conversion does).
 int HexFieldAt(const QString& line, int n)
 {
     const QString field = FieldAt(line, n).toUpper();
@@ -106,6 +106,8 @@ int HexFieldAt(const QString& line, int n)
             saturated = true;
         magnitude = saturated ? 0xFFFFFFFFu : (magnitude << 4) | std::uint32_t(digit);
     }
+    if (saturated)
+        return -1;  // 0xFFFFFFFF whatever the sign, as strtoul gives on overflow
     if (negative)
         magnitude = 0u - magnitude;
     return static_cast<int>(magnitude);

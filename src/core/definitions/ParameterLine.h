@@ -16,8 +16,8 @@ qint64 CDecimal64(QStringView text);
 QString FieldAt(const QString& line, int n);
 int IntFieldAt(const QString& line, int n);
 // sscanf("%X") on the upper-cased field: blanks skipped, an optional sign and "0X" prefix,
-// hexadecimal digits; 0 when nothing is readable. The magnitude saturates at 0xFFFFFFFF and a
-// minus sign negates it modulo 2^32.
+// hexadecimal digits; 0 when nothing is readable. A minus sign negates the value modulo 2^32;
+// a value beyond 32 bits gives 0xFFFFFFFF (-1) whatever the sign.
 int HexFieldAt(const QString& line, int n);
 
 }  // namespace vormex

@@ -1,0 +1,144 @@
+#include "basic/ParameterFileConversion.h"
+
+#include "app/StringTable.h"
+#include "basic/PrinterFileArea.h"
+#include "codec/Codec.h"
+#include "comm/StoreFileEnvelope.h"
+#include "files/UserFiles.h"
+#include "initialtable/InitialTableDocument.h"
+#include "initialtable/InitialTableXml.h"
+#include "sysparam/SystemParameterFiles.h"
+#include "sysparam/SystemParameterLine.h"
+
+namespace vormex {
+
+namespace {
+
+constexpr int kNotSystemFile = 8050;
+constexpr int kNotInitialTableFile = 8051;
+// A system parameter text longer than this carries the label shift field.
+constexpr int kLineWithoutLabelShift = 66;
+constexpr int kKeptBeforeLabelShift = 64;
+
+QString notThisKindMessage(ParameterFileKind kind, const StringTable& strings)
+{
+    return strings.text(kind == ParameterFileKind::SystemParameters ? kNotSystemFile : kNotInitialTableFile);
+}
+
+// The text an XML file of the kind converts into; nothing when it yields none.
+std::optional<QString> xmlText(const QString& path, ParameterFileKind kind, const ParameterFileContext& context)
+{
+    std::optional<QString> text = kind == ParameterFileKind::SystemParameters
+                                      ? SystemParameterXmlToLine(path, context.definitions)
+                                      : ReadInitialTableXml(path, context.definitions);
+    if (!text || text->isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+}  // namespace
+
+QByteArray PrinterFileNameOf(ParameterFileKind kind)
+{
+    return QByteArray(kind == ParameterFileKind::SystemParameters ? kSystemParameterFileName : kInitialTableFileName);
+}
+
+ConversionResult ConvertParameterFile(const QString& path, ParameterFileKind kind, const ParameterFileContext& context,
+                                      QByteArray& area)
+{
+    const FileBytes file = ReadWholeFile(path);
+    if (!file.ok())
+        return {false, file.error};
+    if (file.bytes.isEmpty())
+        return {false, QStringLiteral("%1: the file is empty").arg(path)};
+
+    const QByteArray fileName = PrinterFileNameOf(kind);
+    if (area.size() < file.bytes.size() + kPrinterFileHeaderSize)
+        return {false, AreaTooSmallMessage(fileName, file.bytes.size(), area.size())};
+    QByteArray text;
+    bool terminated = false;
+    if (IsXmlFileName(path)) {
+        const std::optional<QString> converted = xmlText(path, kind, context);
+        if (!converted)
+            return {false, notThisKindMessage(kind, context.strings)};
+        if (kind == ParameterFileKind::InitialTable && converted->size() >= kInitialTableDownloadLimit)
+            return {false, AreaTooSmallMessage(fileName, converted->size(), kInitialTableDownloadLimit)};
+        text = codec::toPrinterCodePage(*converted);
+        terminated = true;
+    } else {
+        text = file.bytes;
+    }
+    // Room for the header, the text and (after an XML file) its terminator; the length field has
+    // 16 bits.
+    const qsizetype needed = kPrinterFileHeaderSize + text.size() + (terminated ? 1 : 0);
+    if (needed > area.size() || text.size() > kPrinterFileMaxText)
+        return {false, AreaTooSmallMessage(fileName, text.size(), area.size())};
+
+    area.fill(char(0xFF));
+    std::copy(text.begin(), text.end(), area.begin() + kPrinterFileHeaderSize);
+    int length = int(text.size());
+    if (terminated)
+        area[kPrinterFileHeaderSize + length] = 0x00;
+
+    if (kind == ParameterFileKind::SystemParameters && context.printer.labelShiftOmitted != 0
+        && length > kLineWithoutLabelShift) {
+        const int end = kPrinterFileHeaderSize + kKeptBeforeLabelShift;
+        area[end] = '\r';
+        area[end + 1] = '\n';
+        for (int i = end + 2; i < end + 8 && i < area.size(); ++i)
+            area[i] = char(0xFF);
+        length = kLineWithoutLabelShift;
+    }
+    WritePrinterFileHeader(area, fileName, length);
+    return {true, QString()};
+}
+
+std::optional<QString> CheckParameterFile(const QString& path, ParameterFileKind kind, const ParameterFileContext& context)
+{
+    const FileBytes file = ReadWholeFile(path);
+    if (!file.ok())
+        return file.error;
+    if (IsXmlFileName(path)) {
+        if (!xmlText(path, kind, context))
+            return notThisKindMessage(kind, context.strings);
+        return std::nullopt;
+    }
+    const PrinterDefinition& printer = context.printer;
+    const bool labelShiftOmitted = printer.labelShiftOmitted == 1;
+    if (kind == ParameterFileKind::SystemParameters) {
+        const QString line = LastLineOfText(codec::fromPrinterCodePage(file.bytes));
+        if (!ValidateSystemParameterText(printer, line, labelShiftOmitted, context.check))
+            return ParameterErrorMessage(kind, context.check, context.strings);
+    } else {
+        const QString text = codec::fromPrinterCodePage(file.bytes, codec::StopAtNul::Yes);
+        if (!ValidateSectionFile(printer, text, labelShiftOmitted, context.check))
+            return ParameterErrorMessage(kind, context.check, context.strings);
+    }
+    return std::nullopt;
+}
+
+PreparedParameterFile PrepareParameterFileItem(const QString& path, ParameterFileKind kind,
+                                               const ParameterFileContext& context, const ControlCodes& codes)
+{
+    PreparedParameterFile prepared;
+    if (const std::optional<QString> failure = CheckParameterFile(path, kind, context)) {
+        prepared.message = *failure;
+        return prepared;
+    }
+    const qsizetype blockBytes = StorageBlockBytes(context.printer);
+    if (blockBytes <= 0) {
+        prepared.message = QStringLiteral("the printer's definitions give no storage block size");
+        return prepared;
+    }
+    QByteArray area(blockBytes, '\0');
+    const ConversionResult converted = ConvertParameterFile(path, kind, context, area);
+    if (!converted.ok) {
+        prepared.message = converted.message;
+        return prepared;
+    }
+    prepared.envelope = BuildStoreFileEnvelope(area, codes, context.printer.variableControlCodes != 0);
+    prepared.area = std::move(area);
+    return prepared;
+}
+
+}  // namespace vormex

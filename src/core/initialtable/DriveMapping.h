@@ -1,0 +1,47 @@
+#pragma once
+
+#include "definitions/PrinterDefinition.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace vormex {
+
+inline constexpr int kDriveRows = 4;
+
+// The drive mapping page: four VORMEX drives, each with the KIRN drive chosen for it (an index
+// into the definitions' KIRN list, -1 for none).
+struct DriveMappingSet {
+    QStringList vormexNames;
+    std::array<int, kDriveRows> selection{-1, -1, -1, -1};
+
+    // The chosen KIRN drive's name; empty for none.
+    QString selectedName(int row, const DriveMappingDefinition* definition) const;
+
+    friend bool operator==(const DriveMappingSet&, const DriveMappingSet&) = default;
+};
+
+// The KIRN drives: their names, and the one-character value that the printer files hold.
+QStringList KirnDriveNames(const DriveMappingDefinition& definition);
+QString KirnDriveValue(const DriveMappingDefinition& definition, int index);
+// The value of a KIRN drive name (the first one of that name); empty when none has it.
+QString KirnValueOfName(const DriveMappingDefinition& definition, const QString& name);
+// The default KIRN drive (by name) of VORMEX drive `row`.
+QString VormexDriveDefault(const DriveMappingDefinition& definition, int row);
+
+// The four rows from the definitions; unchanged when the printer has no VORMEX drives.
+void FillDriveDefaults(const PrinterDefinition& printer, DriveMappingSet& set);
+DriveMappingSet DefaultDriveMapping(const PrinterDefinition& printer);
+
+// The section "DRIVE Mapping" and its 26-character drive string: rows 4, 2, 3 and 1 stand at
+// the letters A, B, E and R, Z holds "0", every other letter "3".
+QString DriveMappingText(const DriveMappingSet& set, const PrinterDefinition& printer);
+// The drive string from its four values (row 1 first); an empty value leaves its place out.
+QString DriveString(const QString& row1, const QString& row2, const QString& row3, const QString& row4);
+
+// Selects the rows from the section of a whole text; fails, changing nothing, without it.
+bool ParseDriveMapping(const QString& text, const PrinterDefinition& printer, DriveMappingSet& set);
+
+}  // namespace vormex

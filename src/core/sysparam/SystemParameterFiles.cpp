@@ -1,0 +1,201 @@
+#include "sysparam/SystemParameterFiles.h"
+
+#include "codec/Codec.h"
+#include "definitions/Lookups.h"
+#include "definitions/ParameterLine.h"
+#include "files/UserFiles.h"
+#include "sysparam/SystemParameterLine.h"
+
+#include <QFile>
+#include <QHash>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+namespace vormex {
+
+namespace {
+
+const QString kRootName = QStringLiteral("VORMEX_SystemParameter");
+
+// The names the XML file gives the list items ("DPM" stands for "DOT/MM").
+QString xmlNameOf(SystemList list)
+{
+    return list == SystemList::DotMm ? QStringLiteral("DPM") : SystemListItemName(list);
+}
+
+}  // namespace
+
+std::optional<QString> WriteSystemParameterTextFile(const QString& path, const QString& line)
+{
+    return SaveFileAtomically(path, codec::toPrinterCodePage(line));
+}
+
+QString LastLineOfText(const QString& text)
+{
+    QString body = text;
+    if (body.endsWith(QLatin1Char('\n')))
+        body.chop(1);
+    QString last = body.mid(body.lastIndexOf(QLatin1Char('\n')) + 1);
+    if (last.endsWith(QLatin1Char('\r')))
+        last.chop(1);
+    return last;
+}
+
+LineResult ReadLastLineOfTextFile(const QString& path)
+{
+    LineResult result;
+    const FileBytes file = ReadWholeFile(path);
+    if (!file.ok()) {
+        result.error = file.error;
+        return result;
+    }
+    result.line = LastLineOfText(codec::fromPrinterCodePage(file.bytes));
+    return result;
+}
+
+LineResult ReadSystemParameterTextFile(const QString& path, const PrinterDefinition& printer,
+                                       ParameterCheckState& check, const StringTable& strings)
+{
+    LineResult result = ReadLastLineOfTextFile(path);
+    if (!result.ok())
+        return result;
+    if (!ValidateSystemParameterText(printer, result.line, printer.labelShiftOmitted == 1, check)) {
+        result.error = ParameterErrorMessage(ParameterFileKind::SystemParameters, check, strings);
+        result.line.clear();
+    }
+    return result;
+}
+
+std::optional<QString> WriteSystemParameterXml(const QString& path, const SystemParameterSet& set,
+                                               const PrinterDefinition& printer, const XmlHeaderInfo& header)
+{
+    return SaveXmlDocument(path, [&](QXmlStreamWriter& xml) {
+        xml.writeStartElement(kRootName);
+        xml.writeStartElement(QStringLiteral("header"));
+        xml.writeTextElement(QStringLiteral("title"), kRootName);
+        xml.writeTextElement(QStringLiteral("version"), QStringLiteral("1.1"));
+        xml.writeTextElement(QStringLiteral("lunguage"), header.japanese ? QStringLiteral("japanese") : QStringLiteral("english"));
+        xml.writeTextElement(QStringLiteral("printer"), header.printerName);
+        xml.writeTextElement(QStringLiteral("date"), HeaderDateText());
+        xml.writeEndElement();
+
+        auto item = [&xml](const QString& name, const QString& value) {
+            xml.writeStartElement(QStringLiteral("item"));
+            xml.writeAttribute(QStringLiteral("name"), name);
+            xml.writeCharacters(value);  // an empty value still gets a full end tag
+            xml.writeEndElement();
+        };
+        auto number = [](int value) { return QString::number(value); };
+        auto listText = [&](SystemList list) { item(xmlNameOf(list), set.selectedText(list, printer)); };
+        auto enabled = [&](SystemSwitch box) {
+            item(SystemSwitchItemName(box), set.isTicked(box) ? QStringLiteral("ENABLE") : QStringLiteral("DISABLE"));
+        };
+
+        item(QStringLiteral("LABEL LENGTH"), number(CDecimal(set.labelLength.maskedText())));
+        item(QStringLiteral("LABEL WIDTH"), number(CDecimal(set.labelWidth.maskedText())));
+        for (SystemList list : {SystemList::Ribbon, SystemList::DotMm, SystemList::PrintMode, SystemList::Sensor,
+                                SystemList::GraphicPosition, SystemList::PrintSpeed})
+            listText(list);
+        item(QStringLiteral("MAXIMUM LENGTH"), number(CDecimal(set.maximumLength.maskedText())));
+        for (SystemList list : {SystemList::PowerOnCalib, SystemList::HeadCloseCalib, SystemList::FormatConvert})
+            listText(list);
+        item(QStringLiteral("CONTROL PREFIX"), set.controlPrefix.maskedText().toUpper());
+        item(QStringLiteral("FORMAT PREFIX"), set.formatPrefix.maskedText().toUpper());
+        item(QStringLiteral("DELIMITER CHAR"), set.delimiterChar.maskedText().toUpper());
+        for (int i = 0; i < kSystemSwitchCount; ++i)
+            enabled(SystemSwitch(i));
+        item(QStringLiteral("TAB -> SP"), number(set.tabSpaces));
+        // The signed fields keep their value: a masked text such as "-  12" is -12, not 0.
+        item(QStringLiteral("RFID ADJUST"), number(SignedFieldValue(set.rfidAdjust.maskedText())));
+        listText(SystemList::OffsetPrint);
+        item(QStringLiteral("LABEL SHIFT"), number(SignedFieldValue(set.labelShift.maskedText())));
+        xml.writeEndElement();
+        return !xml.hasError();
+    });
+}
+
+std::optional<QString> SystemParameterXmlToLine(const QString& path, const PrinterDefinitions& definitions)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QXmlStreamReader reader(&file);
+    return SystemParameterXmlToLine(reader, definitions);
+}
+
+std::optional<QString> SystemParameterXmlToLine(QXmlStreamReader& reader, const PrinterDefinitions& definitions)
+{
+    // Find the root; anything before it is passed over.
+    bool foundRoot = false;
+    while (ReadNextXmlToken(reader)) {
+        if (reader.isStartElement()) {
+            if (reader.name() != kRootName)
+                return std::nullopt;
+            foundRoot = true;
+            break;
+        }
+    }
+    if (!foundRoot)
+        return std::nullopt;
+
+    QString printerName;
+    QHash<QString, QString> values;  // item name -> text
+    bool rootClosed = false;
+    while (!rootClosed && ReadNextXmlToken(reader)) {
+        if (reader.isEndElement() && reader.name() == kRootName) {
+            rootClosed = true;
+        } else if (reader.isStartElement() && reader.name() == QLatin1String("header")) {
+            while (ReadNextXmlToken(reader) && !(reader.isEndElement() && reader.name() == QLatin1String("header"))) {
+                if (reader.isStartElement()) {
+                    const bool isPrinter = reader.name() == QLatin1String("printer");
+                    const QString text = reader.readElementText(QXmlStreamReader::SkipChildElements);
+                    if (isPrinter)
+                        printerName = text;
+                }
+            }
+        } else if (reader.isStartElement() && reader.name() == QLatin1String("item")) {
+            if (reader.attributes().isEmpty())
+                return std::nullopt;
+            const QString name = reader.attributes().value(QLatin1String("name")).toString();
+            values.insert(name, reader.readElementText(QXmlStreamReader::SkipChildElements));
+        } else if (reader.isStartElement()) {
+            reader.skipCurrentElement();
+        }
+    }
+    if (!rootClosed || reader.hasError())
+        return std::nullopt;
+
+    const PrinterDefinition* printer = FindPrinter(definitions, printerName);
+    if (!printer)
+        return std::nullopt;
+
+    auto number = [&](const char* name) { return CDecimal(values.value(QString::fromLatin1(name))); };
+    auto text = [&](const char* name) { return values.value(QString::fromLatin1(name)); };
+    auto value = [&](SystemList list) {
+        const ItemDefinition* item = FindSystemItem(*printer, SystemListItemName(list));
+        return item ? ValueOfText(*item, values.value(xmlNameOf(list))) : QString();
+    };
+    // Absent switches read as 0, which means obeyed.
+    auto flag = [&](SystemSwitch box) {
+        const auto found = values.constFind(SystemSwitchItemName(box));
+        return (found == values.cend() || *found == QLatin1String("ENABLE")) ? 0 : 1;
+    };
+
+    QString line = QString::asprintf("%05d,%04d,", number("LABEL LENGTH"), number("LABEL WIDTH"));
+    for (SystemList list : {SystemList::Ribbon, SystemList::DotMm, SystemList::PrintMode, SystemList::Sensor,
+                            SystemList::GraphicPosition, SystemList::PrintSpeed})
+        line += value(list) + QLatin1Char(',');
+    line += QString::asprintf("%05d,", number("MAXIMUM LENGTH"));
+    for (SystemList list : {SystemList::PowerOnCalib, SystemList::HeadCloseCalib, SystemList::FormatConvert})
+        line += value(list) + QLatin1Char(',');
+    line += text("CONTROL PREFIX") + QLatin1Char(',') + text("FORMAT PREFIX") + QLatin1Char(',') + text("DELIMITER CHAR")
+            + QLatin1Char(',');
+    for (int i = 0; i < kSystemSwitchCount; ++i)
+        line += QString::number(flag(SystemSwitch(i))) + QLatin1Char(',');
+    line += QString::asprintf("%02d,%+04d,", number("TAB -> SP"), number("RFID ADJUST"));
+    line += value(SystemList::OffsetPrint);
+    line += QString::asprintf(",%+04d", number("LABEL SHIFT"));
+    return line;
+}
+
+}  // namespace vormex

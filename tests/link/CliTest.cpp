@@ -1,0 +1,121 @@
+// vormexctl get, vormex, list-ports and list-usb against the simulator.
+#include "Simulator.h"
+
+#include "app/SettingsStore.h"
+#include "app/StringTable.h"
+#include "comm/PrinterLink.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+using namespace vormex;
+using vormex::test::Simulator;
+
+namespace {
+
+QStringList cli(const QStringList& arguments)
+{
+    return QStringList{QStringLiteral("--definitions"), test::sourcePath(QStringLiteral("tests/link/test-definitions.xml")),
+                       QStringLiteral("--printer"), QStringLiteral("ORN Q-KA5"), QStringLiteral("--language"), QStringLiteral("jpn")}
+         + arguments;
+}
+
+QString stderrText(const test::ProcessResult& result) { return QString::fromUtf8(result.err).trimmed(); }
+
+// The user's store that vormexctl reads (in the tests' own home).
+void setPort(const QString& name, const QString& device)
+{
+    QSettings ini(SettingsStore().filePath(), QSettings::IniFormat);
+    ini.setValue(QStringLiteral("Ports/") + name, device);
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+    QString textFile(const char* name, const QByteArray& text)
+    {
+        const QString path = folder_.filePath(QLatin1String(name));
+        test::writeFile(path, text);
+        return path;
+    }
+    QTemporaryDir folder_;
+    const StringTable strings_ = StringTable::builtIn();
+};
+
+TEST_F(Cli, GetSystemWritesOnlyTheLineOverLan)
+{
+    Simulator sim({QStringLiteral("--file"), QStringLiteral("QUILLPRM.TXT=") + textFile("q.txt", "12,34,-5\r\n")});
+    const test::ProcessResult result = test::runProgram(QStringLiteral("vormexctl"), cli({"get", "system", "--device", sim.device()}));
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, QByteArray("12,34,-5"));
+    EXPECT_EQ(stderrText(result), strings_.text(8045));
+
+    const QString output = folder_.filePath(QStringLiteral("out.txt"));
+    const test::ProcessResult toFile = test::runProgram(QStringLiteral("vormexctl"), cli({"get", "system", "--device", sim.device(), "-o", output}));
+    EXPECT_EQ(toFile.exitCode, 0);
+    EXPECT_TRUE(toFile.out.isEmpty());
+    EXPECT_EQ(test::readFile(output), QByteArray("12,34,-5"));
+}
+
+TEST_F(Cli, GetSystemOverAPseudoTerminalAsCom)
+{
+    Simulator sim({QStringLiteral("--pty"), QStringLiteral("--file"), QStringLiteral("QUILLPRM.TXT=") + textFile("q.txt", "1,2,+3\r\n")});
+    setPort(QStringLiteral("COM3"), sim.ptyPath());
+    const test::ProcessResult result =
+        test::runProgram(QStringLiteral("vormexctl"), cli({"get", "system", "--device", "COM3:9600,8,none,1"}));
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, QByteArray("1,2,+3"));
+}
+
+TEST_F(Cli, GetFailuresGoToStandardError)
+{
+    Simulator sim({});
+    struct Case {
+        QStringList arguments;
+        QString message;
+    };
+    const QList<Case> cases = {
+        {{"get", "initial", "--device", sim.device()}, strings_.text(8043)},
+        {{"get", "system", "--device", "USB:"}, strings_.text(8023)},
+        {{"get", "system", "--device", "COM200:9600,8,none,1"}, strings_.text(8023)},
+    };
+    for (const Case& c : cases) {
+        const test::ProcessResult result = test::runProgram(QStringLiteral("vormexctl"), cli(c.arguments));
+        EXPECT_EQ(result.exitCode, 1) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_EQ(stderrText(result), c.message) << c.arguments.join(' ').toStdString();
+    }
+    const test::ProcessResult lpt = test::runProgram(QStringLiteral("vormexctl"), cli({"get", "system", "--device", "LPT1:"}));
+    EXPECT_EQ(lpt.exitCode, 1);
+    EXPECT_EQ(test::runProgram(QStringLiteral("vormexctl"), cli({"get", "everything"})).exitCode, 2);
+}
+
+TEST_F(Cli, VormexSwitchesTheMode)
+{
+    Simulator sim({});
+    for (const char* word : {"off", "on"}) {
+        const test::ProcessResult result = test::runProgram(QStringLiteral("vormexctl"), cli({"vormex", word, "--device", sim.device()}));
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        LinkSettings settings;
+        settings.deviceInfo = sim.device();
+        PrinterLink link(settings);
+        ASSERT_EQ(link.Connect(false), 1);
+        EXPECT_EQ(link.QueryUntilAnswer(3000, true), 1);
+        EXPECT_EQ(link.answer(), QLatin1String(word) == QLatin1String("on") ? kAnswerVormex : kAnswerKirn);
+    }
+    EXPECT_EQ(sim.countInLog(QStringLiteral("(VORMEX off)")), 1);
+    EXPECT_EQ(sim.countInLog(QStringLiteral("(VORMEX on)")), 1);
+    EXPECT_EQ(test::runProgram(QStringLiteral("vormexctl"), cli({"vormex", "on", "--device", "LAN"})).exitCode, 1);
+    EXPECT_EQ(test::runProgram(QStringLiteral("vormexctl"), cli({"vormex", "maybe"})).exitCode, 2);
+}
+
+TEST_F(Cli, ListsPortsWithTheirDevices)
+{
+    setPort(QStringLiteral("COM42"), QStringLiteral("/dev/pts/99"));
+    const test::ProcessResult ports = test::runProgram(QStringLiteral("vormexctl"), {QStringLiteral("list-ports")});
+    EXPECT_EQ(ports.exitCode, 0);
+    EXPECT_TRUE(ports.out.contains("COM42\t/dev/pts/99\t(settings)\n")) << ports.out.toStdString();
+    EXPECT_EQ(test::runProgram(QStringLiteral("vormexctl"), {QStringLiteral("list-usb")}).exitCode, 0);
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+// The simulator's printer side as the download engines will meet it.
+#include "Simulator.h"
+
+#include "comm/CommandFraming.h"
+#include "comm/PrinterLink.h"
+#include "comm/StoreFileEnvelope.h"
+
+#include <QDir>
+
+using namespace vormex;
+using vormex::test::Simulator;
+
+namespace {
+
+QByteArray fileArea(const QByteArray& name, const QByteArray& text, int blockBytes)
+{
+    QByteArray area(blockBytes, '\xFF');
+    area.replace(0, name.size(), name);
+    area[12] = static_cast<char>(text.size() >> 8);
+    area[13] = static_cast<char>(text.size() & 0xFF);
+    area[14] = '\xF0';
+    area[15] = 0x02;
+    area.replace(16, text.size(), text);
+    return area;
+}
+
+LinkSettings lan(const QString& device, ControlCodes codes = ControlCodes::forType(1), bool variable = false)
+{
+    LinkSettings settings;
+    settings.deviceInfo = device;
+    settings.codes = codes;
+    settings.variableControlCodes = variable;
+    return settings;
+}
+
+TEST(Simulator, StoresAnEnvelopeAndSendsTheFileBack)
+{
+    QTemporaryDir dump;
+    const ControlCodes codes = ControlCodes::forType(3, 2, 3, 4);
+    Simulator sim({"--codes", "2,3,4", "--block-kb", "1", "--restart-ms", "200", "--dump-dir", dump.path()});
+    PrinterLink link(lan(sim.device(), codes, true));
+    ASSERT_EQ(link.Connect(false), 1);
+    ASSERT_EQ(link.SendBraceCommand(PrepareCommandText(3, 2)), 1);
+    const QByteArray text = "12,34,-5\r\n";
+    link.setAnswer(kNoAnswer);
+    ASSERT_EQ(link.port().Write(BuildStoreFileEnvelope(fileArea("QUILLPRM.TXT", text, 2048), codes, true)), 1);
+    EXPECT_EQ(link.WaitForPrinter(20000, false), 1);
+    link.setAnswer(kNoAnswer);
+    link.Disconnect();
+    EXPECT_EQ(test::readFile(dump.filePath(QStringLiteral("QUILLPRM.TXT"))), text);
+
+    PrinterPort port;
+    ASSERT_EQ(port.Open(QStringLiteral("LAN"), sim.device().mid(4), false), 1);
+    ASSERT_EQ(port.Write(FrameShortCommand("!B", codes)), 1);
+    QByteArray reply;
+    char buffer[256];
+    for (int i = 0; i < 20 && !reply.endsWith("\x03\x04\r\n"); ++i) {
+        int count = 0;
+        port.Read(buffer, sizeof buffer, 200, count);
+        reply.append(buffer, count);
+    }
+    EXPECT_EQ(reply, QByteArray("\x01\x02QUILLPRM.TXT,") + text + QByteArray("\x03\x04\r\n"));
+    EXPECT_EQ(sim.countInLog(QStringLiteral("prepared 2 block(s) of 1 KB from block 3")), 1);
+}
+
+TEST(Simulator, RefusesEnvelopesThatDoNotMatchThePreparedBlocks)
+{
+    struct Case {
+        const char* what;
+        int preparedBlocks;
+        int areaBytes;
+        int expected;
+    };
+    for (const Case& c : {Case{"no prepare command", 0, 1024, 51}, Case{"fewer blocks than prepared", 2, 1024, 51},
+                          Case{"more blocks than prepared", 1, 2048, 51}}) {
+        Simulator sim({"--block-kb", "1", "--firmware-gap-ms", "300"});
+        PrinterLink link(lan(sim.device()));
+        ASSERT_EQ(link.Connect(false), 1);
+        if (c.preparedBlocks > 0)
+            link.SendBraceCommand(PrepareCommandText(3, c.preparedBlocks));
+        link.setAnswer(kNoAnswer);
+        link.port().Write(BuildStoreFileEnvelope(fileArea("ZDEFAULT.TXT", "x", c.areaBytes), ControlCodes::forType(1), false));
+        EXPECT_EQ(link.WaitForStatus(0, 3000, 1), 0) << c.what;
+        EXPECT_EQ(link.answer(), c.expected) << c.what;
+        EXPECT_EQ(sim.countInLog(QStringLiteral("stored")), 0) << c.what;
+    }
+}
+
+TEST(Simulator, FirmwareWithoutHandshakeEndsWithStatus56OnLan)
+{
+    Simulator sim({"--firmware-gap-ms", "200"});
+    PrinterLink link(lan(sim.device()));
+    ASSERT_EQ(link.Connect(true), 1);
+    link.setAnswer(kNoAnswer);
+    link.port().Write(QByteArray("\x1BLD;\x00\x10\x00\x00,\x00\x01\x0A\x00", 13));
+    link.port().Write(QByteArray("\x1BLP;", 4));
+    ASSERT_EQ(link.WaitForStatus(52, 90000, 1000), 1);
+    link.setListenerPaused(true);
+    link.setAnswer(kNoAnswer);
+    for (int block = 0; block < 3; ++block)
+        ASSERT_EQ(link.port().Write(QByteArray(65536, static_cast<char>(block))), 1);
+    link.setListenerPaused(false);
+    EXPECT_EQ(link.WaitForStatus(56, 12000, 1), 1);
+    EXPECT_EQ(sim.countInLog(QStringLiteral("firmware block of 196608 bytes")), 1);
+}
+
+TEST(Simulator, HelpNamesEveryOption)
+{
+    const test::ProcessResult help = test::runProgram(QStringLiteral("vormex-printer-sim"), {QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--pty", "--port", "--fault", "--file", "--dump-dir", "--exit-after-idle", "--restart-ms",
+                               "--firmware-handshake", "--codes", "--block-kb"})
+        EXPECT_TRUE(help.out.contains(option)) << option;
+    EXPECT_EQ(test::runProgram(QStringLiteral("vormex-printer-sim"), {QStringLiteral("--fault"), QStringLiteral("nope")}).exitCode, 2);
+}
+
+}  // namespace
