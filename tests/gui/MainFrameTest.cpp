@@ -302,6 +302,18 @@ private slots:
         again.hide();
     }
 
+    void minimisedWindowComesBackMinimised()
+    {
+        Harness harness({{QString::fromLatin1(settings::kWindowsPos), QStringLiteral("0,2,-1,-1,-1,-1,30,40,830,740")}});
+        CMainFrame& frame = harness.frame();
+        frame.ShowWindow();
+        QVERIFY(frame.isMinimized());
+        QCOMPARE(frame.normalGeometry(), QRect(30, 40, 800, 700));
+        frame.close();
+        QCOMPARE(WindowPlacement::parse(harness.storedString(settings::kWindowsPos))->showState,
+                 unsigned(WindowPlacement::Minimised));
+    }
+
     void malformedPlacementGivesTheDefaultSize()
     {
         for (const bool japanese : {true, false}) {

@@ -79,6 +79,15 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
         ok = save(frame, folder, QString::fromLatin1(shot.name), language) && ok;
     }
 
+    // The other pages of the initial-values group, through the group's tab.
+    const char* const groupPages[] = {"font-tables", "drive-mapping", "response-commands"};
+    for (int tab = 1; tab <= 3; ++tab) {
+        frame.SetInitialValuesTab(tab);
+        frame.SwitchPage(32820);
+        ok = save(frame, folder, QString::fromLatin1(groupPages[tab - 1]), language) && ok;
+    }
+    frame.SetInitialValuesTab(0);
+
     // The printer settings page with a serial interface and manual control codes.
     frame.SwitchPage(32818);
     CPrinterSettingView* printer = frame.printerSettings();
