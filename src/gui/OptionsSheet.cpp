@@ -201,11 +201,12 @@ void CTTFDownLoaderPage::step(int delta)
 void CTTFDownLoaderPage::browse()
 {
     const QString start = path_->text().isEmpty() ? QString() : QFileInfo(path_->text()).absolutePath();
-    const QString chosen =
-        QFileDialog::getOpenFileName(this, app_.text(text::kBrowse).remove(QLatin1String("...")), start,
-                                     qtFilterFrom(app_.text(text::kProgramFilter)));
-    if (!chosen.isEmpty())
-        path_->setText(chosen);
+    QFileDialog dialog(this, app_.text(text::kBrowse).remove(QLatin1String("...")), start,
+                       qtFilterFrom(app_.text(text::kProgramFilter)));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(app_.text(text::kProgramExtension));  // a name typed without one gets ".EXE"
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        path_->setText(dialog.selectedFiles().first());
 }
 
 bool CTTFDownLoaderPage::Validate()
