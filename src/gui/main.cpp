@@ -1,21 +1,24 @@
 // vormex-setting-tool: the desktop program.
-#include "app/Application.h"
-#include "app/SettingsStore.h"
-#include "app/StringIds.h"
+#include "MainFrame.h"
+#include "VormexSettingToolApp.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    vormex::SettingsStore store;
-    vormex::Application app;
-    vormex::StartApplication(app, store);
+    QGuiApplication::setDesktopFileName(QStringLiteral("vormex-setting-tool"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vormex/icons/vormex-setting-tool.svg")));
 
-    QMainWindow window;
-    window.setWindowTitle(app.strings.text(vormex::strings::kApplicationTitle));
-    window.resize(app.japaneseUi ? QSize(1000, 680) : QSize(890, 720));
-    window.show();
-    return application.exec();
+    vormex::gui::CVORMEXSettingToolApp app(std::make_unique<vormex::SettingsStore>());
+    app.InitInstance();
+    int result = 0;
+    {
+        vormex::gui::CMainFrame frame(app);
+        frame.ShowWindow();
+        result = QApplication::exec();
+    }
+    app.ExitInstance();
+    return result;
 }

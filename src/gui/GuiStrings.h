@@ -1,0 +1,55 @@
+#pragma once
+
+// Numbers of the texts the windows and pages show. Captions of controls are 100000 + the
+// control's id, titles of dialogs and pages 200000 + the dialog's id, other texts 300000 on.
+namespace vormex::gui::text {
+
+// Navigation, header, options sheet.
+inline constexpr int kNavigationCaptionFirst = 400;  // 400..404, one per destination
+inline constexpr int kNavigationPaneCaption = 311;
+inline constexpr int kOptionsButton = 231;
+inline constexpr int kOptionsButtonTip = 233;
+inline constexpr int kOptionsSheetCaption = 316;
+inline constexpr int kLanguageEnglish = 700;
+inline constexpr int kLanguageJapanese = 701;
+inline constexpr int kRangeMessage = 61714;  // "%1 から %2 までの整数を入力してください。"
+inline constexpr int kProgramExtension = 630;
+inline constexpr int kProgramFilter = 631;
+
+// Printer settings page.
+inline constexpr int kBaudRates = 500;
+inline constexpr int kDataBits = 520;
+inline constexpr int kParities = 530;
+inline constexpr int kStopBits = 540;
+inline constexpr int kControlCodeTypes = 550;
+inline constexpr int kEqualControlCodes = 8115;
+
+inline constexpr int controlCaption(int controlId) { return 100000 + controlId; }
+inline constexpr int dialogTitle(int dialogId) { return 200000 + dialogId; }
+
+// Menus, About box, buttons, placeholders.
+inline constexpr int kHeaderGroup = 300001;
+inline constexpr int kMilliseconds = 300002;
+inline constexpr int kBrowse = 300003;
+inline constexpr int kMenuFile = 300010;
+inline constexpr int kMenuExit = 300011;
+inline constexpr int kMenuHelp = 300012;
+inline constexpr int kMenuAbout = 300013;
+inline constexpr int kMenuView = 300014;
+inline constexpr int kMenuNavigationBar = 300015;
+inline constexpr int kAboutVersion = 300020;
+inline constexpr int kAboutNotice = 300021;
+inline constexpr int kAboutTitle = 300022;
+inline constexpr int kButtonOk = 300030;
+inline constexpr int kButtonCancel = 300031;
+inline constexpr int kButtonYes = 300032;
+inline constexpr int kButtonNo = 300033;
+inline constexpr int kPlaceholderNote = 300040;
+inline constexpr int kPageInitialValues = 312;
+inline constexpr int kPageFontTables = 313;
+inline constexpr int kPageDriveMapping = 315;
+inline constexpr int kPageResponseCommands = 318;
+inline constexpr int kUsbUnreachable = 300070;  // "%1" device, "%2" reason
+inline constexpr int kCodeCharacterFirst = 300050;  // 300050..300052: "character of code 1..3"
+
+}  // namespace vormex::gui::text

@@ -1,0 +1,337 @@
+#include "OptionsSheet.h"
+
+#include "GuiStrings.h"
+#include "Looks.h"
+#include "VormexSettingToolApp.h"
+#include "app/AppSettings.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vormex::gui {
+namespace {
+
+constexpr int kMinWaitTime = 1;
+constexpr int kMaxWaitTime = 60000;
+constexpr int kLookCount = kLastLookId - kFirstLookId + 1;
+constexpr int kLookNameFirst = 300060;  // 300060..300068, the looks in id order
+
+// A file-dialog filter of the form "Programs(*.EXE)|*.EXE|All files(*.*)|*.*||" in Qt's form.
+// Patterns match in either case, and "*.*" means every file.
+QString qtFilterFrom(const QString& pairs)
+{
+    const QStringList parts = pairs.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break;
+        QString description = parts[i];
+        description.remove(QRegularExpression(QStringLiteral("\\s*\\([^)]*\\)\\s*$")));
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            if (pattern == QLatin1String("*.*")) {
+                patterns << QStringLiteral("*");
+                continue;
+            }
+            patterns << pattern;
+            if (pattern.toLower() != pattern)
+                patterns << pattern.toLower();
+        }
+        filters << QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString plainCaption(const QString& caption)
+{
+    QString name = caption;
+    name.remove(QRegularExpression(QStringLiteral("[：:]\\s*$")));
+    return name;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+CAppStylePage::CAppStylePage(CVORMEXSettingToolApp& app, OptionsHost& host, int currentLook, QWidget* parent)
+    : QWidget(parent),
+      app_(app),
+      host_(host),
+      startLook_(currentLook),
+      looks_(new QListWidget(this)),
+      icon_(new QCheckBox(app.text(text::controlCaption(6762)), this)),
+      deviceInfo_(new QCheckBox(app.text(text::controlCaption(6763)), this))
+{
+    auto* lookLabel = new QLabel(app.text(text::controlCaption(6741)), this);
+    lookLabel->setBuddy(looks_);
+    looks_->setAccessibleName(plainCaption(lookLabel->text()));
+    for (int i = 0; i < kLookCount; ++i)
+        looks_->addItem(app.text(kLookNameFirst + i));
+    looks_->setMinimumWidth(240);
+    looks_->setCurrentRow(currentLook > kFirstLookId && currentLook <= kLastLookId ? currentLook - kFirstLookId : 0);
+
+    icon_->setChecked(app.app().headerIcon != 0);
+    deviceInfo_->setChecked(app.app().headerDeviceInfo != 0);
+
+    auto* header = new QGroupBox(app.text(text::kHeaderGroup), this);
+    auto* headerLayout = new QVBoxLayout(header);
+    headerLayout->addWidget(icon_);
+    headerLayout->addWidget(deviceInfo_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setSpacing(8);
+    layout->addWidget(lookLabel);
+    layout->addWidget(looks_, 1);
+    layout->addSpacing(8);
+    layout->addWidget(header);
+
+    connect(looks_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row < 0)
+            return;
+        host_.SetLook(kFirstLookId + row);
+        emit lookChosen();
+    });
+    connect(icon_, &QCheckBox::toggled, this, [this](bool on) { host_.ShowHeaderIcon(on); });
+    connect(deviceInfo_, &QCheckBox::toggled, this, [this](bool on) { host_.ShowHeaderDeviceInfo(on); });
+}
+
+void CAppStylePage::OnOK()
+{
+    Application& app = app_.app();
+    app.headerIcon = icon_->isChecked() ? 1 : 0;
+    app.headerDeviceInfo = deviceInfo_->isChecked() ? 1 : 0;
+    app_.store().writeInt(QString::fromLatin1(settings::kHeaderIcon), app.headerIcon);
+    app_.store().writeInt(QString::fromLatin1(settings::kHeaderDeviceInfo), app.headerDeviceInfo);
+}
+
+void CAppStylePage::OnCancel()
+{
+    host_.SetLook(startLook_);
+    host_.ShowHeaderIcon(app_.app().headerIcon != 0);
+    host_.ShowHeaderDeviceInfo(app_.app().headerDeviceInfo != 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CTTFDownLoaderPage::CTTFDownLoaderPage(CVORMEXSettingToolApp& app, QWidget* parent)
+    : QWidget(parent),
+      app_(app),
+      path_(new QLineEdit(app.app().ttfDownloaderPath, this)),
+      browse_(new QPushButton(app.text(text::kBrowse), this)),
+      waitTime_(new QLineEdit(QString::number(app.app().waitTimeMs), this)),
+      up_(new QToolButton(this)),
+      down_(new QToolButton(this))
+{
+    path_->setReadOnly(true);
+    path_->setMinimumWidth(420);
+    path_->setCursorPosition(0);
+    path_->setToolTip(path_->text());
+    connect(path_, &QLineEdit::textChanged, path_, &QLineEdit::setToolTip);
+    waitTime_->setMaxLength(5);
+    waitTime_->setFixedWidth(QFontMetrics(waitTime_->font()).horizontalAdvance(QStringLiteral("000000")) + 16);
+    waitTime_->setAlignment(Qt::AlignRight);
+
+    up_->setArrowType(Qt::UpArrow);
+    down_->setArrowType(Qt::DownArrow);
+    for (QToolButton* arrow : {up_, down_}) {
+        arrow->setAutoRepeat(true);
+        arrow->setFixedSize(18, 12);
+        arrow->setFocusPolicy(Qt::NoFocus);
+    }
+    connect(up_, &QToolButton::clicked, this, [this] { step(+1); });
+    connect(down_, &QToolButton::clicked, this, [this] { step(-1); });
+    connect(browse_, &QPushButton::clicked, this, [this] { browse(); });
+
+    auto* pathRow = new QHBoxLayout;
+    pathRow->setSpacing(8);
+    pathRow->addWidget(path_, 1);
+    pathRow->addWidget(browse_);
+
+    auto* arrows = new QVBoxLayout;
+    arrows->setSpacing(0);
+    arrows->addWidget(up_);
+    arrows->addWidget(down_);
+    auto* waitRow = new QHBoxLayout;
+    waitRow->setSpacing(4);
+    waitRow->addWidget(waitTime_);
+    waitRow->addLayout(arrows);
+    waitRow->addSpacing(4);
+    waitRow->addWidget(new QLabel(app.text(text::kMilliseconds), this));
+    waitRow->addStretch(1);
+
+    auto* form = new QFormLayout;
+    form->setHorizontalSpacing(12);
+    form->setVerticalSpacing(12);
+    auto* pathLabel = new QLabel(app.text(text::controlCaption(7101)), this);
+    pathLabel->setBuddy(path_);
+    path_->setAccessibleName(plainCaption(pathLabel->text()));
+    form->addRow(pathLabel, pathRow);
+    auto* waitLabel = new QLabel(app.text(text::controlCaption(7102)), this);
+    waitLabel->setBuddy(waitTime_);
+    waitTime_->setAccessibleName(plainCaption(waitLabel->text()));
+    form->addRow(waitLabel, waitRow);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->addLayout(form);
+    layout->addStretch(1);
+}
+
+void CTTFDownLoaderPage::step(int delta)
+{
+    bool ok = false;
+    const int value = waitTime_->text().trimmed().toInt(&ok);
+    const int next = std::clamp(ok ? value + delta : kMinWaitTime, kMinWaitTime, kMaxWaitTime);
+    waitTime_->setText(QString::number(next));
+}
+
+void CTTFDownLoaderPage::browse()
+{
+    const QString start = path_->text().isEmpty() ? QString() : QFileInfo(path_->text()).absolutePath();
+    QFileDialog dialog(this, app_.text(text::kBrowse).remove(QLatin1String("...")), start,
+                       qtFilterFrom(app_.text(text::kProgramFilter)));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(app_.text(text::kProgramExtension));  // a name typed without one gets ".EXE"
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        path_->setText(dialog.selectedFiles().first());
+}
+
+bool CTTFDownLoaderPage::Validate()
+{
+    bool ok = false;
+    const int value = waitTime_->text().trimmed().toInt(&ok);
+    if (ok && value >= kMinWaitTime && value <= kMaxWaitTime)
+        return true;
+    app_.ShowMessage(QMessageBox::Warning,
+                     app_.text(text::kRangeMessage).arg(kMinWaitTime).arg(kMaxWaitTime), QMessageBox::Ok);
+    waitTime_->setFocus(Qt::OtherFocusReason);
+    waitTime_->selectAll();
+    return false;
+}
+
+void CTTFDownLoaderPage::OnOK()
+{
+    Application& app = app_.app();
+    app.ttfDownloaderPath = path_->text();
+    app.waitTimeMs = waitTime_->text().trimmed().toInt();
+    app_.store().writeString(QString::fromLatin1(settings::kTtfDownloader), app.ttfDownloaderPath);
+    app_.store().writeInt(QString::fromLatin1(settings::kWaitTime), app.waitTimeMs);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CLanguagePage::CLanguagePage(CVORMEXSettingToolApp& app, QWidget* parent)
+    : QWidget(parent),
+      app_(app),
+      languages_(new QListWidget(this)),
+      restart_(new QPushButton(app.text(text::controlCaption(6861)), this))
+{
+    auto* label = new QLabel(app.text(text::controlCaption(6841)), this);
+    label->setBuddy(languages_);
+    languages_->setAccessibleName(plainCaption(label->text()));
+    languages_->addItem(app.text(text::kLanguageEnglish));
+    languages_->addItem(app.text(text::kLanguageJapanese));
+    languages_->setCurrentRow(app.app().languageValue == 1 ? 1 : 0);
+    languages_->setMaximumHeight(languages_->sizeHintForRow(0) * 2 + 2 * languages_->frameWidth() + 8);
+    restart_->setEnabled(false);
+    restart_->setAccessibleName(restart_->text().replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    restart_->setMinimumHeight(restart_->sizeHint().height() + 8);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setSpacing(8);
+    layout->addWidget(label);
+    layout->addWidget(languages_);
+    layout->addSpacing(12);
+    layout->addWidget(restart_, 0, Qt::AlignLeft);
+    layout->addStretch(1);
+
+    connect(languages_, &QListWidget::currentRowChanged, this, [this](int row) {
+        restart_->setEnabled(row >= 0 && row != app_.app().languageValue);
+    });
+    connect(restart_, &QPushButton::clicked, this, [this] {
+        OnOK();
+        emit restartRequested();
+    });
+}
+
+void CLanguagePage::OnOK()
+{
+    const int chosen = languages_->currentRow() == 1 ? 1 : 0;
+    app_.app().languageValue = chosen;
+    app_.store().writeString(QString::fromLatin1(settings::kLanguage),
+                             QString::fromLatin1(chosen == 1 ? "JPN" : "ENG"));
+    restart_->setEnabled(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CEnvironmentSheet::CEnvironmentSheet(CVORMEXSettingToolApp& app, OptionsHost& host, int currentLook,
+                                     QWidget* parent)
+    : QDialog(parent),
+      host_(host),
+      tabs_(new QTabWidget(this)),
+      style_(new CAppStylePage(app, host, currentLook, this)),
+      downloader_(new CTTFDownLoaderPage(app, this)),
+      language_(new CLanguagePage(app, this)),
+      buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
+{
+    setWindowTitle(app.text(text::kOptionsSheetCaption));
+    tabs_->addTab(style_, app.text(text::dialogTitle(6700)));
+    tabs_->addTab(downloader_, app.text(text::dialogTitle(6801)));
+    tabs_->addTab(language_, app.text(text::dialogTitle(6800)));
+    tabs_->setCurrentIndex(0);
+    buttons_->button(QDialogButtonBox::Ok)->setText(app.text(text::kButtonOk));
+    buttons_->button(QDialogButtonBox::Cancel)->setText(app.text(text::kButtonCancel));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->addWidget(tabs_, 1);
+    layout->addWidget(buttons_);
+
+    connect(buttons_, &QDialogButtonBox::accepted, this, &CEnvironmentSheet::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &CEnvironmentSheet::reject);
+    connect(style_, &CAppStylePage::lookChosen, this, [this] { tabs_->setCurrentIndex(0); });
+    connect(language_, &CLanguagePage::restartRequested, this, [this] { restartNow(); });
+}
+
+void CEnvironmentSheet::accept()
+{
+    if (!downloader_->Validate()) {
+        tabs_->setCurrentWidget(downloader_);
+        return;
+    }
+    style_->OnOK();
+    downloader_->OnOK();
+    language_->OnOK();
+    QDialog::accept();
+}
+
+void CEnvironmentSheet::reject()
+{
+    style_->OnCancel();
+    QDialog::reject();
+}
+
+void CEnvironmentSheet::restartNow()
+{
+    // The language is stored; the other pages store nothing and the look comes back as it was.
+    style_->OnCancel();
+    done(QDialog::Accepted);
+    host_.RestartForLanguage();
+}
+
+}  // namespace vormex::gui

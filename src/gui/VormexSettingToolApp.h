@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/Application.h"
+#include "app/SettingsStore.h"
+#include "comm/LinkSettings.h"
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace vormex::gui {
+
+class PortCatalog;
+
+// Starts a program detached: program path and working folder. Gives false when it could not.
+using ProcessLauncher = std::function<bool(const QString& program, const QString& workingDir)>;
+
+// Shows a message box: icon, text and buttons; gives the button that was pressed.
+using MessageBoxFunction =
+    std::function<QMessageBox::StandardButton(QMessageBox::Icon, const QString&, QMessageBox::StandardButtons)>;
+
+// What a VORMEX switch needs to reach the printer, captured when the button is pressed.
+struct VormexSwitchRequest {
+    bool on = true;
+    LinkSettings link;
+};
+using VormexSwitchFunction = std::function<void(const VormexSwitchRequest&)>;
+
+// The application object of the desktop program: the core application state, the settings
+// store, and the services that the windows use (messages, process start, ports, the switch),
+// replaceable by tests.
+class CVORMEXSettingToolApp {
+public:
+    explicit CVORMEXSettingToolApp(std::unique_ptr<SettingsStore> store);
+    ~CVORMEXSettingToolApp();
+    CVORMEXSettingToolApp(const CVORMEXSettingToolApp&) = delete;
+    CVORMEXSettingToolApp& operator=(const CVORMEXSettingToolApp&) = delete;
+
+    // Start-up without windows: language, definitions, pre-selection, stored settings, the
+    // display's colour depth.
+    void InitInstance(const StartupOptions& options = {});
+    // Exit: on a restart request empties "WindowsPos", saves the control codes and starts the
+    // program again from its own folder; then drops the definitions.
+    void ExitInstance();
+    // Writes the control-code type and the three codes.
+    void SaveCustomState();
+
+    Application& app() { return app_; }
+    const Application& app() const { return app_; }
+    SettingsStore& store() { return *store_; }
+    QString text(int id) const { return app_.strings.text(id); }
+
+    // Services (defaults: message boxes, QProcess::startDetached, the system's ports, the
+    // printer switch over the port layer).
+    MessageBoxFunction messageBox;
+    ProcessLauncher launcher;
+    VormexSwitchFunction vormexSwitch;
+    std::shared_ptr<PortCatalog> ports;
+
+    // The running program, started again after a language change.
+    QString programPath;
+
+    QMessageBox::StandardButton ShowMessage(QMessageBox::Icon icon, const QString& text,
+                                            QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+
+private:
+    std::unique_ptr<SettingsStore> store_;
+    Application app_;
+};
+
+}  // namespace vormex::gui

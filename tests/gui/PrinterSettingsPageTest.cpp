@@ -1,0 +1,218 @@
+#include "GuiHarness.h"
+#include "GuiTests.h"
+#include "HeaderPane.h"
+#include "NavigationBar.h"
+#include "PrinterSettingsPage.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
+#include <QTest>
+
+namespace vormex::gui::test {
+namespace {
+
+void addSamplePorts(Harness& harness, bool withUsb)
+{
+    harness.ports->serial = {{QStringLiteral("COM1"), QStringLiteral("/dev/ttyS0")},
+                             {QStringLiteral("COM3"), QStringLiteral("/dev/ttyUSB0")}};
+    harness.ports->parallel = {{QStringLiteral("LPT1"), QStringLiteral("/dev/lp0")}};
+    if (withUsb) {
+        harness.ports->usb.paths = {QStringLiteral("/dev/usb/lp0"), QStringLiteral("/dev/usb/lp1")};
+        harness.ports->usb.names = {QStringLiteral("ORN Q-KA5"), QStringLiteral("ORN Q-KB4")};
+    }
+}
+
+QStringList itemsOf(const QComboBox* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+
+}  // namespace
+
+class PrinterSettingsPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void listsAreFilled()
+    {
+        Harness harness;
+        addSamplePorts(harness, true);
+        CPrinterSettingView* page = harness.frame().printerSettings();
+        QCOMPARE(itemsOf(page->printerList()), (QStringList{kFixedPrinter, kVariablePrinter}));
+        QCOMPARE(itemsOf(page->interfaceList()), (QStringList{"LAN", "USB", "COM1", "COM3", "LPT1"}));
+        QCOMPARE(itemsOf(page->baudRate()), (QStringList{"2400", "4800", "9600", "19200", "38400", "57600", "115200"}));
+        QCOMPARE(itemsOf(page->dataBits()), (QStringList{"7", "8"}));
+        QCOMPARE(itemsOf(page->parity()), (QStringList{"none", "odd", "even"}));
+        QCOMPARE(itemsOf(page->stopBits()), (QStringList{"1", "2"}));
+        QCOMPARE(page->usbDevices()->count(), 2);
+        QCOMPARE(page->SelectedUsbDevicePath(), QStringLiteral("/dev/usb/lp0"));
+        QCOMPARE(page->port()->maximum(), 65535);
+        QCOMPARE(page->port()->minimum(), 0);
+        QVERIFY(!page->usbProblems()->isVisibleTo(page));
+    }
+
+    void unreachableUsbPrintersAreExplained()
+    {
+        Harness harness;
+        harness.ports->usb.unreachable = {{QStringLiteral("/dev/usb/lp2"), QStringLiteral("Permission denied")}};
+        CPrinterSettingView* page = harness.frame().printerSettings();
+        QVERIFY(page->usbProblems()->isVisibleTo(page));
+        QCOMPARE(page->usbProblems()->text(), QStringLiteral("USB プリンタ /dev/usb/lp2 を開けません: Permission denied"));
+        QVERIFY(page->interfaceList()->findText(QStringLiteral("USB")) < 0);
+    }
+
+    void everyChangeIsStoredAtOnce()
+    {
+        Harness harness;
+        addSamplePorts(harness, true);
+        CMainFrame& frame = harness.frame();
+        CPrinterSettingView* page = frame.printerSettings();
+        QCOMPARE(page->port()->value(), 8000);
+
+        page->port()->setValue(9100);
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:192.168.1.100:9100"));
+        page->ipAddress()->setText(QStringLiteral("10.1.2.3"));
+        emit page->ipAddress()->editingFinished();
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:10.1.2.3:9100"));
+        QCOMPARE(harness.state().deviceInfo, QStringLiteral("LAN:10.1.2.3:9100"));
+        QCOMPARE(frame.header()->textArea()->deviceInfo(), QStringLiteral("LAN:10.1.2.3:9100"));
+
+        // An address that is not whole is not stored.
+        page->ipAddress()->setText(QStringLiteral("10.1.2"));
+        emit page->ipAddress()->editingFinished();
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:10.1.2.3:9100"));
+
+        page->interfaceList()->setCurrentIndex(page->interfaceList()->findText(QStringLiteral("COM3")));
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("COM3:9600,8,none,1"));
+        QCOMPARE(page->interfaceDevice()->text(), QStringLiteral("/dev/ttyUSB0"));
+        QVERIFY(page->baudRate()->isVisibleTo(page));
+        QVERIFY(!page->ipAddress()->isVisibleTo(page));
+        page->baudRate()->setCurrentText(QStringLiteral("115200"));
+        page->parity()->setCurrentText(QStringLiteral("even"));
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("COM3:115200,8,even,1"));
+
+        page->interfaceList()->setCurrentIndex(page->interfaceList()->findText(QStringLiteral("USB")));
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("USB:"));
+        QVERIFY(page->usbDevices()->isVisibleTo(page));
+        QVERIFY(!page->baudRate()->isVisibleTo(page));
+
+        page->interfaceList()->setCurrentIndex(page->interfaceList()->findText(QStringLiteral("LPT1")));
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LPT1:"));
+        QVERIFY(!page->usbDevices()->isVisibleTo(page));
+        QVERIFY(!page->ipAddress()->isVisibleTo(page));
+        QCOMPARE(harness.storedString(settings::kPrinterName), kFixedPrinter);
+    }
+
+    void storedSerialSettingsAreSelected()
+    {
+        Harness harness({{QString::fromLatin1(settings::kDeviceInfo), QStringLiteral("COM3:9600,7,odd,2")}});
+        addSamplePorts(harness, false);
+        CPrinterSettingView* page = harness.frame().printerSettings();
+        QCOMPARE(page->interfaceList()->currentText(), QStringLiteral("COM3"));
+        QCOMPARE(page->baudRate()->currentText(), QStringLiteral("9600"));
+        QCOMPARE(page->dataBits()->currentText(), QStringLiteral("7"));
+        QCOMPARE(page->parity()->currentText(), QStringLiteral("odd"));
+        QCOMPARE(page->stopBits()->currentText(), QStringLiteral("2"));
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("COM3:9600,7,odd,2"));
+    }
+
+    void missingInterfacesFallBackToLan()
+    {
+        for (const char* stored : {"USB:", "COM9:9600,8,none,1"}) {
+            Harness harness({{QString::fromLatin1(settings::kDeviceInfo), QString::fromLatin1(stored)}});
+            addSamplePorts(harness, false);
+            CPrinterSettingView* page = harness.frame().printerSettings();
+            QVERIFY2(page->interfaceList()->findText(QStringLiteral("USB")) < 0, stored);
+            QCOMPARE(page->interfaceList()->currentText(), QStringLiteral("LAN"));
+            QCOMPARE(page->port()->value(), 8000);
+            QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:192.168.1.100:8000"));
+        }
+    }
+
+    void unknownStoredPrinterSelectsTheFirst()
+    {
+        Harness harness({{QString::fromLatin1(settings::kPrinterName), QStringLiteral("gone")},
+                         {QString::fromLatin1(settings::kDeviceInfo), QStringLiteral("LAN:10.0.0.1:1234")}});
+        harness.state().selectedPrinterName = QStringLiteral("gone");
+        CPrinterSettingView* page = harness.frame().printerSettings();
+        QCOMPARE(page->printerList()->currentText(), kFixedPrinter);
+        QCOMPARE(harness.storedString(settings::kPrinterName), kFixedPrinter);
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:192.168.1.100:8000"));
+    }
+
+    void controlCodeChoiceFollowsThePrinter()
+    {
+        Harness harness;
+        CPrinterSettingView* page = harness.frame().printerSettings();
+        // Fixed codes: no choice shown.
+        QVERIFY(!page->controlCodeType()->isVisibleTo(page));
+        QVERIFY(!page->manualCode(0)->isVisibleTo(page));
+
+        page->printerList()->setCurrentText(kVariablePrinter);
+        QVERIFY(page->controlCodeType()->isVisibleTo(page));
+        QCOMPARE(page->controlCodeType()->currentIndex(), 0);
+        QCOMPARE(page->controlCodeType()->itemText(2), QStringLiteral("{ | }"));
+        page->controlCodeType()->setCurrentIndex(2);
+        QCOMPARE(harness.state().controlCodes, ControlCodes::forType(2));
+
+        page->controlCodeType()->setCurrentIndex(3);
+        QVERIFY(page->manualCode(0)->isVisibleTo(page));
+        QCOMPARE(page->manualCode(0)->text(), QStringLiteral("HEX(1B)"));
+        QCOMPARE(page->manualCode(1)->text(), QStringLiteral("HEX(0A)"));
+        QCOMPARE(page->manualCode(2)->text(), QStringLiteral("HEX(00)"));
+        QCOMPARE(harness.state().controlCodes, (ControlCodes{3, 0x1B, 0x0A, 0x00}));
+
+        // A typed code is applied once the edit has settled.
+        page->manualCode(1)->setFocus();
+        page->manualCode(1)->setCursorPosition(4);
+        page->manualCode(1)->setSelection(4, 2);
+        QTest::keyClicks(page->manualCode(1), QStringLiteral("7c"));
+        QCOMPARE(page->manualCode(1)->text(), QStringLiteral("HEX(7C)"));
+        QTRY_COMPARE(harness.state().controlCodes, (ControlCodes{3, 0x1B, 0x7C, 0x00}));
+        QCOMPARE(page->codeCharacter(1)->text(), QStringLiteral("|"));
+        QCOMPARE(page->codeCharacter(0)->text(), QStringLiteral("ESC"));
+        QCOMPARE(page->codeCharacter(2)->text(), QStringLiteral("NUL"));
+
+        // Back to a printer with fixed codes: ESC, LF, NUL and the choice hidden.
+        page->printerList()->setCurrentText(kFixedPrinter);
+        QCOMPARE(harness.state().controlCodes, ControlCodes::forType(0));
+        QVERIFY(!page->controlCodeType()->isVisibleTo(page));
+        QVERIFY(!page->manualCode(0)->isVisibleTo(page));
+    }
+
+    void equalCodesFocusTheFirstOffendingCode()
+    {
+        struct Case {
+            int code3;
+            int focused;
+        };
+        for (const Case c : {Case{0x1B, 0}, Case{0x0A, 1}}) {
+            Harness harness({{QString::fromLatin1(settings::kPrinterName), kVariablePrinter},
+                             {QString::fromLatin1(settings::kControlCodeType), 3},
+                             {QString::fromLatin1(settings::kControlCode1), 0x1B},
+                             {QString::fromLatin1(settings::kControlCode2), 0x0A},
+                             {QString::fromLatin1(settings::kControlCode3), c.code3}});
+            CMainFrame& frame = harness.frame();
+            frame.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            frame.activateWindow();
+            frame.navigationBar()->setFocus();
+            harness.messages.clear();
+            QCOMPARE(frame.printerSettings()->CheckControlCodes(), 0);
+            QCOMPARE(harness.messages.size(), size_t(1));
+            QTRY_COMPARE(QApplication::focusWidget(), frame.printerSettings()->manualCode(c.focused));
+            frame.hide();
+        }
+    }
+};
+
+VORMEX_GUI_TEST(PrinterSettingsPageTest);
+
+}  // namespace vormex::gui::test
+
+#include "PrinterSettingsPageTest.moc"
