@@ -67,6 +67,18 @@ TEST_F(CliDownload, AFullJobOverLanStoresByteIdenticalFiles)
     EXPECT_EQ(sim.countInLog(QStringLiteral("TEST FILE")), 1);
 }
 
+TEST_F(CliDownload, AJobOverAPseudoTerminalAsCom)
+{
+    Simulator sim(simArguments({QStringLiteral("--pty")}), kScale);
+    setPort(QStringLiteral("COM3"), sim.ptyPath());
+    const ProcessResult result = runProgram(QStringLiteral("vormexctl"),
+        cli({"download", "--device", "COM3:9600,8,none,1", "--basic-main", path("main.bas"), "--system-params",
+             path("system.txt"), "--initial-table", path("initial.txt"), "--vormex", "on"}));
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(readFile(dump() + QStringLiteral("/QUILLPRM.TXT")), readFile(path("system.txt")));
+    EXPECT_EQ(readFile(dump() + QStringLiteral("/ZDEFAULT.TXT")), readFile(path("initial.txt")));
+}
+
 TEST_F(CliDownload, SendFileOverAPseudoTerminalAsCom)
 {
     Simulator sim(simArguments({QStringLiteral("--pty")}), kScale);
