@@ -50,6 +50,16 @@ TEST(Simulator, DumpKeepsAStoredNameInsideItsFolder)
     EXPECT_EQ(test::readFile(QDir(dump).filePath(QStringLiteral(".._ESCAPE.TX"))), QByteArray("1\r\n"));
 }
 
+TEST(Simulator, HugePrepareCountIsIgnored)
+{
+    Simulator sim({"--status", "7"});
+    PrinterLink link(lan(sim.device(), ControlCodes{}, false));
+    ASSERT_EQ(link.Connect(false), 1);
+    ASSERT_EQ(link.SendBraceCommand(PrepareCommandText(0, 99999999)), 1);
+    EXPECT_EQ(link.QueryUntilAnswer(3000, false), 1);
+    EXPECT_EQ(link.answer(), 7);
+}
+
 TEST(Simulator, StoresAnEnvelopeAndSendsTheFileBack)
 {
     QTemporaryDir dump;
