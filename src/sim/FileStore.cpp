@@ -30,8 +30,13 @@ void FileStore::store(const QString& name, const QByteArray& text)
     files_.insert(name, text);
     if (dumpFolder_.isEmpty())
         return;
+    // The name comes from the sender's bytes: it must not lead out of the dump folder.
+    QString fileName = name;
+    fileName.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    if (fileName.isEmpty() || fileName == QLatin1String(".") || fileName == QLatin1String(".."))
+        return;
     QDir().mkpath(dumpFolder_);
-    QFile file(QDir(dumpFolder_).filePath(name));
+    QFile file(QDir(dumpFolder_).filePath(fileName));
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(text);
 }

@@ -8,6 +8,9 @@
 namespace vormex::sim {
 namespace {
 
+// No printer memory is larger than this: a prepare command asking for more is not served.
+constexpr long long kLargestStoreArea = 256LL * 1024 * 1024;
+
 QByteArray frame(const QByteArray& content) { return QByteArray("\x01\x02", 2) + content + QByteArray("\x03\x04\r\n", 4); }
 
 QString describeShort(const QByteArray& letters)
@@ -150,9 +153,15 @@ void PrinterEngine::handleBrace(const QByteArray& text)
 {
     int start = 0, count = 0;
     if (text.startsWith("LDB;") && std::sscanf(text.constData() + 4, "%d,%d", &start, &count) == 2) {
+        // The count comes from the sender: a negative or huge one prepares nothing.
+        const long long areaBytes = static_cast<long long>(count) * options_.blockKb * 1024;
+        if (count < 0 || areaBytes > kLargestStoreArea) {
+            logLine(QStringLiteral("prepare command for %1 block(s) ignored").arg(count));
+            return;
+        }
         preparedBlocks_ = count;
         transferBytes_ = 0;
-        parser_.setStoreAreaSize(count * options_.blockKb * 1024);
+        parser_.setStoreAreaSize(static_cast<int>(areaBytes));
         logLine(QStringLiteral("prepared %1 block(s) of %2 KB from block %3").arg(count).arg(options_.blockKb).arg(start));
     } else if (text.startsWith("XF")) {
         logLine(QStringLiteral("memory allocation %1").arg(QString::fromLatin1(text)));

@@ -12,6 +12,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <limits>
+
 #include <mutex>
 #include <termios.h>
 
@@ -128,6 +130,8 @@ TEST(PrinterLink, ListenerSkipsNoiseBeforeFrames)
     ASSERT_EQ(link.Connect(false), 1);
     EXPECT_EQ(link.QueryUntilAnswer(3000, false), 1);
     EXPECT_EQ(link.answer(), 7);
+    // The largest stored wait time still counts its attempts without overflowing.
+    EXPECT_EQ(link.QueryUntilAnswer(std::numeric_limits<int>::max(), false), 1);
 }
 
 TEST(PrinterLink, ConnectFailsForUnusableTextsAndClosedPorts)

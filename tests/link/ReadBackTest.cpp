@@ -136,7 +136,7 @@ TEST_F(ReadBack, DeviceProblemsEndBeforeAnyExchange)
     }
     expectFailure(ReadSystemParametersBack(app_, *store_, link(closedDevice)), strings::kDeviceOpenError, "closed port");
     expectFailure(ReadSystemParametersBack(app_, *store_, link(QStringLiteral("USB:"))), strings::kDeviceOpenError, "no USB device");
-    for (const char* silent : {"LPT1:", "LAN", ""}) {
+    for (const char* silent : {"LPT1:", "LAN", "", "PRN:/dev/null", "usb:/dev/null"}) {
         const ReadBackResult result = ReadInitialTableBack(app_, *store_, link(QLatin1String(silent)));
         EXPECT_TRUE(result.silent) << silent;
         EXPECT_EQ(result.result, 0);

@@ -33,6 +33,33 @@ LinkSettings lan(const QString& device, ControlCodes codes = ControlCodes::forTy
     return settings;
 }
 
+TEST(Simulator, DumpKeepsAStoredNameInsideItsFolder)
+{
+    QTemporaryDir outer;
+    const QString dump = outer.filePath(QStringLiteral("dump"));
+    const ControlCodes codes;
+    Simulator sim({"--block-kb", "1", "--restart-ms", "200", "--dump-dir", dump});
+    PrinterLink link(lan(sim.device(), codes, false));
+    ASSERT_EQ(link.Connect(false), 1);
+    ASSERT_EQ(link.SendBraceCommand(PrepareCommandText(3, 1)), 1);
+    link.setAnswer(kNoAnswer);
+    ASSERT_EQ(link.port().Write(BuildStoreFileEnvelope(fileArea("../ESCAPE.TX", "1\r\n", 1024), codes, false)), 1);
+    EXPECT_EQ(link.WaitForPrinter(20000, false), 1);
+    link.Disconnect();
+    EXPECT_FALSE(QFile::exists(outer.filePath(QStringLiteral("ESCAPE.TX"))));
+    EXPECT_EQ(test::readFile(QDir(dump).filePath(QStringLiteral(".._ESCAPE.TX"))), QByteArray("1\r\n"));
+}
+
+TEST(Simulator, HugePrepareCountIsIgnored)
+{
+    Simulator sim({"--status", "7"});
+    PrinterLink link(lan(sim.device(), ControlCodes{}, false));
+    ASSERT_EQ(link.Connect(false), 1);
+    ASSERT_EQ(link.SendBraceCommand(PrepareCommandText(0, 99999999)), 1);
+    EXPECT_EQ(link.QueryUntilAnswer(3000, false), 1);
+    EXPECT_EQ(link.answer(), 7);
+}
+
 TEST(Simulator, StoresAnEnvelopeAndSendsTheFileBack)
 {
     QTemporaryDir dump;

@@ -30,12 +30,15 @@ std::optional<QString> exchangeWithPrinter(Application& app, const SettingsStore
                                            const ReadBackExchange& exchange, bool dropLineEnd, ReadBackResult& result)
 {
     DeviceInfoParts parts;
-    const PortKind kind = SplitDeviceInfo(link.deviceInfo, parts) ? PortKindOf(parts.kind) : PortKind::Closed;
-    if (kind == PortKind::Closed || kind == PortKind::Lpt) {
+    // Only the two-way interfaces LAN, COM and USB are asked: unlike opening a port, where
+    // every unknown kind text means USB, any other kind text ends the read-back silently.
+    const bool usable = SplitDeviceInfo(link.deviceInfo, parts);
+    const bool usb = usable && parts.kind.startsWith(QLatin1String("USB"));
+    if (!usable || !(usb || parts.kind.startsWith(QLatin1String("LAN")) || parts.kind.startsWith(QLatin1String("COM")))) {
         result.silent = true;
         return std::nullopt;
     }
-    if (kind == PortKind::Usb) {
+    if (usb) {
         parts.address = link.usbDevicePath;
         if (parts.address.isEmpty()) {
             result = failure(app, strings::kDeviceOpenError);

@@ -129,8 +129,9 @@ int PrinterLink::SendBraceCommand(const QByteArray& text)
 int PrinterLink::QueryUntilAnswer(int totalMs, bool modeQuery)
 {
     state_->answer = kNoAnswer;
-    const int attempts = totalMs > 0 ? (totalMs + kQueryPeriodMs - 1) / kQueryPeriodMs : 0;
-    for (int attempt = 0; attempt < attempts; ++attempt) {
+    // Counted in 64 bits: a wait time near the largest int must not overflow.
+    const long long attempts = totalMs > 0 ? (static_cast<long long>(totalMs) + kQueryPeriodMs - 1) / kQueryPeriodMs : 0;
+    for (long long attempt = 0; attempt < attempts; ++attempt) {
         SendShortCommand(modeQuery ? "!Q" : "WS");
         for (int look = 0; look < kQueryPeriodMs / kPollMs; ++look) {
             if (!sleep(kPollMs))
