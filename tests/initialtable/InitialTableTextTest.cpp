@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace vormex {
 namespace {
 
@@ -92,6 +94,9 @@ TEST(ComposeInitialTableText, NumberFormats)
     EXPECT_EQ(IncDecText(-9999999999LL), QStringLiteral("-9999999999"));
     EXPECT_EQ(IncDecText(0), QStringLiteral("+0000000000"));
     EXPECT_EQ(IncDecText(-123456), QStringLiteral("-0000123456"));
+    // A hostile file can scan to the extreme 64-bit values; they are written without overflow.
+    EXPECT_EQ(IncDecText(std::numeric_limits<qint64>::min()), QStringLiteral("-9223372036854775808"));
+    EXPECT_EQ(IncDecText(std::numeric_limits<qint64>::max()), QStringLiteral("+9223372036854775807"));
     const PrinterDefinition& printer = documentPrinter();
     InitialValueSet set = DefaultInitialValues(printer);
     set.ratio.setText(QStringLiteral("25"));
