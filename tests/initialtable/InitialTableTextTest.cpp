@@ -242,6 +242,14 @@ TEST(FontRows, RegisterValidatesAndKeepsTheOtherGroupAtDefaults)
     EXPECT_EQ(set.rows[3].TrueTypeDescender, 0);
     EXPECT_EQ(OutlineDescender(800), 200);
 
+    // A typed code known only as another code's value is stored trimmed and padded.
+    set.kirnCodes.append({QStringLiteral("XX"), QStringLiteral("Q "), QStringLiteral("Bitmap Font")});
+    row = NewFontRow(printer);
+    row.KIRNFontType = QStringLiteral("Bitmap Font");
+    row.KIRNFontCode = QStringLiteral(" Q");
+    ASSERT_FALSE(RegisterFontRow(set, printer, row, 5, builtInStrings()));
+    EXPECT_EQ(set.rows[5].KIRNFontCode, QStringLiteral("Q "));
+
     EXPECT_FALSE(DeleteFontRow(set, 3));
     EXPECT_TRUE(DeleteFontRow(set, 36));
     EXPECT_EQ(set.rows.size(), 36);
