@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace vormex {
 namespace {
 
@@ -92,6 +94,9 @@ TEST(ComposeInitialTableText, NumberFormats)
     EXPECT_EQ(IncDecText(-9999999999LL), QStringLiteral("-9999999999"));
     EXPECT_EQ(IncDecText(0), QStringLiteral("+0000000000"));
     EXPECT_EQ(IncDecText(-123456), QStringLiteral("-0000123456"));
+    // A hostile file can scan to the extreme 64-bit values; they are written without overflow.
+    EXPECT_EQ(IncDecText(std::numeric_limits<qint64>::min()), QStringLiteral("-9223372036854775808"));
+    EXPECT_EQ(IncDecText(std::numeric_limits<qint64>::max()), QStringLiteral("+9223372036854775807"));
     const PrinterDefinition& printer = documentPrinter();
     InitialValueSet set = DefaultInitialValues(printer);
     set.ratio.setText(QStringLiteral("25"));
@@ -236,6 +241,14 @@ TEST(FontRows, RegisterValidatesAndKeepsTheOtherGroupAtDefaults)
     EXPECT_EQ(set.rows[3].ZPLFontCode, QStringLiteral("3"));
     EXPECT_EQ(set.rows[3].TrueTypeDescender, 0);
     EXPECT_EQ(OutlineDescender(800), 200);
+
+    // A typed code known only as another code's value is stored trimmed and padded.
+    set.kirnCodes.append({QStringLiteral("XX"), QStringLiteral("Q "), QStringLiteral("Bitmap Font")});
+    row = NewFontRow(printer);
+    row.KIRNFontType = QStringLiteral("Bitmap Font");
+    row.KIRNFontCode = QStringLiteral(" Q");
+    ASSERT_FALSE(RegisterFontRow(set, printer, row, 5, builtInStrings()));
+    EXPECT_EQ(set.rows[5].KIRNFontCode, QStringLiteral("Q "));
 
     EXPECT_FALSE(DeleteFontRow(set, 3));
     EXPECT_TRUE(DeleteFontRow(set, 36));

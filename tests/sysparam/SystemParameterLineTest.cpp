@@ -66,6 +66,21 @@ TEST(BuildSystemParameterLine, ZeroIsAlwaysPositiveAndPrefixesUpperCase)
     EXPECT_TRUE(line.contains(QStringLiteral(",7E,5E,2C,0,1,0,0,0,08,+0000,"))) << line.toStdString();
 }
 
+TEST(SignedFieldValue, DropsTheSignPositionAndNegatesWithoutOverflow)
+{
+    const struct {
+        const char* masked;
+        int value;
+    } cases[] = {
+        {"-  12", -12}, {"+   5", 5}, {" 0012", 12}, {"-0000", 0}, {"", 0},
+        // A minus typed after the sign: the smallest int saturates instead of overflowing.
+        {"--2147483648", 2147483647},
+        {"+-2147483648", -2147483647 - 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SignedFieldValue(QString::fromLatin1(c.masked)), c.value) << c.masked;
+}
+
 TEST(ParseSystemParameterLine, RoundTripsALineWithinItsMasks)
 {
     const PrinterDefinition& printer = documentPrinter();

@@ -277,6 +277,8 @@ std::optional<FontRowFailure> RegisterFontRow(FontTableSet& set, const PrinterDe
 
     const QString code = paddedCode(row.KIRNFontCode.trimmed());
     set.addKirnCode(code, row.KIRNFontType);
+    // A code already known only as another entry's value is stored trimmed and padded as well.
+    row.KIRNFontCode = code;
     for (const KirnCode& entry : set.kirnCodes) {
         if (entry.code == code && entry.type == row.KIRNFontType) {
             row.KIRNFontCode = entry.value;

@@ -27,6 +27,9 @@ InitialTableReply UnframeInitialTableReply(const QByteArray& received)
             }
             return reply;
         }
+        // A later start searches a part of the same range, so it cannot find an end either;
+        // stopping here keeps a reply full of frame starts from taking quadratic time.
+        break;
     }
     return reply;
 }

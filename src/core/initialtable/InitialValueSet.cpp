@@ -123,9 +123,10 @@ InitialValueSet DefaultInitialValues(const PrinterDefinition& printer)
 
 QString IncDecText(qint64 value)
 {
-    const qint64 magnitude = value < 0 ? -value : value;
-    return QString::asprintf("%c%05lld%05lld", value < 0 ? '-' : '+', static_cast<long long>(magnitude / 100000),
-                             static_cast<long long>(magnitude % 100000));
+    // The magnitude is taken unsigned: negating the smallest 64-bit value would overflow.
+    const quint64 magnitude = value < 0 ? quint64(0) - quint64(value) : quint64(value);
+    return QString::asprintf("%c%05llu%05llu", value < 0 ? '-' : '+', static_cast<unsigned long long>(magnitude / 100000),
+                             static_cast<unsigned long long>(magnitude % 100000));
 }
 
 QString InitialValuesTextFrom(const std::array<qint64, kInitialValueCount>& numbers, int ratioTenths,

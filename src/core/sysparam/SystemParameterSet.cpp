@@ -3,6 +3,8 @@
 #include "definitions/Lookups.h"
 #include "definitions/ParameterLine.h"
 
+#include <limits>
+
 namespace vormex {
 
 QString SystemListItemName(SystemList list)
@@ -109,7 +111,10 @@ int SignedFieldValue(const QString& maskedText)
     if (maskedText.isEmpty())
         return 0;
     const int magnitude = CDecimal(QStringView(maskedText).mid(1).trimmed());
-    return maskedText[0] == QLatin1Char('-') ? -magnitude : magnitude;
+    if (maskedText[0] != QLatin1Char('-'))
+        return magnitude;
+    // A second minus after the sign can give the smallest int, whose negation would overflow.
+    return magnitude == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -magnitude;
 }
 
 }  // namespace vormex
