@@ -4,6 +4,7 @@
 #include "app/SettingsStore.h"
 #include "app/StringTable.h"
 #include "basic/ImageChecksum.h"
+#include "basic/PrinterFileArea.h"
 #include "comm/CommandFraming.h"
 #include "comm/PrinterLink.h"
 #include "comm/StoreFileEnvelope.h"
@@ -49,17 +50,10 @@ LinkSettings settingsFor(const QString& deviceInfo, const QString& printerName =
     return settings;
 }
 
-// A data area of one 1 KB block holding a file, as the printer stores it.
+// A data area of `blockBytes` bytes holding a file, as the printer stores it.
 QByteArray fileArea(const QByteArray& name, const QByteArray& text, int blockBytes = 1024)
 {
-    QByteArray area(blockBytes, '\xFF');
-    area.replace(0, name.size(), name);
-    area[12] = static_cast<char>(text.size() >> 8);
-    area[13] = static_cast<char>(text.size() & 0xFF);
-    area[14] = '\xF0';
-    area[15] = 0x02;
-    area.replace(16, text.size(), text);
-    return area;
+    return BuildPrinterFileArea(name, text, blockBytes).area;
 }
 
 // The pseudo-terminal of a simulator as COM1 of a port map.

@@ -1,6 +1,7 @@
 // The simulator's printer side as the download engines will meet it.
 #include "Simulator.h"
 
+#include "basic/PrinterFileArea.h"
 #include "comm/CommandFraming.h"
 #include "comm/PrinterLink.h"
 #include "comm/StoreFileEnvelope.h"
@@ -12,16 +13,10 @@ using vormex::test::Simulator;
 
 namespace {
 
+// A data area of `blockBytes` bytes holding a file, as the printer stores it.
 QByteArray fileArea(const QByteArray& name, const QByteArray& text, int blockBytes)
 {
-    QByteArray area(blockBytes, '\xFF');
-    area.replace(0, name.size(), name);
-    area[12] = static_cast<char>(text.size() >> 8);
-    area[13] = static_cast<char>(text.size() & 0xFF);
-    area[14] = '\xF0';
-    area[15] = 0x02;
-    area.replace(16, text.size(), text);
-    return area;
+    return BuildPrinterFileArea(name, text, blockBytes).area;
 }
 
 LinkSettings lan(const QString& device, ControlCodes codes = ControlCodes::forType(1), bool variable = false)
