@@ -129,18 +129,13 @@ int FirmwareTransfer::finalWait(qint64 bytesInTotal)
         return 1;
     const bool qkbUsb = qkbPrinter() && kind == PortKind::Usb;
     const pacing::Deadline deadline(FinalWaitMs(bytesInTotal, kind, qkbPrinter()));
-    LinkState& state = *context_.link().state();
-    AnswerAssembler assembler;
+    PrinterLink& link = context_.link();
+    LinkState& state = *link.state();
     while (!state.stop.load() && !context_.cancelled()) {
-        if (kind == PortKind::Usb) {
-            char buffer[kAnswerFrameSize];
-            int count = 0;
-            if (!context_.port().Read(buffer, sizeof buffer, kUsbReadTimeoutMs, count))
-                return 0;
-            int answer = state.answer.load();
-            if (count > 0 && assembler.feed(QByteArray(buffer, count), answer))
-                state.answer = answer;
-        }
+        // No listener runs on USB: the wait reads the answers itself; a failed read ends it
+        // without a message.
+        if (kind == PortKind::Usb && !link.ReadAnswer(kUsbReadTimeoutMs))
+            return 0;
         const int answer = state.answer.load();
         if (answer == kWrittenStatus || kind == PortKind::Com)
             return 1;
