@@ -54,7 +54,14 @@ float realValue(QStringView text)
 {
     const QByteArray latin = text.toLatin1();
     double value = 0;
-    std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
+    const std::from_chars_result read = std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
+    if (read.ec == std::errc::result_out_of_range) {
+        // The C library gives infinity for a value too large and 0 for one too small; from_chars
+        // leaves the value untouched, so tell the two apart by the exponent's sign.
+        const qsizetype e = text.indexOf(QLatin1Char('E'), 0, Qt::CaseInsensitive);
+        const bool tiny = e >= 0 && e + 1 < text.size() && text[e + 1] == QLatin1Char('-');
+        return tiny ? 0.0f : std::numeric_limits<float>::infinity();
+    }
     return toSingle(value);
 }
 
