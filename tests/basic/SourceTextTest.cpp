@@ -80,4 +80,14 @@ TEST(SourceText, ReadSourceLinesFailsForAMissingFile)
     EXPECT_EQ(texts(lines), QStringList{"10 END"});
 }
 
+TEST(SourceText, FileEndsAtCtrlZ)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("dos.BAS"));
+    vormex::test::writeFile(path, "10 A=1\r\n20 END\r\n\x1A" "garbage\r\n");
+    std::vector<SourceLine> lines;
+    ASSERT_TRUE(ReadSourceLines(path, SourceCharacterSet(1), lines));
+    EXPECT_EQ(texts(lines), (QStringList{"10 A=1", "20 END"}));
+}
+
 }  // namespace

@@ -129,9 +129,14 @@ bool ReadSourceLines(const QString& path, const SourceCharacterSet& characters, 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray content = file.readAll();
+    QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return false;
+    // A text file ends at the first Ctrl-Z (0x1A), as old editors wrote it; the byte cannot be
+    // part of a Shift-JIS character.
+    const qsizetype endOfText = content.indexOf('\x1A');
+    if (endOfText >= 0)
+        content.truncate(endOfText);
     SplitSourceLines(content, characters, lines);
     return true;
 }
