@@ -1,6 +1,6 @@
 // How long the BASIC encoder takes for programs of 1,000 to 10,000 lines of realistic
 // statements (loops, jumps by label and by line number, strings, arrays, DATA, functions).
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "basic/BasicEncoder.h"
 
 #include <benchmark/benchmark.h>

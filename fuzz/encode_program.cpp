@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes as a BASIC source, under both language settings and both
 // program kinds; a successful encoding is composed into its download area.
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "basic/BasicEncoder.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 // Fuzzes the parameter line checks and field readers with arbitrary text against the shipped
 // "standard" formats (a fixed format when the shipped file is not at hand).
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "definitions/DefinitionReader.h"
 #include "definitions/Lookups.h"
 #include "definitions/ParameterCheck.h"

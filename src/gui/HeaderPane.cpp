@@ -1,6 +1,6 @@
 #include "HeaderPane.h"
 
-#include "comm/PrinterSettingsModel.h"
+#include "pages/PrinterSettingsModel.h"
 
 #include <QHBoxLayout>
 #include <QIcon>

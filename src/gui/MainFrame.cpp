@@ -1,18 +1,18 @@
 #include "MainFrame.h"
 
 #include "AboutDialog.h"
+#include "app/AppSettings.h"
+#include "base/StringIds.h"
 #include "GuiStrings.h"
 #include "HeaderPane.h"
 #include "Looks.h"
 #include "NavigationBar.h"
+#include "pages/PrinterSettingsModel.h"
 #include "PlaceholderPage.h"
 #include "PrinterSettingsPage.h"
 #include "ToolsPage.h"
 #include "VormexSettingToolApp.h"
 #include "WindowPlacement.h"
-#include "app/AppSettings.h"
-#include "app/StringIds.h"
-#include "comm/PrinterSettingsModel.h"
 
 #include <QAction>
 #include <QCloseEvent>

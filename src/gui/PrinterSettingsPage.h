@@ -1,8 +1,8 @@
 #pragma once
 
 #include "PageInterfaces.h"
+#include "pages/PrinterSettingsModel.h"
 #include "PortCatalog.h"
-#include "comm/PrinterSettingsModel.h"
 
 #include <QWidget>
 

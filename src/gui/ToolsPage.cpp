@@ -1,11 +1,11 @@
 #include "ToolsPage.h"
 
+#include "app/ApplicationContext.h"
+#include "comm/DeviceInfo.h"
 #include "GuiStrings.h"
 #include "PageTitle.h"
 #include "PrinterSettingsPage.h"
 #include "VormexSettingToolApp.h"
-#include "comm/DeviceInfo.h"
-#include "comm/PortMap.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -70,9 +70,8 @@ void CToolsView::SendVormexSwitch(bool on)
 
     VormexSwitchRequest request;
     request.on = on;
-    const bool usb = PortKindOf(parts.kind) == PortKind::Usb;
-    const QString usbPath = usb && printerSettings_ ? printerSettings_->SelectedUsbDevicePath() : QString();
-    request.link = LinkSettings::fromApplication(app, usbPath, PortMap(&app_.store()));
+    const QString usbPath = printerSettings_ ? printerSettings_->SelectedUsbDevicePath() : QString();
+    request.link = LinkForDevice(app, app_.store(), app.deviceInfo, usbPath);
 
     buttons_[0]->setEnabled(false);
     buttons_[1]->setEnabled(false);

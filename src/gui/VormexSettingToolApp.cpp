@@ -1,10 +1,10 @@
 #include "VormexSettingToolApp.h"
 
+#include "app/AppSettings.h"
+#include "base/StringIds.h"
 #include "GuiStrings.h"
 #include "PortCatalog.h"
 #include "SystemServices.h"
-#include "app/AppSettings.h"
-#include "app/StringIds.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

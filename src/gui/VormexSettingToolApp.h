@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Application.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "comm/LinkSettings.h"
 
 #include <QMessageBox>

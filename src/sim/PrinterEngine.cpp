@@ -1,7 +1,7 @@
 #include "PrinterEngine.h"
 
+#include "base/ImageChecksum.h"
 #include "SimLog.h"
-#include "basic/ImageChecksum.h"
 
 #include <cstdio>
 

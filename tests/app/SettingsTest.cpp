@@ -1,5 +1,5 @@
 #include "app/AppSettings.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "basic/ImageChecksum.h"
+#include "base/ImageChecksum.h"
 #include "comm/StoreFileEnvelope.h"
 
 #include <gtest/gtest.h>

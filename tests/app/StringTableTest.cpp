@@ -1,6 +1,6 @@
 #include "app/DataFiles.h"
 #include "app/Language.h"
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 
 #include <gtest/gtest.h>
 

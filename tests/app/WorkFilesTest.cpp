@@ -1,5 +1,5 @@
-#include "app/SettingsStore.h"
-#include "app/WorkFiles.h"
+#include "base/SettingsStore.h"
+#include "files/WorkFiles.h"
 
 #include <gtest/gtest.h>
 

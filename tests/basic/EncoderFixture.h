@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "basic/BasicEncoder.h"
 
 #include <QByteArray>

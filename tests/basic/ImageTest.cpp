@@ -1,7 +1,7 @@
 #include "EncoderFixture.h"
 
+#include "base/ImageChecksum.h"
 #include "basic/FileAccess.h"
-#include "basic/ImageChecksum.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "EncoderFixture.h"
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "basic/KeywordTables.h"
 #include "basic/Scanner.h"
 

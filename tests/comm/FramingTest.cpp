@@ -1,5 +1,5 @@
-#include "app/Format.h"
-#include "app/StringTable.h"
+#include "base/Format.h"
+#include "base/StringTable.h"
 #include "comm/AnswerFrame.h"
 #include "comm/CommandFraming.h"
 #include "comm/DeviceInfo.h"

@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "comm/PortListing.h"
 #include "comm/PortMap.h"
 #include "comm/PrinterPort.h"

@@ -1,6 +1,6 @@
-#include "basic/ParameterFileConversion.h"
+#include "conversion/ParameterFileConversion.h"
 
-#include "basic/ImageChecksum.h"
+#include "base/ImageChecksum.h"
 #include "initialtable/InitialTableXml.h"
 #include "support/DocumentFixtures.h"
 #include "support/TestSupport.h"

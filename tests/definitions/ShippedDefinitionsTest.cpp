@@ -1,6 +1,6 @@
 // The shipped definition file: every model loads, carries the items the pages need, and the
 // lines that the defaults give pass the file's own formats.
-#include "app/Format.h"
+#include "base/Format.h"
 #include "definitions/DefinitionReader.h"
 #include "definitions/Lookups.h"
 #include "definitions/ParameterCheck.h"

@@ -1,6 +1,6 @@
 #include "LinkFixture.h"
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 
 #include <QDir>
 #include <QFile>

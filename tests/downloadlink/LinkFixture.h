@@ -2,7 +2,7 @@
 
 #include "FakePrinter.h"
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "comm/LinkSettings.h"
 #include "download/DownloadRunner.h"
 

@@ -1,8 +1,8 @@
 // vormexctl get, vormex, list-ports and list-usb against the simulator.
 #include "Simulator.h"
 
-#include "app/SettingsStore.h"
-#include "app/StringTable.h"
+#include "base/SettingsStore.h"
+#include "base/StringTable.h"
 #include "comm/PrinterLink.h"
 
 #include <QSettings>

@@ -1,10 +1,10 @@
 // The printer link against the simulator: queries, waits per interface, status waits, faults.
 #include "Simulator.h"
 
-#include "app/SettingsStore.h"
-#include "app/StringTable.h"
-#include "basic/ImageChecksum.h"
-#include "basic/PrinterFileArea.h"
+#include "base/ImageChecksum.h"
+#include "base/PrinterFileArea.h"
+#include "base/SettingsStore.h"
+#include "base/StringTable.h"
 #include "comm/CommandFraming.h"
 #include "comm/PrinterLink.h"
 #include "comm/StoreFileEnvelope.h"

@@ -3,11 +3,13 @@
 #include "Simulator.h"
 
 #include "app/Application.h"
+#include "app/ApplicationContext.h"
 #include "app/AppSettings.h"
-#include "app/SettingsStore.h"
-#include "app/WorkFiles.h"
+#include "base/SettingsStore.h"
+#include "base/StringIds.h"
 #include "comm/ParameterReadBack.h"
 #include "definitions/ParameterCheck.h"
+#include "files/WorkFiles.h"
 
 #include <QDir>
 #include <QSettings>
@@ -48,8 +50,8 @@ protected:
     }
     LinkSettings link(const QString& deviceInfo, const QString& usbPath = {}, PortMap ports = PortMap())
     {
-        LinkSettings settings = LinkSettings::fromApplication(app_, usbPath, std::move(ports));
-        settings.deviceInfo = deviceInfo;
+        LinkSettings settings = LinkForDevice(app_, *store_, deviceInfo, usbPath);
+        settings.portMap = std::move(ports);
         return settings;
     }
     ReadBackResult system(const QList<QByteArray>& pieces)

@@ -1,7 +1,7 @@
 // The simulator's printer side as the download engines will meet it.
 #include "Simulator.h"
 
-#include "basic/PrinterFileArea.h"
+#include "base/PrinterFileArea.h"
 #include "comm/CommandFraming.h"
 #include "comm/PrinterLink.h"
 #include "comm/StoreFileEnvelope.h"

@@ -1,4 +1,4 @@
-#include "comm/PrinterSettingsModel.h"
+#include "pages/PrinterSettingsModel.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // over it. The English table must carry the same numbers, the same printf conversions and line
 // breaks, and the printer data unchanged, or a message would crash a format call or a printer
 // file would differ with the language.
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,7 @@
 #include "commands/Commands.h"
 #include "commands/DownloadConsole.h"
 
-#include "comm/DeviceInfo.h"
-#include "comm/LinkSettings.h"
+#include "app/ApplicationContext.h"
 #include "download/DownloadRunner.h"
 #include "download/PrepareItem.h"
 
@@ -36,14 +35,9 @@ QCommandLineOption valueOption(const char* name, const char* value)
 // device path.
 LinkSettings linkFor(CliContext& context, const QCommandLineParser& parser)
 {
-    const QString deviceInfo = parser.isSet(QStringLiteral("device")) ? parser.value(QStringLiteral("device")) : context.app().deviceInfo;
-    DeviceInfoParts parts;
-    QString usbPath;
-    if (SplitDeviceInfo(deviceInfo, parts) && PortKindOf(parts.kind) == PortKind::Usb)
-        usbPath = parts.address;
-    LinkSettings link = LinkSettings::fromApplication(context.app(), usbPath, PortMap(&context.store()));
-    link.deviceInfo = deviceInfo;
-    return link;
+    const QString device = QStringLiteral("device");
+    return LinkForDevice(context.app(), context.store(),
+                         parser.isSet(device) ? std::optional(parser.value(device)) : std::nullopt);
 }
 
 // Reads the numbers of one option and checks each against its range, as the download page does.
@@ -157,7 +151,7 @@ QString fillAllocation(CliContext& context, const QCommandLineParser& parser, co
 bool prepare(CliContext& context, DownloadJob& job, int type, const QString& path)
 {
     QString message;
-    if (PrepareItem(job, type, path, PrepareContext::fromApplication(context.app(), &context.store()), &message))
+    if (PrepareItem(job, type, path, PrepareContextFor(context.app(), &context.store()), &message))
         return true;
     context.fail(message.isEmpty() ? QStringLiteral("vormexctl: %1: cannot be prepared").arg(path) : message);
     return false;

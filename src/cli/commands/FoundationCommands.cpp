@@ -3,9 +3,9 @@
 #include "commands/Commands.h"
 
 #include "app/DataFiles.h"
-#include "app/WorkFiles.h"
 #include "codec/Codec.h"
 #include "definitions/Lookups.h"
+#include "files/WorkFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "CliContext.h"
 #include "commands/Commands.h"
 
-#include "basic/ParameterFileConversion.h"
+#include "conversion/ParameterFileConversion.h"
 #include "files/UserFiles.h"
 #include "initialtable/InitialTableDocument.h"
 #include "initialtable/InitialTableXml.h"

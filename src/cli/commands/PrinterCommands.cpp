@@ -2,10 +2,9 @@
 #include "CliContext.h"
 #include "commands/Commands.h"
 
+#include "app/ApplicationContext.h"
+#include "base/StringIds.h"
 #include "codec/Codec.h"
-#include "comm/DeviceInfo.h"
-#include "comm/LinkSettings.h"
-#include "comm/ParameterReadBack.h"
 #include "comm/PortListing.h"
 #include "comm/UsbEnumeration.h"
 #include "comm/VormexSwitch.h"
@@ -18,27 +17,12 @@
 namespace vormex::cli {
 namespace {
 
-struct DeviceChoice {
-    QString deviceInfo;
-    QString usbDevicePath;
-};
-
-// --device takes the stored grammar; for USB the text after "USB:" is the device path.
-DeviceChoice chooseDevice(CliContext& context, const QCommandLineParser& parser)
+// --device or the stored text; for USB the text after "USB:" is the device path.
+LinkSettings linkFor(CliContext& context, const QCommandLineParser& parser)
 {
-    DeviceChoice choice;
-    choice.deviceInfo = parser.isSet(QStringLiteral("device")) ? parser.value(QStringLiteral("device")) : context.app().deviceInfo;
-    DeviceInfoParts parts;
-    if (SplitDeviceInfo(choice.deviceInfo, parts) && PortKindOf(parts.kind) == PortKind::Usb)
-        choice.usbDevicePath = parts.address;
-    return choice;
-}
-
-LinkSettings linkFor(CliContext& context, const DeviceChoice& device)
-{
-    LinkSettings link = LinkSettings::fromApplication(context.app(), device.usbDevicePath, PortMap(&context.store()));
-    link.deviceInfo = device.deviceInfo;
-    return link;
+    const QString device = QStringLiteral("device");
+    return LinkForDevice(context.app(), context.store(),
+                         parser.isSet(device) ? std::optional(parser.value(device)) : std::nullopt);
 }
 
 QCommandLineOption deviceOption()
@@ -86,13 +70,12 @@ int runGet(CliContext& context, const QStringList& arguments)
     if (!context.requireSelectedPrinter())
         return kExitFailure;
 
-    const DeviceChoice device = chooseDevice(context, parser);
-    const LinkSettings link = linkFor(context, device);
+    const LinkSettings link = linkFor(context, parser);
     const ReadBackResult result = positional[0] == QLatin1String("system")
                                     ? ReadSystemParametersBack(context.app(), context.store(), link)
                                     : ReadInitialTableBack(context.app(), context.store(), link);
     if (result.silent)
-        return context.fail(QStringLiteral("vormexctl: cannot read from the device \"%1\" (LAN, COM or USB needed)").arg(device.deviceInfo));
+        return context.fail(QStringLiteral("vormexctl: cannot read from the device \"%1\" (LAN, COM or USB needed)").arg(link.deviceInfo));
     if (!result.result)
         return context.fail(result.message);
     QString error;
@@ -111,10 +94,10 @@ int runVormex(CliContext& context, const QStringList& arguments)
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1 || (positional[0] != QLatin1String("on") && positional[0] != QLatin1String("off")))
         return context.usage(QStringLiteral("vormex takes on or off"));
-    const DeviceChoice device = chooseDevice(context, parser);
-    const VormexSwitchResult result = SendVormexSwitch(positional[0] == QLatin1String("on"), linkFor(context, device));
+    const LinkSettings link = linkFor(context, parser);
+    const VormexSwitchResult result = SendVormexSwitch(positional[0] == QLatin1String("on"), link);
     if (!result.usable)
-        return context.fail(QStringLiteral("vormexctl: unusable device text \"%1\"").arg(device.deviceInfo));
+        return context.fail(QStringLiteral("vormexctl: unusable device text \"%1\"").arg(link.deviceInfo));
     if (!result.opened)
         return context.fail(context.app().strings.text(strings::kDeviceOpenError));
     return kExitOk;

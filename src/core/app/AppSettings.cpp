@@ -1,6 +1,6 @@
 #include "app/AppSettings.h"
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 namespace vormex {
 

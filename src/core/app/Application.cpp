@@ -1,8 +1,8 @@
 #include "app/Application.h"
 
 #include "app/DataFiles.h"
-#include "app/SettingsStore.h"
-#include "app/StringIds.h"
+#include "base/SettingsStore.h"
+#include "base/StringIds.h"
 #include "definitions/Lookups.h"
 
 namespace vormex {

@@ -2,8 +2,8 @@
 
 #include "app/AppSettings.h"
 #include "app/Language.h"
-#include "app/StringTable.h"
-#include "comm/ControlCodes.h"
+#include "base/ControlCodes.h"
+#include "base/StringTable.h"
 #include "definitions/DefinitionReader.h"
 #include "definitions/ParameterCheck.h"
 #include "definitions/PrinterDefinition.h"

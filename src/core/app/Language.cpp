@@ -1,8 +1,8 @@
 #include "app/Language.h"
 
 #include "app/DataFiles.h"
-#include "app/StringTable.h"
-#include "app/StringIds.h"
+#include "base/StringIds.h"
+#include "base/StringTable.h"
 
 namespace vormex {
 

@@ -1,6 +1,6 @@
 #include "basic/BasicEncoder.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 #include "basic/NameBytes.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "basic/EncoderLimits.h"
 #include "basic/KeywordTables.h"
 #include "basic/ProgramImage.h"

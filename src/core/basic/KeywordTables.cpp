@@ -1,7 +1,7 @@
 #include "basic/KeywordTables.h"
 
-#include "app/StringIds.h"
-#include "app/StringTable.h"
+#include "base/StringIds.h"
+#include "base/StringTable.h"
 
 namespace vormex::basic {
 namespace {

@@ -1,5 +1,6 @@
 #include "basic/NameBytes.h"
 
+#include "base/Numbers.h"
 #include "codec/Codec.h"
 
 namespace vormex::basic {
@@ -13,17 +14,6 @@ QByteArray nameBytes(const QString& name)
     return name.toLatin1();
 }
 
-std::uint32_t leadingDecimal(QStringView text)
-{
-    std::uint64_t value = 0;
-    for (const QChar c : text) {
-        if (c.unicode() < '0' || c.unicode() > '9')
-            break;
-        value = value * 10 + (c.unicode() - '0');
-        if (value > 0xFFFFFFFFull)
-            return 0xFFFFFFFFu;
-    }
-    return std::uint32_t(value);
-}
+std::uint32_t leadingDecimal(QStringView text) { return std::uint32_t(ScanDigits(text, 0xFFFFFFFFu).value); }
 
 }  // namespace vormex::basic

@@ -1,7 +1,7 @@
 #include "comm/AnswerFrame.h"
 
-#include "app/Format.h"
-#include "app/StringTable.h"
+#include "base/Format.h"
+#include "base/StringTable.h"
 
 namespace vormex {
 namespace {

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <array>
+#include <optional>
+
 namespace vormex {
 
 // The stored interface text ("Device Info"): the interface name, a colon and an address, e.g.
@@ -19,5 +22,19 @@ bool SplitDeviceInfo(const QString& deviceInfo, DeviceInfoParts& parts);
 // other text means USB.
 enum class PortKind { Closed = 0, Com = 1, Lan = 2, Lpt = 3, Usb = 4 };
 PortKind PortKindOf(const QString& kindText);
+
+// The address of a LAN device text: "192.168.1.100:8000".
+struct LanAddress {
+    std::array<int, 4> bytes{};
+    int port = 0;
+};
+inline constexpr int kMinLanPort = 1;
+inline constexpr int kMaxLanPort = 65535;
+
+// Reads the part before the first colon as four numbers 0..255 separated by dots and the part
+// after it as the TCP port 1..65535, each number as the C library reads an integer (text after
+// the fourth number or after the port's digits is ignored). Nothing when a number is missing or
+// out of range.
+std::optional<LanAddress> ParseLanAddress(const QString& address);
 
 }  // namespace vormex

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "app/StringTable.h"
-#include "comm/ControlCodes.h"
+#include "base/ControlCodes.h"
+#include "base/StringTable.h"
 #include "comm/PortMap.h"
 
 #include <QString>
 
 namespace vormex {
-
-struct Application;
 
 // What a connection to the printer needs from the application, passed in explicitly.
 struct LinkSettings {
@@ -20,9 +18,6 @@ struct LinkSettings {
     int waitTimeMs = 20000;     // "Wait Time"
     PortMap portMap;
     StringTable strings = StringTable::builtIn();
-
-    // The application's current choices.
-    static LinkSettings fromApplication(const Application& app, const QString& usbDevicePath, PortMap portMap);
 };
 
 }  // namespace vormex

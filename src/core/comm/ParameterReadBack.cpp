@@ -1,12 +1,10 @@
 #include "comm/ParameterReadBack.h"
 
-#include "app/Application.h"
-#include "app/SettingsStore.h"
+#include "base/StringIds.h"
 #include "codec/Codec.h"
 #include "comm/CommandFraming.h"
 #include "comm/DeviceInfo.h"
 #include "comm/PrinterPort.h"
-#include "definitions/ParameterCheck.h"
 #include "timing/PacingClock.h"
 
 namespace vormex {
@@ -15,20 +13,21 @@ namespace {
 const QByteArray kFrameTail("\x03\x04\x0D\x0A", 4);
 const QByteArray kFrameHead("\x01\x02", 2);
 
-ReadBackResult failure(const Application& app, int messageId, QByteArray received = {})
+ReadBackResult failure(const StringTable& table, int messageId, QByteArray received = {})
 {
     ReadBackResult result;
     result.messageId = messageId;
-    result.message = app.strings.text(messageId);
+    result.message = table.text(messageId);
     result.received = std::move(received);
     return result;
 }
 
 // Steps shared by both read-backs: open, exchange, close, work file, unframe. On success
 // `content` holds the reply's text (nullopt with `result` set on failure).
-std::optional<QString> exchangeWithPrinter(Application& app, const SettingsStore& store, const LinkSettings& link,
-                                           const ReadBackExchange& exchange, bool dropLineEnd, ReadBackResult& result)
+std::optional<QString> exchangeWithPrinter(const LinkSettings& link, const ReadBackExchange& exchange, bool dropLineEnd,
+                                           const ReceivedBytesHook& keepReceived, ReadBackResult& result)
 {
+    const StringTable& table = link.strings;
     DeviceInfoParts parts;
     // Only the two-way interfaces LAN, COM and USB are asked: unlike opening a port, where
     // every unknown kind text means USB, any other kind text ends the read-back silently.
@@ -41,7 +40,7 @@ std::optional<QString> exchangeWithPrinter(Application& app, const SettingsStore
     if (usb) {
         parts.address = link.usbDevicePath;
         if (parts.address.isEmpty()) {
-            result = failure(app, strings::kDeviceOpenError);
+            result = failure(table, strings::kDeviceOpenError);
             return std::nullopt;
         }
     }
@@ -50,34 +49,36 @@ std::optional<QString> exchangeWithPrinter(Application& app, const SettingsStore
         PrinterPort port(link.portMap);
         port.progressPercent = -1;
         if (!port.Open(parts.kind, parts.address, false)) {
-            result = failure(app, strings::kDeviceOpenError);
+            result = failure(table, strings::kDeviceOpenError);
             return std::nullopt;
         }
         const ReceiveOutcome outcome = ReceiveParameterFile(port, link.codes, exchange, received);
         port.Close();
         if (outcome != ReceiveOutcome::Complete) {
-            result = failure(app, strings::kParameterGetFailed, received);
+            result = failure(table, strings::kParameterGetFailed, received);
             return std::nullopt;
         }
     }
-    const WorkFileResult workFile = writeWorkFile(store, static_cast<int>(exchange.workFileKind), received);
-    if (!workFile.result) {
-        result = failure(app, 0, received);
-        result.message = workFile.errorMessage;
-        return std::nullopt;
+    if (keepReceived) {
+        const QString error = keepReceived(received);
+        if (!error.isEmpty()) {
+            result = failure(table, 0, received);
+            result.message = error;
+            return std::nullopt;
+        }
     }
     const std::optional<QByteArray> content = UnframeParameterReply(received, dropLineEnd, QByteArray(exchange.fileName));
     if (!content) {
-        result = failure(app, strings::kParameterGetFailed, received);
+        result = failure(table, strings::kParameterGetFailed, received);
         return std::nullopt;
     }
     const QString text = codec::fromPrinterCodePage(*content);
     if (text == QLatin1String("NO FILE")) {
-        result = failure(app, strings::kParameterNotInPrinter, received);
+        result = failure(table, strings::kParameterNotInPrinter, received);
         return std::nullopt;
     }
     if (!text.startsWith(QLatin1String(exchange.fileName))) {
-        result = failure(app, strings::kParameterGetFailed, received);
+        result = failure(table, strings::kParameterGetFailed, received);
         return std::nullopt;
     }
     result.received = received;
@@ -85,20 +86,21 @@ std::optional<QString> exchangeWithPrinter(Application& app, const SettingsStore
     return text.mid(static_cast<qsizetype>(qstrlen(exchange.fileName)) + 1);
 }
 
-ReadBackResult checkFailure(const Application& app, ParameterFileKind kind, QByteArray received)
+ReadBackResult checkFailure(const StringTable& table, ParameterFileKind kind, const ParameterCheckState& state,
+                            QByteArray received)
 {
     ReadBackResult result;
-    result.message = ParameterErrorMessage(kind, app.parameterCheck, app.strings);
+    result.message = ParameterErrorMessage(kind, state, table);
     result.received = std::move(received);
     return result;
 }
 
-ReadBackResult success(const Application& app, QString text, QByteArray received)
+ReadBackResult success(const StringTable& table, QString text, QByteArray received)
 {
     ReadBackResult result;
     result.result = 1;
     result.messageId = strings::kParameterGetDone;
-    result.message = app.strings.text(strings::kParameterGetDone);
+    result.message = table.text(strings::kParameterGetDone);
     result.text = std::move(text);
     result.received = std::move(received);
     return result;
@@ -163,28 +165,23 @@ std::optional<QByteArray> UnframeParameterReply(const QByteArray& received, bool
     return first;
 }
 
-ReadBackResult ReadSystemParametersBack(Application& app, const SettingsStore& store, const LinkSettings& link)
+ReadBackResult ReadParameterFileBack(ParameterFileKind kind, const LinkSettings& link, const ReadBackCheck& check,
+                                     const ReceivedBytesHook& keepReceived)
 {
+    const bool system = kind == ParameterFileKind::SystemParameters;
     ReadBackResult result;
-    const std::optional<QString> line = exchangeWithPrinter(app, store, link, kSystemParameterExchange, true, result);
-    if (!line)
-        return result;
-    const PrinterDefinition* printer = app.selectedPrinter();
-    if (!printer || !ValidateSystemParameterText(*printer, *line, app.labelShiftOmitted(), app.parameterCheck))
-        return checkFailure(app, ParameterFileKind::SystemParameters, result.received);
-    return success(app, *line, result.received);
-}
-
-ReadBackResult ReadInitialTableBack(Application& app, const SettingsStore& store, const LinkSettings& link)
-{
-    ReadBackResult result;
-    const std::optional<QString> text = exchangeWithPrinter(app, store, link, kInitialTableExchange, false, result);
+    const std::optional<QString> text = exchangeWithPrinter(
+        link, system ? kSystemParameterExchange : kInitialTableExchange, system, keepReceived, result);
     if (!text)
         return result;
-    const PrinterDefinition* printer = app.selectedPrinter();
-    if (!printer || !ValidateSectionFile(*printer, *text, app.labelShiftOmitted(), app.parameterCheck))
-        return checkFailure(app, ParameterFileKind::InitialTable, result.received);
-    return success(app, *text, result.received);
+    ParameterCheckState scratch;
+    ParameterCheckState& state = check.state ? *check.state : scratch;
+    const bool valid = check.printer
+                       && (system ? ValidateSystemParameterText(*check.printer, *text, check.labelShiftOmitted, state)
+                                  : ValidateSectionFile(*check.printer, *text, check.labelShiftOmitted, state));
+    if (!valid)
+        return checkFailure(link.strings, kind, state, result.received);
+    return success(link.strings, *text, result.received);
 }
 
 }  // namespace vormex

@@ -1,20 +1,18 @@
 #pragma once
 
-#include "app/StringIds.h"
-#include "app/WorkFiles.h"
-#include "comm/ControlCodes.h"
+#include "base/ControlCodes.h"
 #include "comm/LinkSettings.h"
+#include "definitions/ParameterCheck.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace vormex {
 
-struct Application;
 class PrinterPort;
-class SettingsStore;
 
 // The constants of one read-back exchange.
 struct ReadBackExchange {
@@ -23,11 +21,10 @@ struct ReadBackExchange {
     int capacity;             // receive buffer in bytes
     int readTimeoutMs;        // each read; also the bound for a printer that stays silent
     int pauseBeforeReadMs;    // between the command and the first read
-    WorkFileKind workFileKind;
 };
 
-inline constexpr ReadBackExchange kSystemParameterExchange{"!B", "QUILLPRM.TXT", 128, 5000, 0, WorkFileKind::GetSystemParam};
-inline constexpr ReadBackExchange kInitialTableExchange{"!D", "ZDEFAULT.TXT", 12000, 2000, 1000, WorkFileKind::GetInitial};
+inline constexpr ReadBackExchange kSystemParameterExchange{"!B", "QUILLPRM.TXT", 128, 5000, 0};
+inline constexpr ReadBackExchange kInitialTableExchange{"!D", "ZDEFAULT.TXT", 12000, 2000, 1000};
 
 // Why a receive ended without the closing 03 04 0D 0A.
 enum class ReceiveOutcome { Complete, WriteFailed, ReadFailed, BufferFull, Silent };
@@ -54,10 +51,21 @@ struct ReadBackResult {
     QByteArray received;   // the bytes as received
 };
 
-// Reads the system parameter file back ("!B") and checks its line against the selected
-// printer's format. The raw bytes are written as a work file of kind 3.
-ReadBackResult ReadSystemParametersBack(Application& app, const SettingsStore& store, const LinkSettings& link);
-// Reads the initial value & table file back ("!D") and checks it section by section; kind 4.
-ReadBackResult ReadInitialTableBack(Application& app, const SettingsStore& store, const LinkSettings& link);
+// What the reply is checked against: the selected printer's line formats.
+struct ReadBackCheck {
+    const PrinterDefinition* printer = nullptr;  // none: every reply fails its check
+    bool labelShiftOmitted = false;
+    ParameterCheckState* state = nullptr;        // receives the failed check's details
+};
+
+// Called with the bytes of a complete reply before it is unpacked (the work-file copy); an error
+// text it returns ends the read-back with that text.
+using ReceivedBytesHook = std::function<QString(const QByteArray& received)>;
+
+// Reads a parameter file back from the printer named by `link` and checks it: the system
+// parameter line ("!B") or the initial value & table text ("!D", section by section). Messages
+// come from `link.strings`.
+ReadBackResult ReadParameterFileBack(ParameterFileKind kind, const LinkSettings& link, const ReadBackCheck& check,
+                                     const ReceivedBytesHook& keepReceived = {});
 
 }  // namespace vormex

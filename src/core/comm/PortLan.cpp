@@ -2,13 +2,13 @@
 // cannot hold the program for minutes.
 #include "comm/PrinterPort.h"
 
+#include "comm/DeviceInfo.h"
 #include "timing/PacingClock.h"
 
 #include <QStringList>
 
 #include <arpa/inet.h>
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -22,23 +22,14 @@ namespace {
 // "192.168.1.100:8000" as the printer's address; false when it is not usable.
 bool lanAddress(const QString& address, sockaddr_in& target)
 {
-    const qsizetype colon = address.indexOf(QLatin1Char(':'));
-    if (colon < 0)
+    const std::optional<LanAddress> lan = ParseLanAddress(address);
+    if (!lan)
         return false;
-    int a = 0, b = 0, c = 0, d = 0;
-    const QByteArray host = address.left(colon).toLatin1();
-    if (std::sscanf(host.constData(), "%d.%d.%d.%d", &a, &b, &c, &d) != 4)
-        return false;
-    char dotted[32];
-    std::snprintf(dotted, sizeof dotted, "%d.%d.%d.%d", a, b, c, d);
     target = {};
     target.sin_family = AF_INET;
-    if (inet_pton(AF_INET, dotted, &target.sin_addr) != 1)
-        return false;
-    const int port = std::atoi(address.mid(colon + 1).toLatin1().constData());
-    if (port <= 0 || port > 65535)
-        return false;
-    target.sin_port = htons(static_cast<uint16_t>(port));
+    const auto& b = lan->bytes;
+    target.sin_addr.s_addr = htonl(std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | std::uint32_t(b[2]) << 8 | std::uint32_t(b[3]));
+    target.sin_port = htons(static_cast<uint16_t>(lan->port));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "comm/PortMap.h"
 
-#include "app/SettingsStore.h"
+#include "base/Numbers.h"
+#include "base/SettingsStore.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -66,18 +67,8 @@ PortMap::PortMap(const SettingsStore* store, const QString& deviceFolder) : devi
 
 int PortMap::portNumber(const QString& portName)
 {
-    // Read like the C library reads an integer: digits up to the first other character.
-    const QString rest = portName.mid(3);
-    int value = 0;
-    qsizetype i = 0;
-    while (i < rest.size() && rest[i] == QLatin1Char(' '))
-        ++i;
-    bool any = false;
-    for (; i < rest.size() && rest[i].isDigit() && value < 100000; ++i) {
-        value = value * 10 + rest[i].digitValue();
-        any = true;
-    }
-    return any ? value : 0;
+    // The number after the three letters, read as the C library reads an integer.
+    return CDecimal(QStringView(portName).mid(3));
 }
 
 QString PortMap::devicePath(const QString& portName) const

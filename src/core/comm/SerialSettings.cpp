@@ -1,5 +1,7 @@
 #include "comm/SerialSettings.h"
 
+#include "base/Numbers.h"
+
 #include <QStringList>
 
 #include <termios.h>
@@ -21,21 +23,26 @@ speed_t speedOf(int baudRate)
     }
 }
 
-// The C library's way of reading an integer: leading blanks, a sign, digits.
-int leadingInt(const QString& text)
+}  // namespace
+
+SerialSettings::Parity ParityOfWord(const QString& word)
 {
-    bool ok = false;
-    const QString trimmed = text.trimmed();
-    qsizetype end = 0;
-    if (end < trimmed.size() && (trimmed[end] == QLatin1Char('-') || trimmed[end] == QLatin1Char('+')))
-        ++end;
-    while (end < trimmed.size() && trimmed[end].isDigit() && end < 10)
-        ++end;
-    const int value = trimmed.left(end).toInt(&ok);
-    return ok ? value : 0;
+    if (word == QLatin1String("none"))
+        return SerialSettings::Parity::None;
+    if (word == QLatin1String("even"))
+        return SerialSettings::Parity::Even;
+    return SerialSettings::Parity::Odd;
 }
 
-}  // namespace
+QString ParityWord(SerialSettings::Parity parity)
+{
+    switch (parity) {
+    case SerialSettings::Parity::None: return QStringLiteral("none");
+    case SerialSettings::Parity::Even: return QStringLiteral("even");
+    case SerialSettings::Parity::Odd: break;
+    }
+    return QStringLiteral("odd");
+}
 
 std::optional<SerialSettings> ParseSerialAddress(const QString& address)
 {
@@ -43,13 +50,10 @@ std::optional<SerialSettings> ParseSerialAddress(const QString& address)
     if (fields.size() < 4)
         return std::nullopt;
     SerialSettings settings;
-    settings.baudRate = leadingInt(fields[0]);
-    settings.dataBits = leadingInt(fields[1]);
-    const QString parity = fields[2];
-    settings.parity = parity == QLatin1String("none") ? SerialSettings::Parity::None
-                    : parity == QLatin1String("even") ? SerialSettings::Parity::Even
-                                                      : SerialSettings::Parity::Odd;
-    settings.stopBits = leadingInt(fields[3]);
+    settings.baudRate = CDecimal(fields[0]);
+    settings.dataBits = CDecimal(fields[1]);
+    settings.parity = ParityOfWord(fields[2]);
+    settings.stopBits = CDecimal(fields[3]);
     if (speedOf(settings.baudRate) == B0)
         return std::nullopt;
     if (settings.dataBits != 7 && settings.dataBits != 8)

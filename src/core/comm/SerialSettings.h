@@ -19,6 +19,11 @@ struct SerialSettings {
     int readIntervalMs() const { return baudRate <= 9600 ? 100 : 10; }
 };
 
+// The parity a word of the device text selects: "none" no parity, "even" even parity, any other
+// word odd parity; and the word that names a parity.
+SerialSettings::Parity ParityOfWord(const QString& word);
+QString ParityWord(SerialSettings::Parity parity);
+
 // Parses "9600,8,none,1". "none" gives no parity, "even" even parity, any other word odd parity.
 // Fails for a baud rate other than 2400..115200 of the usual steps, data bits other than 7 or 8
 // and stop bits other than 1 or 2.

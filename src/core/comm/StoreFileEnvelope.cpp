@@ -1,6 +1,6 @@
 #include "comm/StoreFileEnvelope.h"
 
-#include "basic/ImageChecksum.h"
+#include "base/ImageChecksum.h"
 
 namespace vormex {
 

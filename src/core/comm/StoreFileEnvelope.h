@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/ControlCodes.h"
+#include "base/ControlCodes.h"
 
 #include <QByteArray>
 

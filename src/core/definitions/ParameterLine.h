@@ -1,17 +1,13 @@
 #pragma once
 
+#include "base/Numbers.h"
+
 #include <QString>
 #include <QStringView>
 
-// Reading the fields of a comma-separated parameter line, and numbers in text the way the C
-// library converts them (leading blanks, an optional sign, digits up to the first other
-// character; no digits gives 0).
+// Reading the fields of a comma-separated parameter line; their numbers are read the way the C
+// library converts them (base/Numbers.h).
 namespace vormex {
-
-// Blanks are space, \t, \n, \v, \f and \r; digits are the ASCII ones. A value beyond the type's
-// range clamps to its nearest limit (as the 32-bit C library's atoi and strtoll do).
-int CDecimal(QStringView text);
-qint64 CDecimal64(QStringView text);
 
 QString FieldAt(const QString& line, int n);
 int IntFieldAt(const QString& line, int n);

@@ -1,6 +1,6 @@
 #include "download/DownloadJob.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 
 namespace vormex {
 

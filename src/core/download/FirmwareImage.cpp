@@ -1,6 +1,6 @@
 #include "download/FirmwareImage.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 #include "codec/Codec.h"
 
 #include <QFile>

@@ -1,11 +1,10 @@
 #include "download/PrepareItem.h"
 
-#include "app/Application.h"
-#include "app/WorkFiles.h"
 #include "basic/BasicEncoder.h"
-#include "basic/ParameterFileConversion.h"
 #include "comm/StoreFileEnvelope.h"
+#include "conversion/ParameterFileConversion.h"
 #include "download/FirmwareImage.h"
+#include "files/WorkFiles.h"
 
 #include <QFile>
 
@@ -101,18 +100,6 @@ int prepareParameterFile(DownloadJob& job, int type, const QString& path, const 
 }
 
 }  // namespace
-
-PrepareContext PrepareContext::fromApplication(Application& app, const SettingsStore* store)
-{
-    PrepareContext context;
-    context.store = store;
-    context.strings = app.strings;
-    context.languageValue = app.languageValue;
-    context.definitions = &app.printerDefinitions;
-    context.printer = app.selectedPrinter();
-    context.check = &app.parameterCheck;
-    return context;
-}
 
 int PrepareItem(DownloadJob& job, int type, const QString& path, const PrepareContext& context, QString* errorMessage)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "definitions/ParameterCheck.h"
 #include "definitions/PrinterDefinition.h"
 #include "download/DownloadJob.h"
@@ -10,7 +10,6 @@
 namespace vormex {
 
 class SettingsStore;
-struct Application;
 
 // What preparing a file item needs besides the job.
 struct PrepareContext {
@@ -21,8 +20,6 @@ struct PrepareContext {
     const PrinterDefinitions* definitions = nullptr;
     const PrinterDefinition* printer = nullptr;
     ParameterCheckState* check = nullptr;
-
-    static PrepareContext fromApplication(Application& app, const SettingsStore* store);
 };
 
 // Prepares the job's item of `type` from the file at `path`: the firmware image and its request,

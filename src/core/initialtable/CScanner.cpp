@@ -1,5 +1,7 @@
 #include "initialtable/CScanner.h"
 
+#include "base/Numbers.h"
+
 #include <limits>
 
 namespace vormex {
@@ -10,7 +12,6 @@ bool isBlank(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\v')
            || c == QLatin1Char('\f') || c == QLatin1Char('\r');
 }
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 }  // namespace
 
 void CScanner::skipBlanks()
@@ -22,24 +23,11 @@ void CScanner::skipBlanks()
 std::optional<qint64> CScanner::scanInteger(qint64 low, qint64 high)
 {
     skipBlanks();
-    qsizetype at = pos_;
-    bool negative = false;
-    if (at < text_.size() && (text_[at] == QLatin1Char('+') || text_[at] == QLatin1Char('-')))
-        negative = text_[at++] == QLatin1Char('-');
-    if (at >= text_.size() || !isDigit(text_[at]))
+    const DecimalScan scan = ScanCDecimal(text_.sliced(pos_), low, high);
+    if (!scan.digits)
         return std::nullopt;
-    // Accumulate the magnitude, saturating at the type's limit.
-    const quint64 limit = negative ? quint64(-(low + 1)) + 1 : quint64(high);
-    quint64 magnitude = 0;
-    while (at < text_.size() && isDigit(text_[at])) {
-        const quint64 digit = quint64(text_[at].unicode() - '0');
-        magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
-        ++at;
-    }
-    pos_ = at;
-    if (negative)
-        return magnitude >= quint64(-(low + 1)) + 1 ? low : -qint64(magnitude);
-    return qint64(magnitude);
+    pos_ += scan.end;
+    return scan.value;
 }
 
 std::optional<qint64> CScanner::scanInt32()

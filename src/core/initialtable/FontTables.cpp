@@ -1,6 +1,6 @@
 #include "initialtable/FontTables.h"
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "definitions/Lookups.h"
 #include "initialtable/CScanner.h"
 

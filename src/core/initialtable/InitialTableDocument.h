@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basic/PrinterFileArea.h"
+#include "base/PrinterFileArea.h"
 #include "definitions/ParameterCheck.h"
 #include "initialtable/DriveMapping.h"
 #include "initialtable/FontTables.h"

@@ -1,6 +1,6 @@
 #include "initialtable/InitialValueSet.h"
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "definitions/Lookups.h"
 #include "definitions/ParameterLine.h"
 #include "initialtable/CScanner.h"

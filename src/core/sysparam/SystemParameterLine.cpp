@@ -1,7 +1,7 @@
 #include "sysparam/SystemParameterLine.h"
 
-#include "app/Format.h"
-#include "app/StringTable.h"
+#include "base/Format.h"
+#include "base/StringTable.h"
 #include "codec/Codec.h"
 #include "definitions/Lookups.h"
 #include "definitions/ParameterLine.h"

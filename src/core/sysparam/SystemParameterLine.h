@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basic/PrinterFileArea.h"
+#include "base/PrinterFileArea.h"
 #include "sysparam/SystemParameterSet.h"
 
 #include <QString>

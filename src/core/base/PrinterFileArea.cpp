@@ -1,4 +1,4 @@
-#include "basic/PrinterFileArea.h"
+#include "base/PrinterFileArea.h"
 
 #include <algorithm>
 

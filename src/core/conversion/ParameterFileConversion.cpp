@@ -1,7 +1,7 @@
-#include "basic/ParameterFileConversion.h"
+#include "conversion/ParameterFileConversion.h"
 
-#include "app/StringTable.h"
-#include "basic/PrinterFileArea.h"
+#include "base/PrinterFileArea.h"
+#include "base/StringTable.h"
 #include "codec/Codec.h"
 #include "comm/StoreFileEnvelope.h"
 #include "files/UserFiles.h"

@@ -1,4 +1,4 @@
-#include "comm/ControlCodes.h"
+#include "base/ControlCodes.h"
 
 namespace vormex {
 

@@ -1,7 +1,7 @@
-#include "app/WorkFiles.h"
+#include "files/WorkFiles.h"
 
-#include "app/AppSettings.h"
-#include "app/SettingsStore.h"
+#include "base/SettingNames.h"
+#include "base/SettingsStore.h"
 
 #include <QDir>
 #include <QSaveFile>

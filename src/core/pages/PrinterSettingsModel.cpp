@@ -1,61 +1,14 @@
-#include "comm/PrinterSettingsModel.h"
+#include "pages/PrinterSettingsModel.h"
 
-#include "app/AppSettings.h"
+#include "base/Numbers.h"
+#include "base/SettingNames.h"
+#include "comm/DeviceInfo.h"
+#include "comm/SerialSettings.h"
+
+#include <climits>
 
 namespace vormex {
 namespace {
-
-// Reads a decimal number the way the C library does: leading blanks, an optional sign, digits
-// up to the first other character. Gives false when no digit was found.
-bool scanInt(const QString& text, qsizetype& pos, int& value)
-{
-    while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t'))
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
-        negative = text[pos] == u'-';
-        ++pos;
-    }
-    const qsizetype start = pos;
-    qint64 number = 0;
-    while (pos < text.size() && text[pos].isDigit() && text[pos].unicode() < 128) {
-        number = std::min<qint64>(number * 10 + (text[pos].unicode() - u'0'), 0x7FFFFFFF);
-        ++pos;
-    }
-    if (pos == start)
-        return false;
-    value = static_cast<int>(negative ? -number : number);
-    return true;
-}
-
-bool expect(const QString& text, qsizetype& pos, QChar ch)
-{
-    if (pos < text.size() && text[pos] == ch) {
-        ++pos;
-        return true;
-    }
-    return false;
-}
-
-// "a.b.c.d:port" into the address bytes and the port; false unless all five numbers are there
-// and each is in range.
-bool scanLanAddress(const QString& address, std::array<int, 4>& bytes, int& port)
-{
-    qsizetype pos = 0;
-    std::array<int, 4> scanned{};
-    for (int i = 0; i < 4; ++i) {
-        if (!scanInt(address, pos, scanned[i]) || scanned[i] < 0 || scanned[i] > 255)
-            return false;
-        if (!expect(address, pos, i < 3 ? QChar(u'.') : QChar(u':')))
-            return false;
-    }
-    int scannedPort = 0;
-    if (!scanInt(address, pos, scannedPort) || scannedPort < 0 || scannedPort > 65535)
-        return false;
-    bytes = scanned;
-    port = scannedPort;
-    return true;
-}
 
 int indexOrFirst(const QStringList& list, const QString& text)
 {
@@ -109,10 +62,9 @@ QString ComposeDeviceInfo(const InterfaceChoice& choice)
 
 std::array<int, 4> DefaultIpBytes()
 {
-    std::array<int, 4> bytes{};
-    int port = 0;
-    scanLanAddress(QString::fromLatin1(settings::kDefaultIpAddress) + QStringLiteral(":0"), bytes, port);
-    return bytes;
+    return ParseLanAddress(QString::fromLatin1(settings::kDefaultIpAddress) + QLatin1Char(':')
+                           + QString::number(settings::kDefaultLanPort))
+        ->bytes;
 }
 
 QString DefaultDeviceInfo() { return QString::fromLatin1(settings::kDefaultDeviceInfo); }
@@ -147,19 +99,26 @@ InterfaceSelection SelectInterface(const QString& deviceInfo, const QStringList&
 
     const QString address = text.mid(kindText.size() + 1);
     if (kindText.startsWith(QLatin1String("LAN"))) {
-        // A damaged address keeps the defaults in the controls.
-        scanLanAddress(address, selection.ipBytes, selection.port);
+        // A damaged address, or one the port layer would refuse, keeps the defaults in the
+        // controls.
+        if (const std::optional<LanAddress> lan = ParseLanAddress(address)) {
+            selection.ipBytes = lan->bytes;
+            selection.port = lan->port;
+        }
     } else if (kindText.startsWith(QLatin1String("COM"))) {
-        qsizetype pos = 0;
-        int baud = 0;
-        int dataBits = 0;
-        if (scanInt(address, pos, baud))
-            selection.baudIndex = indexOrFirst(options.baudRates, QString::number(baud));
-        if (expect(address, pos, u',') && scanInt(address, pos, dataBits))
-            selection.dataBitsIndex = indexOrFirst(options.dataBits, QString::number(dataBits));
+        const DecimalScan baud = ScanCDecimal(address, INT_MIN, INT_MAX);
+        if (baud.digits)
+            selection.baudIndex = indexOrFirst(options.baudRates, QString::number(baud.value));
+        const QStringView afterBaud = QStringView(address).sliced(baud.end);
+        if (baud.digits && afterBaud.startsWith(u',')) {
+            const DecimalScan dataBits = ScanCDecimal(afterBaud.sliced(1), INT_MIN, INT_MAX);
+            if (dataBits.digits)
+                selection.dataBitsIndex = indexOrFirst(options.dataBits, QString::number(dataBits.value));
+        }
         const QStringList fields = address.split(QLatin1Char(','));
+        // The parity entry the port opens with: any word but "none" and "even" means odd.
         if (fields.size() > 2)
-            selection.parityIndex = indexOrFirst(options.parities, fields[2]);
+            selection.parityIndex = indexOrFirst(options.parities, ParityWord(ParityOfWord(fields[2])));
         if (fields.size() > 3)
             selection.stopBitsIndex = indexOrFirst(options.stopBits, fields[3]);
     }
@@ -176,14 +135,7 @@ std::uint8_t ParseManualCode(const QString& text)
     QString digits = text.trimmed();
     if (digits.startsWith(QLatin1String("HEX("), Qt::CaseInsensitive))
         digits = digits.mid(4);
-    unsigned value = 0;
-    for (const QChar ch : digits) {
-        const int digit = QStringLiteral("0123456789ABCDEF").indexOf(ch.toUpper());
-        if (digit < 0 || ch.unicode() >= 128)
-            break;
-        value = (value * 16 + static_cast<unsigned>(digit)) & 0xFFFF;
-    }
-    return static_cast<std::uint8_t>(value & 0xFF);
+    return static_cast<std::uint8_t>(CHex32(digits) & 0xFF);
 }
 
 ControlCodes ControlCodesFromPage(const ControlCodeChoice& choice)
