@@ -1,7 +1,7 @@
 #include "AboutDialog.h"
 
 #include "GuiStrings.h"
-#include "VormexSettingToolApp.h"
+#include "VORMEXSettingToolApp.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

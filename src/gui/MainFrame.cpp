@@ -4,14 +4,14 @@
 #include "app/AppSettings.h"
 #include "base/StringIds.h"
 #include "GuiStrings.h"
-#include "HeaderPane.h"
+#include "HeaderView.h"
 #include "Looks.h"
 #include "NavigationBar.h"
 #include "pages/PrinterSettingsModel.h"
 #include "PlaceholderPage.h"
-#include "PrinterSettingsPage.h"
-#include "ToolsPage.h"
-#include "VormexSettingToolApp.h"
+#include "PrinterSettingView.h"
+#include "ToolsView.h"
+#include "VORMEXSettingToolApp.h"
 #include "WindowPlacement.h"
 
 #include <QAction>

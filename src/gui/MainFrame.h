@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OptionsSheet.h"
+#include "EnvironmentSheet.h"
 #include "PageInterfaces.h"
 
 #include <QMainWindow>

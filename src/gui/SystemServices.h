@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PortCatalog.h"
-#include "VormexSettingToolApp.h"
+#include "VORMEXSettingToolApp.h"
 
 namespace vormex {
 class SettingsStore;

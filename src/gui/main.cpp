@@ -1,6 +1,6 @@
 // vormex-setting-tool: the desktop program.
 #include "MainFrame.h"
-#include "VormexSettingToolApp.h"
+#include "VORMEXSettingToolApp.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -2,7 +2,7 @@
 
 #include "MainFrame.h"
 #include "PortCatalog.h"
-#include "VormexSettingToolApp.h"
+#include "VORMEXSettingToolApp.h"
 #include "app/AppSettings.h"
 
 #include <QTemporaryDir>

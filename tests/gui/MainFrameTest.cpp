@@ -1,10 +1,10 @@
 #include "GuiHarness.h"
 #include "GuiTests.h"
-#include "HeaderPane.h"
+#include "HeaderView.h"
 #include "Looks.h"
 #include "NavigationBar.h"
 #include "PlaceholderPage.h"
-#include "PrinterSettingsPage.h"
+#include "PrinterSettingView.h"
 #include "WindowPlacement.h"
 
 #include <QComboBox>

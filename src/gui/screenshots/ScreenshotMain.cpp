@@ -3,10 +3,10 @@
 // its own temporary settings, so the user's settings stay untouched.
 #include "AboutDialog.h"
 #include "MainFrame.h"
-#include "OptionsSheet.h"
+#include "EnvironmentSheet.h"
 #include "PortCatalog.h"
-#include "PrinterSettingsPage.h"
-#include "VormexSettingToolApp.h"
+#include "PrinterSettingView.h"
+#include "VORMEXSettingToolApp.h"
 #include "app/AppSettings.h"
 
 #include <QApplication>

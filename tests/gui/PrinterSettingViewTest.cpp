@@ -1,8 +1,8 @@
 #include "GuiHarness.h"
 #include "GuiTests.h"
-#include "HeaderPane.h"
+#include "HeaderView.h"
 #include "NavigationBar.h"
-#include "PrinterSettingsPage.h"
+#include "PrinterSettingView.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -35,7 +35,7 @@ QStringList itemsOf(const QComboBox* list)
 
 }  // namespace
 
-class PrinterSettingsPageTest : public QObject {
+class PrinterSettingViewTest : public QObject {
     Q_OBJECT
 private slots:
     void listsAreFilled()
@@ -211,8 +211,8 @@ private slots:
     }
 };
 
-VORMEX_GUI_TEST(PrinterSettingsPageTest);
+VORMEX_GUI_TEST(PrinterSettingViewTest);
 
 }  // namespace vormex::gui::test
 
-#include "PrinterSettingsPageTest.moc"
+#include "PrinterSettingViewTest.moc"

@@ -1,8 +1,8 @@
 #include "GuiHarness.h"
 #include "GuiTests.h"
-#include "PrinterSettingsPage.h"
+#include "PrinterSettingView.h"
 #include "SystemServices.h"
-#include "ToolsPage.h"
+#include "ToolsView.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -15,7 +15,7 @@
 
 namespace vormex::gui::test {
 
-class ToolsPageTest : public QObject {
+class ToolsViewTest : public QObject {
     Q_OBJECT
 private slots:
     void buttonTexts()
@@ -133,8 +133,8 @@ private slots:
     }
 };
 
-VORMEX_GUI_TEST(ToolsPageTest);
+VORMEX_GUI_TEST(ToolsViewTest);
 
 }  // namespace vormex::gui::test
 
-#include "ToolsPageTest.moc"
+#include "ToolsViewTest.moc"

@@ -1,8 +1,8 @@
 #include "GuiHarness.h"
 #include "GuiTests.h"
-#include "HeaderPane.h"
+#include "HeaderView.h"
 #include "Looks.h"
-#include "OptionsSheet.h"
+#include "EnvironmentSheet.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -13,7 +13,7 @@
 
 namespace vormex::gui::test {
 
-class OptionsSheetTest : public QObject {
+class EnvironmentSheetTest : public QObject {
     Q_OBJECT
 private slots:
     void opensOnTheCurrentValues()
@@ -162,8 +162,8 @@ private slots:
     }
 };
 
-VORMEX_GUI_TEST(OptionsSheetTest);
+VORMEX_GUI_TEST(EnvironmentSheetTest);
 
 }  // namespace vormex::gui::test
 
-#include "OptionsSheetTest.moc"
+#include "EnvironmentSheetTest.moc"

@@ -1,8 +1,8 @@
-#include "PrinterSettingsPage.h"
+#include "PrinterSettingView.h"
 
 #include "GuiStrings.h"
 #include "PageTitle.h"
-#include "VormexSettingToolApp.h"
+#include "VORMEXSettingToolApp.h"
 #include "app/AppSettings.h"
 #include "definitions/Lookups.h"
 

@@ -1,8 +1,8 @@
-#include "OptionsSheet.h"
+#include "EnvironmentSheet.h"
 
 #include "GuiStrings.h"
 #include "Looks.h"
-#include "VormexSettingToolApp.h"
+#include "VORMEXSettingToolApp.h"
 #include "app/AppSettings.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "HeaderPane.h"
+#include "HeaderView.h"
 
 #include "pages/PrinterSettingsModel.h"
 

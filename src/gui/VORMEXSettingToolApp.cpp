@@ -1,4 +1,4 @@
-#include "VormexSettingToolApp.h"
+#include "VORMEXSettingToolApp.h"
 
 #include "app/AppSettings.h"
 #include "base/StringIds.h"

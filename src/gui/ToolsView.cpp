@@ -1,11 +1,11 @@
-#include "ToolsPage.h"
+#include "ToolsView.h"
 
 #include "app/ApplicationContext.h"
 #include "comm/DeviceInfo.h"
 #include "GuiStrings.h"
 #include "PageTitle.h"
-#include "PrinterSettingsPage.h"
-#include "VormexSettingToolApp.h"
+#include "PrinterSettingView.h"
+#include "VORMEXSettingToolApp.h"
 
 #include <QDir>
 #include <QFileInfo>
