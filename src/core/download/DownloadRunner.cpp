@@ -3,7 +3,9 @@
 #include "download/DownloadSequence.h"
 #include "timing/PacingClock.h"
 
-#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <stop_token>
 
 namespace vormex {
 
@@ -13,15 +15,42 @@ struct DownloadRunner::Session {
     {
     }
 
+    void markEnded()
+    {
+        {
+            std::lock_guard lock(mutex);
+            ended = true;
+        }
+        endedChanged.notify_all();
+    }
+
     std::shared_ptr<DownloadProgress> progress;
     PrinterLink link;
     DownloadJob job;
     FileDownloadRequest request;
     bool firmwareHandshake = false;
-    std::atomic<bool> ended{false};
+
+    mutable std::mutex mutex;
+    std::condition_variable endedChanged;
+    bool ended = false;  // guarded by `mutex`
 };
 
 DownloadRunner::DownloadRunner(std::shared_ptr<Session> session) : session_(std::move(session)) {}
+
+template <typename Engine>
+std::unique_ptr<DownloadRunner> DownloadRunner::start(std::shared_ptr<Session> session, Engine runEngine)
+{
+    session->progress->workerRunning = true;
+    std::unique_ptr<DownloadRunner> runner(new DownloadRunner(session));
+    runner->thread_ = std::jthread([session, runEngine](std::stop_token stop) {
+        // A stop request (the runner going away) is the user's cancel.
+        const std::stop_callback cancelOnStop(stop, [&session] { session->link.RequestCancel(); });
+        EngineContext context(session->link, *session->progress);
+        runEngine(*session, context);
+        session->markEnded();
+    });
+    return runner;
+}
 
 std::unique_ptr<DownloadRunner> DownloadRunner::StartJob(DownloadJob job, LinkSettings settings, bool firmwareHandshake,
                                                          std::shared_ptr<DownloadObserver> observer)
@@ -29,14 +58,9 @@ std::unique_ptr<DownloadRunner> DownloadRunner::StartJob(DownloadJob job, LinkSe
     auto session = std::make_shared<Session>(std::move(settings), std::move(observer));
     session->job = std::move(job);
     session->firmwareHandshake = firmwareHandshake;
-    session->progress->workerRunning = true;
-    std::unique_ptr<DownloadRunner> runner(new DownloadRunner(session));
-    runner->thread_ = std::thread([session] {
-        EngineContext context(session->link, *session->progress);
-        DownloadSequence(session->job, context, session->firmwareHandshake).Run();
-        session->ended = true;
+    return start(std::move(session), [](Session& s, EngineContext& context) {
+        DownloadSequence(s.job, context, s.firmwareHandshake).Run();
     });
-    return runner;
 }
 
 std::unique_ptr<DownloadRunner> DownloadRunner::StartFileDownload(FileDownloadRequest request, LinkSettings settings,
@@ -44,40 +68,34 @@ std::unique_ptr<DownloadRunner> DownloadRunner::StartFileDownload(FileDownloadRe
 {
     auto session = std::make_shared<Session>(std::move(settings), std::move(observer));
     session->request = std::move(request);
-    session->progress->workerRunning = true;
-    std::unique_ptr<DownloadRunner> runner(new DownloadRunner(session));
-    runner->thread_ = std::thread([session] {
-        EngineContext context(session->link, *session->progress);
-        ParameterFileDownload(session->request, context).Run();
-        session->ended = true;
+    return start(std::move(session), [](Session& s, EngineContext& context) {
+        ParameterFileDownload(s.request, context).Run();
     });
-    return runner;
 }
 
 DownloadRunner::~DownloadRunner()
 {
     detachObserver();
-    if (!thread_.joinable())
-        return;
-    if (session_->ended.load())
-        thread_.join();
-    else
-        thread_.detach();
+    // std::jthread asks the engine to stop and joins it.
 }
 
 void DownloadRunner::RequestCancel() { session_->link.RequestCancel(); }
 
 void DownloadRunner::detachObserver() { session_->progress->detachObserver(); }
 
-bool DownloadRunner::running() const { return !session_->ended.load(); }
+bool DownloadRunner::running() const
+{
+    std::lock_guard lock(session_->mutex);
+    return !session_->ended;
+}
 
 bool DownloadRunner::waitFinished(int timeoutMs)
 {
-    const pacing::Deadline deadline(timeoutMs);
-    while (!session_->ended.load()) {
-        if (deadline.expired())
+    {
+        std::unique_lock lock(session_->mutex);
+        const auto deadline = std::chrono::steady_clock::now() + pacing::scaled(timeoutMs);
+        if (!session_->endedChanged.wait_until(lock, deadline, [this] { return session_->ended; }))
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (thread_.joinable())
         thread_.join();

@@ -12,8 +12,10 @@
 namespace vormex {
 
 // Runs one download engine on its own thread. The engine's state (the job or request, the link
-// and the progress record) is shared by the runner and the thread, so it outlives whichever of
-// them ends first; an observer that goes away detaches and hears nothing more.
+// and the progress record) is shared by the runner and the thread, so a late thread touches
+// nothing that is gone; an observer that goes away detaches and hears nothing more while the
+// engine carries on. The runner owns the thread: going away it cancels the engine and joins it
+// (a cancelled engine ends within a wait's 100 ms slice).
 class DownloadRunner {
 public:
     // The download dialog's job. `firmwareHandshake`: the printer entry acknowledges every block.
@@ -23,7 +25,6 @@ public:
     static std::unique_ptr<DownloadRunner> StartFileDownload(FileDownloadRequest request, LinkSettings settings,
                                                              std::shared_ptr<DownloadObserver> observer = nullptr);
 
-    // Leaves the thread to end on its own (detached) when it is still running.
     ~DownloadRunner();
     DownloadRunner(const DownloadRunner&) = delete;
     DownloadRunner& operator=(const DownloadRunner&) = delete;
@@ -45,8 +46,11 @@ private:
     struct Session;
     explicit DownloadRunner(std::shared_ptr<Session> session);
 
+    template <typename Engine>
+    static std::unique_ptr<DownloadRunner> start(std::shared_ptr<Session> session, Engine runEngine);
+
     std::shared_ptr<Session> session_;
-    std::thread thread_;
+    std::jthread thread_;
 };
 
 }  // namespace vormex
