@@ -1,11 +1,13 @@
 #include "CliContext.h"
 
+#include "app/ApplicationContext.h"
+
 #include <cstdio>
 
 namespace vormex::cli {
 
-CliContext::CliContext(const GlobalOptions& options)
-    : options_(options), store_(std::make_unique<SettingsStore>()), out_(stdout), err_(stderr)
+CliContext::CliContext(const GlobalOptions& options, const QString& command)
+    : options_(options), command_(command), store_(std::make_unique<SettingsStore>()), out_(stdout), err_(stderr)
 {
     StartupOptions startup;
     startup.definitionFile = options.definitionFile;
@@ -23,8 +25,14 @@ int CliContext::fail(const QString& message)
 
 int CliContext::usage(const QString& message)
 {
-    err_ << "vormexctl: " << message << Qt::endl << "Try 'vormexctl --help'." << Qt::endl;
+    err_ << "vormexctl: " << message << Qt::endl << "Try 'vormexctl " << command_ << " --help'." << Qt::endl;
     return kExitUsage;
+}
+
+LinkSettings CliContext::link(const QCommandLineParser& parser)
+{
+    const QString device = QStringLiteral("device");
+    return LinkForDevice(app_, *store_, parser.isSet(device) ? std::optional(parser.value(device)) : std::nullopt);
 }
 
 const PrinterDefinition* CliContext::requireSelectedPrinter()

@@ -2,12 +2,15 @@
 
 #include "app/Application.h"
 #include "base/SettingsStore.h"
+#include "comm/LinkSettings.h"
 
+#include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 
 #include <memory>
+#include <optional>
 
 namespace vormex::cli {
 
@@ -27,7 +30,8 @@ struct GlobalOptions {
 // the two output streams (data on stdout, messages on stderr).
 class CliContext {
 public:
-    explicit CliContext(const GlobalOptions& options);
+    // `command`: the command being run, named in usage messages.
+    CliContext(const GlobalOptions& options, const QString& command);
 
     Application& app() { return app_; }
     SettingsStore& store() { return *store_; }
@@ -38,14 +42,19 @@ public:
 
     // Prints a message on stderr (its CR LF line breaks as line breaks) and gives kExitFailure.
     int fail(const QString& message);
-    // Prints a usage message on stderr and gives kExitUsage.
+    // Prints a usage message on stderr, pointing to the command's help, and gives kExitUsage.
     int usage(const QString& message);
+
+    // The connection of this run: the command's --device, else the stored "Device Info"; for USB
+    // the text after "USB:" is the device path.
+    LinkSettings link(const QCommandLineParser& parser);
 
     // The selected printer entry, or a message and nullptr when there is none.
     const PrinterDefinition* requireSelectedPrinter();
 
 private:
     GlobalOptions options_;
+    QString command_;
     std::unique_ptr<SettingsStore> store_;
     Application app_;
     QTextStream out_;

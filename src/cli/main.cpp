@@ -1,84 +1,63 @@
 // vormexctl: every printer and file operation of the settings tool, for scripts.
 #include "CliContext.h"
-#include "commands/Commands.h"
+#include "Command.h"
 
+#include "app/Version.h"
+
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include <cstdio>
-#include <optional>
-
+using namespace vormex;
 using namespace vormex::cli;
 
 namespace {
 
+const QCommandLineOption kDefinitions(QStringLiteral("definitions"), QStringLiteral("read this definition file instead of the usual one"), QStringLiteral("FILE"));
+const QCommandLineOption kPrinter(QStringLiteral("printer"), QStringLiteral("work with this printer entry (default: the stored one)"), QStringLiteral("NAME"));
+const QCommandLineOption kLanguage(QStringLiteral("language"), QStringLiteral("language of messages for this run (default: the stored one)"), QStringLiteral("jpn|eng"));
+const QCommandLineOption kHelp(QStringList{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this text"));
+const QCommandLineOption kVersion(QStringList{QStringLiteral("version")}, QStringLiteral("show the version"));
+
 void printHelp(QTextStream& out)
 {
     out << "Usage: vormexctl [global options] COMMAND [arguments]\n\n"
-           "Global options (before the command):\n"
-           "  --definitions FILE   read this definition file instead of the usual one\n"
-           "  --printer NAME       work with this printer entry (default: the stored one)\n"
-           "  --language jpn|eng   language of messages for this run (default: the stored one)\n"
-           "  --help               show this text\n\n"
-           "Commands:\n";
-    for (const CommandInfo& command : allCommands()) {
-        const QString head = QStringLiteral("  %1 %2").arg(QString::fromLatin1(command.name), QString::fromLatin1(command.synopsis));
-        out << head << "\n      " << command.summary << "\n";
+           "Global options (before the command):\n";
+    for (const QCommandLineOption* option : {&kDefinitions, &kPrinter, &kLanguage, &kHelp, &kVersion}) {
+        const QString names = (option->names().size() > 1 ? QStringLiteral("-%1, --%2").arg(option->names()[0], option->names()[1])
+                                                           : QStringLiteral("--%1").arg(option->names()[0]))
+                              + (option->valueName().isEmpty() ? QString() : QLatin1Char(' ') + option->valueName());
+        out << "  " << names.leftJustified(20) << " " << option->description() << "\n";
     }
-    out << "\nExit status: 0 success, 1 failure, 2 usage error. Messages go to stderr.\n";
+    out << "\nCommands:\n";
+    for (const Command& command : allCommands())
+        out << "  " << command.name << " " << command.synopsis << "\n      " << command.summary << "\n";
+    out << "\nRun 'vormexctl COMMAND --help' for a command's options.\n"
+           "Exit status: 0 success, 1 failure, 2 usage error. Messages go to stderr.\n";
     out.flush();
 }
 
-struct ParsedCommandLine {
-    GlobalOptions options;
-    QString command;
-    QStringList arguments;
-    bool help = false;
-};
-
-// Global options stand before the command; everything after the command belongs to it.
-std::optional<ParsedCommandLine> parseCommandLine(const QStringList& words, QString* error)
+int usageError(const QString& message, const QString& helpCommand = QStringLiteral("vormexctl --help"))
 {
-    ParsedCommandLine parsed;
-    qsizetype i = 1;
-    for (; i < words.size(); ++i) {
-        const QString& word = words[i];
-        auto takeValue = [&](QString& into) {
-            if (i + 1 >= words.size()) {
-                *error = QStringLiteral("option %1 needs a value").arg(word);
-                return false;
-            }
-            into = words[++i];
-            return true;
-        };
-        if (word == QLatin1String("--help") || word == QLatin1String("-h")) {
-            parsed.help = true;
-        } else if (word == QLatin1String("--definitions")) {
-            if (!takeValue(parsed.options.definitionFile))
-                return std::nullopt;
-        } else if (word == QLatin1String("--printer")) {
-            if (!takeValue(parsed.options.printerName))
-                return std::nullopt;
-        } else if (word == QLatin1String("--language")) {
-            if (!takeValue(parsed.options.language))
-                return std::nullopt;
-            const QString lang = parsed.options.language.toLower();
-            if (lang != QLatin1String("jpn") && lang != QLatin1String("eng")) {
-                *error = QStringLiteral("--language takes jpn or eng");
-                return std::nullopt;
-            }
-        } else if (word.startsWith(QLatin1Char('-'))) {
-            *error = QStringLiteral("unknown global option %1").arg(word);
-            return std::nullopt;
-        } else {
-            break;
-        }
+    QTextStream err(stderr);
+    err << "vormexctl: " << message << "\nTry '" << helpCommand << "'.\n";
+    return kExitUsage;
+}
+
+// Parses the command's own options; gives an exit status when the command must not run.
+std::optional<int> parseCommand(const Command& command, const QStringList& arguments, QCommandLineParser& parser)
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions(command.options);
+    parser.addOption(kHelp);
+    const QString helpCommand = QStringLiteral("vormexctl %1 --help").arg(command.name);
+    if (!parser.parse(QStringList{QStringLiteral("vormexctl ") + command.name} + arguments))
+        return usageError(parser.errorText(), helpCommand);
+    if (parser.isSet(kHelp)) {
+        QTextStream(stdout) << CommandHelp(command);
+        return kExitOk;
     }
-    if (i < words.size()) {
-        parsed.command = words[i];
-        parsed.arguments = words.mid(i + 1);
-    }
-    return parsed;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -87,28 +66,42 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vormexctl"));
-    QTextStream err(stderr);
-    QTextStream out(stdout);
 
-    QString error;
-    const auto parsed = parseCommandLine(QCoreApplication::arguments(), &error);
-    if (!parsed) {
-        err << "vormexctl: " << error << "\nTry 'vormexctl --help'.\n";
-        return kExitUsage;
+    // Global options stand before the command; everything after the command belongs to it.
+    QCommandLineParser global;
+    global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    global.addOptions({kDefinitions, kPrinter, kLanguage, kHelp, kVersion});
+    if (!global.parse(QCoreApplication::arguments()))
+        return usageError(global.errorText());
+    if (global.isSet(kVersion)) {
+        QTextStream(stdout) << "vormexctl " << ProgramVersion() << "\n";
+        return kExitOk;
     }
-    if (parsed->help || parsed->command.isEmpty()) {
-        printHelp(parsed->help ? out : err);
-        return parsed->help ? kExitOk : kExitUsage;
+    GlobalOptions options;
+    options.definitionFile = global.value(kDefinitions);
+    options.printerName = global.value(kPrinter);
+    options.language = global.value(kLanguage);
+    if (global.isSet(kLanguage) && options.language.toLower() != QLatin1String("jpn")
+        && options.language.toLower() != QLatin1String("eng"))
+        return usageError(QStringLiteral("--language takes jpn or eng"));
+
+    const QStringList words = global.positionalArguments();
+    if (global.isSet(kHelp) || words.isEmpty()) {
+        QTextStream out(global.isSet(kHelp) ? stdout : stderr);
+        printHelp(out);
+        return global.isSet(kHelp) ? kExitOk : kExitUsage;
     }
-    for (const CommandInfo& command : allCommands()) {
-        if (parsed->command == QLatin1String(command.name)) {
-            CliContext context(parsed->options);
-            const int status = command.run(context, parsed->arguments);
-            context.out().flush();
-            context.err().flush();
-            return status;
-        }
+    for (const Command& command : allCommands()) {
+        if (words.first() != command.name)
+            continue;
+        QCommandLineParser parser;
+        if (const std::optional<int> status = parseCommand(command, words.mid(1), parser))
+            return *status;
+        CliContext context(options, command.name);
+        const int status = command.run(context, parser);
+        context.out().flush();
+        context.err().flush();
+        return status;
     }
-    err << "vormexctl: unknown command " << parsed->command << "\nTry 'vormexctl --help'.\n";
-    return kExitUsage;
+    return usageError(QStringLiteral("unknown command %1").arg(words.first()));
 }

@@ -4,10 +4,11 @@
 #include "commands/DownloadConsole.h"
 
 #include "app/ApplicationContext.h"
+#include "base/Numbers.h"
 #include "download/DownloadRunner.h"
 #include "download/PrepareItem.h"
-
-#include <QCommandLineParser>
+#include "pages/DownloadEnabling.h"
+#include "pages/StorageAllocation.h"
 
 #include <optional>
 
@@ -18,45 +19,25 @@ constexpr int kEnterInteger = 61712;
 constexpr int kEnterIntegerInRange = 61714;  // "%1" to "%2"
 constexpr int kFirmwareNotice = 8046;
 
-int parseArguments(CliContext& context, QCommandLineParser& parser, const char* command, const QStringList& arguments)
-{
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    if (!parser.parse(QStringList{QStringLiteral("vormexctl %1").arg(QLatin1String(command))} + arguments))
-        return context.usage(parser.errorText());
-    return -1;
-}
-
-QCommandLineOption valueOption(const char* name, const char* value)
-{
-    return QCommandLineOption(QString::fromLatin1(name), QString(), QString::fromLatin1(value));
-}
-
-// The connection of this run: --device or the stored text; for USB the text after "USB:" is the
-// device path.
-LinkSettings linkFor(CliContext& context, const QCommandLineParser& parser)
-{
-    const QString device = QStringLiteral("device");
-    return LinkForDevice(context.app(), context.store(),
-                         parser.isSet(device) ? std::optional(parser.value(device)) : std::nullopt);
-}
-
-// Reads the numbers of one option and checks each against its range, as the download page does.
+// Reads the numbers of one option as a user types them and checks each against its range.
 class NumberReader {
 public:
     explicit NumberReader(const StringTable& strings) : strings_(strings) {}
 
     std::optional<int> number(const QString& option, const QString& what, const QString& text, int min, int max)
     {
-        bool ok = false;
-        const int value = text.trimmed().toInt(&ok);
-        if (!ok)
+        const std::optional<int> value = ParseWholeNumber(text);
+        if (!value)
             problem_ = QStringLiteral("vormexctl: --%1 %2: %3").arg(option, what, strings_.text(kEnterInteger));
-        else if (value < min || value > max)
-            problem_ = QStringLiteral("vormexctl: --%1 %2: %3")
-                           .arg(option, what, strings_.text(kEnterIntegerInRange).arg(min).arg(max));
+        else if (*value < min || *value > max)
+            problem_ = outOfRange(option, what, min, max);
         else
             return value;
         return std::nullopt;
+    }
+    QString outOfRange(const QString& option, const QString& what, int min, int max) const
+    {
+        return QStringLiteral("vormexctl: --%1 %2: %3").arg(option, what, strings_.text(kEnterIntegerInRange).arg(min).arg(max));
     }
     const QString& problem() const { return problem_; }
 
@@ -65,54 +46,33 @@ private:
     QString problem_;
 };
 
-// The ranges of the printer entry's storage areas for a kanji variant.
-struct AreaRanges {
-    int trueTypeMax = 0;
-    int bitmapMax = 0;
-};
+const char* const kStartBlockNames[] = {"BASIC main", "BASIC system", "system parameters", "initial table"};
 
-AreaRanges rangesFor(const AllocationDefinition& allocation, int kanjiVariant)
-{
-    if (allocation.kanjiVariants == 0 || kanjiVariant == 0)
-        return {allocation.trueTypeMax, allocation.bitmapMax};
-    if (kanjiVariant == 1)
-        return {allocation.trueTypeMaxKanji1, allocation.bitmapMaxKanji1};
-    return {allocation.trueTypeMaxKanji2, allocation.bitmapMaxKanji2};
-}
-
-// The job's allocation values and start blocks: the printer's defaults, then the options.
-// Gives an error message, empty when everything is in range.
+// The job's allocation values and start blocks: the printer's defaults, then the options, checked
+// against the printer's limits as the download page checks them. Gives an error message, empty
+// when everything is in range.
 QString fillAllocation(CliContext& context, const QCommandLineParser& parser, const PrinterDefinition& printer, DownloadJob& job)
 {
     NumberReader reader(context.app().strings);
+    LoadAllocation(printer, job);
     const std::optional<AllocationDefinition>& allocation = printer.allocation;
-    if (allocation) {
-        job.blockSizeKb = allocation->blockSizeKb;
-        job.trueTypeBlocks = allocation->trueTypeDefault;
-        job.bitmapBlocks = allocation->bitmapDefault;
-        job.basicBlocks = allocation->basicDefault;
-        job.startBlocks = {allocation->startBlockBasicMain, allocation->startBlockBasicSystem,
-                           allocation->startBlockSystemParam, allocation->startBlockInitialTable};
-    }
-    const int basicMin = allocation ? allocation->basicMin : 0;
-    const int basicMax = allocation ? allocation->basicMax : 99;
 
     if (parser.isSet(QStringLiteral("kanji"))) {
-        const int variants = allocation && allocation->kanjiVariants ? 2 : 0;
+        const int variants = allocation ? KanjiVariantCount(*allocation) : 0;
         const auto variant = reader.number(QStringLiteral("kanji"), QStringLiteral("variant"), parser.value(QStringLiteral("kanji")), 0, variants);
         if (!variant)
             return reader.problem();
         job.kanjiVariant = *variant;
     }
+    const AllocationLimits limits = allocation ? LimitsFor(*allocation, job.kanjiVariant) : LimitsWithoutAllocation();
     if (parser.isSet(QStringLiteral("allocate"))) {
         if (!allocation)
             return QStringLiteral("vormexctl: --allocate: the printer \"%1\" has no storage allocation").arg(printer.name);
         const QStringList values = parser.value(QStringLiteral("allocate")).split(QLatin1Char(','));
         if (values.size() != 3)
             return QStringLiteral("vormexctl: --allocate takes three values: TrueType,bitmap,BASIC (BASIC may be AA)");
-        const AreaRanges ranges = rangesFor(*allocation, job.kanjiVariant);
-        const auto trueType = reader.number(QStringLiteral("allocate"), QStringLiteral("TrueType area"), values[0], allocation->trueTypeMin, ranges.trueTypeMax);
-        const auto bitmap = reader.number(QStringLiteral("allocate"), QStringLiteral("bitmap area"), values[1], allocation->bitmapMin, ranges.bitmapMax);
+        const auto trueType = reader.number(QStringLiteral("allocate"), QStringLiteral("TrueType area"), values[0], limits.trueTypeMin, limits.trueTypeMax);
+        const auto bitmap = reader.number(QStringLiteral("allocate"), QStringLiteral("bitmap area"), values[1], limits.bitmapMin, limits.bitmapMax);
         if (!trueType || !bitmap)
             return reader.problem();
         job.doAllocation = 1;
@@ -121,7 +81,7 @@ QString fillAllocation(CliContext& context, const QCommandLineParser& parser, co
         if (values[2].trimmed() == QLatin1String("AA")) {
             job.keepBasicArea = 1;
         } else {
-            const auto basic = reader.number(QStringLiteral("allocate"), QStringLiteral("BASIC area"), values[2], basicMin, basicMax);
+            const auto basic = reader.number(QStringLiteral("allocate"), QStringLiteral("BASIC area"), values[2], limits.basicMin, limits.basicMax);
             if (!basic)
                 return reader.problem();
             job.basicBlocks = *basic;
@@ -131,18 +91,18 @@ QString fillAllocation(CliContext& context, const QCommandLineParser& parser, co
         const QStringList values = parser.value(QStringLiteral("start-blocks")).split(QLatin1Char(','));
         if (values.size() != 4)
             return QStringLiteral("vormexctl: --start-blocks takes four values: BASIC main, BASIC system, system parameters, initial table");
-        static const char* const names[] = {"BASIC main", "BASIC system", "system parameters", "initial table"};
         for (int i = 0; i < 4; ++i) {
-            const auto block = reader.number(QStringLiteral("start-blocks"), QString::fromLatin1(names[i]), values[i], basicMin, basicMax);
+            const auto block = reader.number(QStringLiteral("start-blocks"), QString::fromLatin1(kStartBlockNames[i]), values[i],
+                                             limits.basicMin, limits.basicMax);
             if (!block)
                 return reader.problem();
             job.startBlocks[static_cast<size_t>(i)] = *block;
         }
-    } else {
-        for (size_t i = 0; i < 4; ++i)
-            if (job.startBlocks[i] < basicMin || job.startBlocks[i] > basicMax)
-                return QStringLiteral("vormexctl: the printer's start block %1 lies outside its BASIC area %2 to %3")
-                    .arg(job.startBlocks[i]).arg(basicMin).arg(basicMax);
+    }
+    // What the options left at the printer's values gets the page's check too.
+    if (const std::optional<AllocationRangeProblem> problem = CheckAllocation(job, limits, true)) {
+        return QStringLiteral("vormexctl: the printer's start block %1 lies outside its BASIC area %2 to %3")
+            .arg(problem->number).arg(problem->min).arg(problem->max);
     }
     return {};
 }
@@ -165,24 +125,8 @@ int runJob(CliContext& context, const DownloadJob& job, const LinkSettings& link
     return console.follow(*runner);
 }
 
-}  // namespace
-
-int runDownload(CliContext& context, const QStringList& arguments)
+int runDownload(CliContext& context, const QCommandLineParser& parser)
 {
-    QCommandLineParser parser;
-    parser.addOption(valueOption("device", "TEXT"));
-    parser.addOption(valueOption("firmware", "FILE"));
-    parser.addOption(valueOption("allocate", "TT,BMP,BASIC"));
-    parser.addOption(valueOption("kanji", "0|1|2"));
-    parser.addOption(valueOption("basic-main", "FILE"));
-    parser.addOption(valueOption("basic-system", "FILE"));
-    parser.addOption(valueOption("system-params", "FILE"));
-    parser.addOption(valueOption("initial-table", "FILE"));
-    parser.addOption(valueOption("start-blocks", "A,B,C,D"));
-    parser.addOption(valueOption("vormex", "on|off"));
-    parser.addOption(valueOption("test-file", "FILE"));
-    if (const int status = parseArguments(context, parser, "download", arguments); status >= 0)
-        return status;
     if (!parser.positionalArguments().isEmpty())
         return context.usage(QStringLiteral("download takes no arguments besides its options"));
     const PrinterDefinition* printer = context.requireSelectedPrinter();
@@ -193,7 +137,7 @@ int runDownload(CliContext& context, const QStringList& arguments)
     job.controlCodes = context.app().controlCodes;
     job.variableControlCodes = printer->variableControlCodes;
     job.printerName = printer->name;
-    const LinkSettings link = linkFor(context, parser);
+    const LinkSettings link = context.link(parser);
 
     static const char* const basicOptions[] = {"allocate", "kanji", "basic-main", "basic-system", "system-params",
                                                "initial-table", "start-blocks", "vormex", "test-file"};
@@ -204,7 +148,7 @@ int runDownload(CliContext& context, const QStringList& arguments)
         job.mode = DownloadJob::FirmwareMode;
         if (!prepare(context, job, DownloadItem::Firmware, parser.value(QStringLiteral("firmware"))))
             return kExitFailure;
-        if (!printer->name.startsWith(QLatin1String("Q-KB")))
+        if (NeedsFirmwareNotice(printer->name))
             context.err() << terminalText(context.app().strings.text(kFirmwareNotice)) << Qt::endl;
         return runJob(context, job, link, printer->firmwareHandshake != 0);
     }
@@ -242,16 +186,8 @@ int runDownload(CliContext& context, const QStringList& arguments)
     return runJob(context, job, link, printer->firmwareHandshake != 0);
 }
 
-int runSendFile(CliContext& context, const QStringList& arguments)
+int runSendFile(CliContext& context, const QCommandLineParser& parser)
 {
-    QCommandLineParser parser;
-    parser.addOption(valueOption("device", "TEXT"));
-    parser.addOption(valueOption("start-block", "N"));
-    parser.addOption(QCommandLineOption(QStringLiteral("no-vormex-on")));
-    parser.addPositionalArgument(QStringLiteral("kind"), QString());
-    parser.addPositionalArgument(QStringLiteral("file"), QString());
-    if (const int status = parseArguments(context, parser, "send-file", arguments); status >= 0)
-        return status;
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 2 || (positional[0] != QLatin1String("system") && positional[0] != QLatin1String("initial")))
         return context.usage(QStringLiteral("send-file takes system|initial and a file"));
@@ -289,8 +225,53 @@ int runSendFile(CliContext& context, const QStringList& arguments)
 
     context.err().flush();
     DownloadConsole console;
-    auto runner = DownloadRunner::StartFileDownload(request, linkFor(context, parser), console.observer());
+    auto runner = DownloadRunner::StartFileDownload(request, context.link(parser), console.observer());
     return console.follow(*runner);
+}
+
+QList<QCommandLineOption> downloadOptions()
+{
+    const QString file = QStringLiteral("FILE");
+    return {
+        deviceOption(),
+        valueOption(QStringLiteral("firmware"), file, QStringLiteral("a firmware job: send this image (the printer in its download mode); no other option but --device")),
+        valueOption(QStringLiteral("allocate"), QStringLiteral("TT,BMP,BASIC"),
+                    QStringLiteral("memory allocation: the TrueType, bitmap and BASIC areas in blocks; AA as BASIC keeps the BASIC area")),
+        valueOption(QStringLiteral("kanji"), QStringLiteral("0|1|2"), QStringLiteral("kanji deletion variant of the allocation (printers that offer it; default 0)")),
+        valueOption(QStringLiteral("basic-main"), file, QStringLiteral("BASIC main program to encode and send")),
+        valueOption(QStringLiteral("basic-system"), file, QStringLiteral("BASIC system-mode program to encode and send")),
+        valueOption(QStringLiteral("system-params"), file, QStringLiteral("system parameter file (text or XML) to check, convert and send")),
+        valueOption(QStringLiteral("initial-table"), file, QStringLiteral("initial value & table file (text or XML) to check, convert and send")),
+        valueOption(QStringLiteral("start-blocks"), QStringLiteral("A,B,C,D"),
+                    QStringLiteral("start blocks of BASIC main, BASIC system, system parameters, initial table (default: the printer's)")),
+        valueOption(QStringLiteral("vormex"), QStringLiteral("on|off"), QStringLiteral("switch VORMEX on or off at the end")),
+        valueOption(QStringLiteral("test-file"), file, QStringLiteral("a file of printer commands to send last, as it is")),
+    };
+}
+
+}  // namespace
+
+QList<Command> downloadCommands()
+{
+    return {
+        {QStringLiteral("download"),
+         QStringLiteral("[--device TEXT] [--allocate TT,BMP,BASIC|TT,BMP,AA] [--kanji 0|1|2] [--basic-main FILE] [--basic-system FILE] "
+                        "[--system-params FILE] [--initial-table FILE] [--start-blocks A,B,C,D] [--vormex on|off] [--test-file FILE] "
+                        "| --firmware FILE [--device TEXT]"),
+         QStringLiteral("run a download job (BASIC files and settings, or firmware)"),
+         QStringLiteral("Every file is prepared first; a file that cannot be read, encoded or converted stops the job with\n"
+                        "its message before anything is sent. Allocation values and start blocks default to the printer's\n"
+                        "and are range-checked as the download page does. Log lines go to standard error as they come;\n"
+                        "Ctrl-C cancels cleanly (exit status 130).\n"),
+         downloadOptions(), runDownload},
+        {QStringLiteral("send-file"), QStringLiteral("system|initial FILE [--device TEXT] [--start-block N] [--no-vormex-on]"),
+         QStringLiteral("download one parameter file"),
+         QStringLiteral("Checks and converts FILE (text or XML) and sends it as its page's download dialog does.\n"),
+         {deviceOption(),
+          valueOption(QStringLiteral("start-block"), QStringLiteral("N"), QStringLiteral("the block to store the file at (default: the printer's)")),
+          flagOption(QStringLiteral("no-vormex-on"), QStringLiteral("do not switch VORMEX on after the file"))},
+         runSendFile},
+    };
 }
 
 }  // namespace vormex::cli

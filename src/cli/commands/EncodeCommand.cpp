@@ -4,6 +4,7 @@
 
 #include "app/DataFiles.h"
 #include "app/Language.h"
+#include "base/Numbers.h"
 #include "basic/BasicEncoder.h"
 
 #include <QCommandLineParser>
@@ -12,20 +13,10 @@
 namespace vormex::cli {
 namespace {
 
-const char kEncodeHelp[] =
-    "Usage: vormexctl encode SOURCE --program main|system [--block-kb N] [--language jpn|eng] (-o OUT | --listing)\n"
-    "\n"
+const char kEncodeDescription[] =
     "Encodes the BASIC source file SOURCE into the printer's program image and writes the data area\n"
     "that a download sends: the image (main program 118016 bytes, system-mode program 20992 bytes),\n"
     "the encoded lines, and 0xFF up to whole storage blocks.\n"
-    "\n"
-    "  --program main|system  the program kind: main program or system-mode program\n"
-    "  --block-kb N           storage block size in KB (default: the selected printer's)\n"
-    "  --language jpn|eng     jpn reads the source as Shift-JIS (CP932), eng as CP1252, and\n"
-    "                         takes the messages from that language's table (default: the\n"
-    "                         global --language, else the stored \"Language\")\n"
-    "  -o OUT                 the file to write\n"
-    "  --listing              print what each source line becomes instead of writing a file\n"
     "\n"
     "Listing: one line per source line, fields separated by blanks:\n"
     "  POSITION NUMBER OFFSET : RECORD\n"
@@ -35,6 +26,15 @@ const char kEncodeHelp[] =
     "\n"
     "On an encoding error nothing is written and the encoder's message is the last line on stderr.\n";
 
+const QCommandLineOption kProgram(QStringLiteral("program"), QStringLiteral("the program kind: main program or system-mode program"), QStringLiteral("main|system"));
+const QCommandLineOption kBlockKb(QStringLiteral("block-kb"), QStringLiteral("storage block size in KB (default: the selected printer's)"), QStringLiteral("N"));
+const QCommandLineOption kLanguage(QStringLiteral("language"),
+                                   QStringLiteral("jpn reads the source as Shift-JIS (CP932), eng as CP1252, and takes the messages from "
+                                                  "that language's table (default: the global --language, else the stored \"Language\")"),
+                                   QStringLiteral("jpn|eng"));
+const QCommandLineOption kOutput(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("the file to write"), QStringLiteral("OUT"));
+const QCommandLineOption kListing(QStringLiteral("listing"), QStringLiteral("print what each source line becomes instead of writing a file"));
+
 struct EncodeOptions {
     QString source;
     int programKind = basic::kMainProgram;
@@ -42,32 +42,16 @@ struct EncodeOptions {
     QString language;     // "jpn", "eng" or empty
     QString output;
     bool listing = false;
-    bool help = false;
 };
 
 // Reads the command's options; gives a usage message when they do not fit.
-QString parseOptions(const QStringList& arguments, EncodeOptions& options)
+QString readOptions(const QCommandLineParser& parser, EncodeOptions& options)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption program(QStringLiteral("program"), QString(), QStringLiteral("kind"));
-    const QCommandLineOption blockKb(QStringLiteral("block-kb"), QString(), QStringLiteral("N"));
-    const QCommandLineOption language(QStringLiteral("language"), QString(), QStringLiteral("jpn|eng"));
-    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("OUT"));
-    const QCommandLineOption listing(QStringLiteral("listing"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({program, blockKb, language, output, listing, help});
-    if (!parser.parse(QStringList{QStringLiteral("encode")} + arguments))
-        return parser.errorText();
-    if (parser.isSet(help)) {
-        options.help = true;
-        return {};
-    }
     if (parser.positionalArguments().size() != 1)
         return QStringLiteral("encode takes one source file");
     options.source = parser.positionalArguments().first();
 
-    const QString kind = parser.value(program).toLower();
+    const QString kind = parser.value(kProgram).toLower();
     if (kind == QLatin1String("main"))
         options.programKind = basic::kMainProgram;
     else if (kind == QLatin1String("system"))
@@ -75,19 +59,19 @@ QString parseOptions(const QStringList& arguments, EncodeOptions& options)
     else
         return QStringLiteral("encode needs --program main or --program system");
 
-    if (parser.isSet(blockKb)) {
-        bool ok = false;
-        options.blockSizeKb = parser.value(blockKb).toInt(&ok);
-        if (!ok || options.blockSizeKb <= 0 || options.blockSizeKb > 1024 * 1024)
+    if (parser.isSet(kBlockKb)) {
+        const std::optional<int> blockKb = ParseWholeNumber(parser.value(kBlockKb));
+        if (!blockKb || *blockKb <= 0 || *blockKb > 1024 * 1024)
             return QStringLiteral("--block-kb needs a positive number of kilobytes");
+        options.blockSizeKb = *blockKb;
     }
-    if (parser.isSet(language)) {
-        options.language = parser.value(language).toLower();
+    if (parser.isSet(kLanguage)) {
+        options.language = parser.value(kLanguage).toLower();
         if (options.language != QLatin1String("jpn") && options.language != QLatin1String("eng"))
             return QStringLiteral("--language takes jpn or eng");
     }
-    options.listing = parser.isSet(listing);
-    options.output = parser.value(output);
+    options.listing = parser.isSet(kListing);
+    options.output = parser.value(kOutput);
     if (options.listing == !options.output.isEmpty())
         return QStringLiteral("encode needs either -o OUT or --listing");
     return {};
@@ -104,17 +88,11 @@ void printListing(QTextStream& out, const BasicEncoder& encoder)
     }
 }
 
-}  // namespace
-
-int runEncode(CliContext& context, const QStringList& arguments)
+int runEncode(CliContext& context, const QCommandLineParser& parser)
 {
     EncodeOptions options;
-    if (const QString problem = parseOptions(arguments, options); !problem.isEmpty())
+    if (const QString problem = readOptions(parser, options); !problem.isEmpty())
         return context.usage(problem);
-    if (options.help) {
-        context.out() << kEncodeHelp;
-        return kExitOk;
-    }
 
     int blockSizeKb = options.blockSizeKb;
     if (!options.listing && blockSizeKb == 0) {
@@ -157,6 +135,17 @@ int runEncode(CliContext& context, const QStringList& arguments)
     if (!file.open(QIODevice::WriteOnly) || file.write(area) != area.size() || !file.commit())
         return context.fail(QStringLiteral("vormexctl: %1: %2").arg(options.output, file.errorString()));
     return kExitOk;
+}
+
+}  // namespace
+
+QList<Command> encodeCommands()
+{
+    return {
+        {QStringLiteral("encode"), QStringLiteral("SOURCE --program main|system [--block-kb N] [--language jpn|eng] (-o OUT | --listing)"),
+         QStringLiteral("encode a BASIC program into the printer's image"), QString::fromLatin1(kEncodeDescription),
+         {kProgram, kBlockKb, kLanguage, kOutput, kListing}, runEncode},
+    };
 }
 
 }  // namespace vormex::cli

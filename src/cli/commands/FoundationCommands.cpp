@@ -2,6 +2,8 @@
 #include "CliContext.h"
 #include "commands/Commands.h"
 
+#include "app/Version.h"
+
 #include "app/DataFiles.h"
 #include "codec/Codec.h"
 #include "definitions/Lookups.h"
@@ -116,11 +118,9 @@ void printPrinter(QTextStream& out, const PrinterDefinition& p)
         printFormat(out, format);
 }
 
-}  // namespace
-
-int runPrinters(CliContext& context, const QStringList& arguments)
+int runPrinters(CliContext& context, const QCommandLineParser& parser)
 {
-    if (!arguments.isEmpty())
+    if (!parser.positionalArguments().isEmpty())
         return context.usage(QStringLiteral("printers takes no arguments"));
     const Application& app = context.app();
     for (const PrinterDefinition& entry : app.printerDefinitions) {
@@ -132,8 +132,9 @@ int runPrinters(CliContext& context, const QStringList& arguments)
     return kExitOk;
 }
 
-int runShowPrinter(CliContext& context, const QStringList& arguments)
+int runShowPrinter(CliContext& context, const QCommandLineParser& parser)
 {
+    const QStringList arguments = parser.positionalArguments();
     if (arguments.size() != 1)
         return context.usage(QStringLiteral("show-printer takes one printer name"));
     const Application& app = context.app();
@@ -147,16 +148,16 @@ int runShowPrinter(CliContext& context, const QStringList& arguments)
     return kExitOk;
 }
 
-int runInfo(CliContext& context, const QStringList& arguments)
+int runInfo(CliContext& context, const QCommandLineParser& parser)
 {
-    if (!arguments.isEmpty())
+    if (!parser.positionalArguments().isEmpty())
         return context.usage(QStringLiteral("info takes no arguments"));
     const Application& app = context.app();
     int models = 0;
     for (const PrinterDefinition& entry : app.printerDefinitions)
         models += entry.name != QLatin1String("standard");
     QTextStream& out = context.out();
-    out << "vormexctl " << QStringLiteral(VORMEX_VERSION) << "\n"
+    out << "vormexctl " << ProgramVersion() << "\n"
         << "definition file: " << QDir::toNativeSeparators(app.definitionFilePath)
         << (app.definitionsLoaded ? QString() : QStringLiteral(" (failed: %1)").arg(definitionProblem(app))) << "\n"
         << "printer models: " << models << "\n"
@@ -172,6 +173,18 @@ int runInfo(CliContext& context, const QStringList& arguments)
         << "printer code page: " << codec::printerCodePageName() << "\n"
         << "time scale: " << (qEnvironmentVariableIsSet("VORMEX_TIME_SCALE") ? qEnvironmentVariable("VORMEX_TIME_SCALE") : QStringLiteral("1")) << "\n";
     return kExitOk;
+}
+
+}  // namespace
+
+QList<Command> foundationCommands()
+{
+    return {
+        {QStringLiteral("printers"), QString(), QStringLiteral("list the printer models of the definition file"), QString(), {}, runPrinters},
+        {QStringLiteral("show-printer"), QStringLiteral("NAME"), QStringLiteral("show a printer entry's items and sections"),
+         QStringLiteral("Shows the entry's items, lists and sections with the \"standard\" entry's inherited.\n"), {}, runShowPrinter},
+        {QStringLiteral("info"), QString(), QStringLiteral("version, files and settings in use (for bug reports)"), QString(), {}, runInfo},
+    };
 }
 
 }  // namespace vormex::cli

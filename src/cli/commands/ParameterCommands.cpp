@@ -28,28 +28,17 @@ struct ParameterOptions {
     QStringList files;
 };
 
-std::optional<ParameterOptions> parseOptions(CliContext& context, const QString& command, const QStringList& arguments,
-                                             bool withFormat, bool withEnvelope, int& exitCode)
+const QCommandLineOption kKindOption(QStringLiteral("kind"), QStringLiteral("system (system parameters) or initial (initial values and tables)"), QStringLiteral("KIND"));
+const QCommandLineOption kFormatOption(QStringLiteral("format"), QStringLiteral("txt or xml: the form of the file written"), QStringLiteral("FORMAT"));
+const QCommandLineOption kOutputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("the file to write"), QStringLiteral("OUT"));
+const QCommandLineOption kEnvelopeOption(QStringLiteral("envelope"), QStringLiteral("write the whole store-file envelope with its checksum, not only the file image"));
+
+// Reads the options the parameter commands share.
+std::optional<ParameterOptions> readOptions(CliContext& context, const QString& command, const QCommandLineParser& parser,
+                                            bool withFormat, bool withOutput, int& exitCode)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption kindOption(QStringLiteral("kind"), QStringLiteral("system or initial"), QStringLiteral("KIND"));
-    const QCommandLineOption formatOption(QStringLiteral("format"), QStringLiteral("txt or xml"), QStringLiteral("FORMAT"));
-    const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                                          QStringLiteral("output file"), QStringLiteral("OUT"));
-    const QCommandLineOption envelopeOption(QStringLiteral("envelope"), QStringLiteral("write the whole store-file envelope"));
-    parser.addOption(kindOption);
-    if (withFormat)
-        parser.addOption(formatOption);
-    if (withFormat || withEnvelope)
-        parser.addOption(outputOption);
-    if (withEnvelope)
-        parser.addOption(envelopeOption);
-    if (!parser.parse(QStringList{command} + arguments)) {
-        exitCode = context.usage(parser.errorText());
-        return std::nullopt;
-    }
     ParameterOptions options;
-    const QString kind = parser.value(kindOption);
+    const QString kind = parser.value(kKindOption);
     if (kind == QLatin1String("system")) {
         options.kind = ParameterFileKind::SystemParameters;
     } else if (kind == QLatin1String("initial")) {
@@ -59,20 +48,20 @@ std::optional<ParameterOptions> parseOptions(CliContext& context, const QString&
         return std::nullopt;
     }
     if (withFormat) {
-        options.format = parser.value(formatOption);
+        options.format = parser.value(kFormatOption);
         if (options.format != QLatin1String("txt") && options.format != QLatin1String("xml")) {
             exitCode = context.usage(QStringLiteral("%1: --format must be txt or xml").arg(command));
             return std::nullopt;
         }
     }
-    if (withFormat || withEnvelope) {
-        options.output = parser.value(outputOption);
+    if (withOutput) {
+        options.output = parser.value(kOutputOption);
         if (options.output.isEmpty()) {
             exitCode = context.usage(QStringLiteral("%1: -o OUT is required").arg(command));
             return std::nullopt;
         }
     }
-    options.envelope = withEnvelope && parser.isSet(envelopeOption);
+    options.envelope = parser.optionNames().contains(QStringLiteral("envelope"));
     options.files = parser.positionalArguments();
     return options;
 }
@@ -153,12 +142,10 @@ int exportInitial(CliContext& context, const PrinterDefinition& printer, const P
     return error ? fileFailure(context, options.output, *error) : kExitOk;
 }
 
-}  // namespace
-
-int runCheck(CliContext& context, const QStringList& arguments)
+int runCheck(CliContext& context, const QCommandLineParser& parser)
 {
     int exitCode = kExitOk;
-    const auto options = parseOptions(context, QStringLiteral("check"), arguments, false, false, exitCode);
+    const auto options = readOptions(context, QStringLiteral("check"), parser, false, false, exitCode);
     if (!options)
         return exitCode;
     if (options->files.size() != 1)
@@ -171,10 +158,10 @@ int runCheck(CliContext& context, const QStringList& arguments)
     return kExitOk;
 }
 
-int runConvert(CliContext& context, const QStringList& arguments)
+int runConvert(CliContext& context, const QCommandLineParser& parser)
 {
     int exitCode = kExitOk;
-    const auto options = parseOptions(context, QStringLiteral("convert"), arguments, false, true, exitCode);
+    const auto options = readOptions(context, QStringLiteral("convert"), parser, false, true, exitCode);
     if (!options)
         return exitCode;
     if (options->files.size() != 1)
@@ -192,10 +179,10 @@ int runConvert(CliContext& context, const QStringList& arguments)
     return kExitOk;
 }
 
-int runExport(CliContext& context, const QStringList& arguments)
+int runExport(CliContext& context, const QCommandLineParser& parser)
 {
     int exitCode = kExitOk;
-    const auto options = parseOptions(context, QStringLiteral("export"), arguments, true, false, exitCode);
+    const auto options = readOptions(context, QStringLiteral("export"), parser, true, true, exitCode);
     if (!options)
         return exitCode;
     if (options->files.size() > 1)
@@ -205,6 +192,27 @@ int runExport(CliContext& context, const QStringList& arguments)
         return kExitFailure;
     return options->kind == ParameterFileKind::SystemParameters ? exportSystem(context, *printer, *options)
                                                                  : exportInitial(context, *printer, *options);
+}
+
+}  // namespace
+
+QList<Command> parameterCommands()
+{
+    return {
+        {QStringLiteral("check"), QStringLiteral("FILE --kind system|initial"), QStringLiteral("check a parameter file as a download would"),
+         QStringLiteral("A text file gets its line or section check, an XML file its conversion. On a failure the check's\n"
+                        "message is the last line on stderr and the exit status is 1.\n"),
+         {kKindOption}, runCheck},
+        {QStringLiteral("convert"), QStringLiteral("FILE --kind system|initial -o OUT [--envelope]"),
+         QStringLiteral("write the printer file image of a parameter file"),
+         QStringLiteral("Writes the one-block printer file image (\"QUILLPRM.TXT\" or \"ZDEFAULT.TXT\") that a download\n"
+                        "sends, after the same check.\n"),
+         {kKindOption, kOutputOption, kEnvelopeOption}, runConvert},
+        {QStringLiteral("export"), QStringLiteral("--kind system|initial --format txt|xml -o OUT [FROM]"),
+         QStringLiteral("write defaults or FROM as a text or XML file"),
+         QStringLiteral("Writes the selected printer's defaults, or the file FROM (text or XML), as the pages save it.\n"),
+         {kKindOption, kFormatOption, kOutputOption}, runExport},
+    };
 }
 
 }  // namespace vormex::cli

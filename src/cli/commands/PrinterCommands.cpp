@@ -9,7 +9,6 @@
 #include "comm/UsbEnumeration.h"
 #include "comm/VormexSwitch.h"
 
-#include <QCommandLineParser>
 #include <QFile>
 
 #include <cstring>
@@ -17,26 +16,9 @@
 namespace vormex::cli {
 namespace {
 
-// --device or the stored text; for USB the text after "USB:" is the device path.
-LinkSettings linkFor(CliContext& context, const QCommandLineParser& parser)
-{
-    const QString device = QStringLiteral("device");
-    return LinkForDevice(context.app(), context.store(),
-                         parser.isSet(device) ? std::optional(parser.value(device)) : std::nullopt);
-}
-
-QCommandLineOption deviceOption()
-{
-    return QCommandLineOption(QStringLiteral("device"), QStringLiteral("device text"), QStringLiteral("TEXT"));
-}
-
-int parseArguments(CliContext& context, QCommandLineParser& parser, const char* command, const QStringList& arguments)
-{
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    if (!parser.parse(QStringList{QStringLiteral("vormexctl %1").arg(QLatin1String(command))} + arguments))
-        return context.usage(parser.errorText());
-    return -1;
-}
+const QCommandLineOption kOutput(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                 QStringLiteral("write the data into FILE in the printer's code page instead of standard output"),
+                                 QStringLiteral("FILE"));
 
 bool writeData(CliContext& context, const QString& outputPath, const QString& text, QString& error)
 {
@@ -55,22 +37,15 @@ bool writeData(CliContext& context, const QString& outputPath, const QString& te
     return true;
 }
 
-}  // namespace
-
-int runGet(CliContext& context, const QStringList& arguments)
+int runGet(CliContext& context, const QCommandLineParser& parser)
 {
-    QCommandLineParser parser;
-    parser.addOption(deviceOption());
-    parser.addOption(QCommandLineOption(QStringLiteral("o"), QStringLiteral("output file"), QStringLiteral("FILE")));
-    if (const int status = parseArguments(context, parser, "get", arguments); status >= 0)
-        return status;
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1 || (positional[0] != QLatin1String("system") && positional[0] != QLatin1String("initial")))
         return context.usage(QStringLiteral("get takes system or initial"));
     if (!context.requireSelectedPrinter())
         return kExitFailure;
 
-    const LinkSettings link = linkFor(context, parser);
+    const LinkSettings link = context.link(parser);
     const ReadBackResult result = positional[0] == QLatin1String("system")
                                     ? ReadSystemParametersBack(context.app(), context.store(), link)
                                     : ReadInitialTableBack(context.app(), context.store(), link);
@@ -79,22 +54,18 @@ int runGet(CliContext& context, const QStringList& arguments)
     if (!result.result)
         return context.fail(result.message);
     QString error;
-    if (!writeData(context, parser.value(QStringLiteral("o")), result.text, error))
+    if (!writeData(context, parser.value(kOutput), result.text, error))
         return context.fail(error);
     context.err() << terminalText(result.message) << Qt::endl;
     return kExitOk;
 }
 
-int runVormex(CliContext& context, const QStringList& arguments)
+int runVormex(CliContext& context, const QCommandLineParser& parser)
 {
-    QCommandLineParser parser;
-    parser.addOption(deviceOption());
-    if (const int status = parseArguments(context, parser, "vormex", arguments); status >= 0)
-        return status;
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1 || (positional[0] != QLatin1String("on") && positional[0] != QLatin1String("off")))
         return context.usage(QStringLiteral("vormex takes on or off"));
-    const LinkSettings link = linkFor(context, parser);
+    const LinkSettings link = context.link(parser);
     const VormexSwitchResult result = SendVormexSwitch(positional[0] == QLatin1String("on"), link);
     if (!result.usable)
         return context.fail(QStringLiteral("vormexctl: unusable device text \"%1\"").arg(link.deviceInfo));
@@ -103,9 +74,9 @@ int runVormex(CliContext& context, const QStringList& arguments)
     return kExitOk;
 }
 
-int runListUsb(CliContext& context, const QStringList& arguments)
+int runListUsb(CliContext& context, const QCommandLineParser& parser)
 {
-    if (!arguments.isEmpty())
+    if (!parser.positionalArguments().isEmpty())
         return context.usage(QStringLiteral("list-usb takes no arguments"));
     QStringList paths, names;
     QList<UsbProblem> problems;
@@ -121,15 +92,37 @@ int runListUsb(CliContext& context, const QStringList& arguments)
     return kExitOk;
 }
 
-int runListPorts(CliContext& context, const QStringList& arguments)
+int runListPorts(CliContext& context, const QCommandLineParser& parser)
 {
-    if (!arguments.isEmpty())
+    if (!parser.positionalArguments().isEmpty())
         return context.usage(QStringLiteral("list-ports takes no arguments"));
     const PortMap portMap(&context.store());
     for (const QList<PortName>& ports : {ListSerialPorts(portMap), ListParallelPorts(portMap)})
         for (const PortName& port : ports)
             context.out() << port.name << '\t' << port.devicePath << (port.overridden ? "\t(settings)" : "") << '\n';
     return kExitOk;
+}
+
+}  // namespace
+
+QList<Command> printerCommands()
+{
+    return {
+        {QStringLiteral("get"), QStringLiteral("system|initial [--device TEXT] [-o FILE]"),
+         QStringLiteral("read a parameter file back from the printer"),
+         QStringLiteral("Only the data (the system parameter line, or the initial value & table text unchanged) goes to\n"
+                        "standard output (UTF-8) or FILE; messages go to standard error.\n"),
+         {deviceOption(), kOutput}, runGet},
+        {QStringLiteral("vormex"), QStringLiteral("on|off [--device TEXT]"), QStringLiteral("switch VORMEX on or off"), QString(),
+         {deviceOption()}, runVormex},
+        {QStringLiteral("list-usb"), QString(), QStringLiteral("list the connected USB printers"),
+         QStringLiteral("One line per printer: its device path and model. Nodes that cannot be opened are named on\n"
+                        "standard error with the reason.\n"),
+         {}, runListUsb},
+        {QStringLiteral("list-ports"), QString(), QStringLiteral("list the serial and parallel port names"),
+         QStringLiteral("One line per port: its name and the device it opens (\"(settings)\" when mapped in [Ports]).\n"), {},
+         runListPorts},
+    };
 }
 
 }  // namespace vormex::cli
