@@ -1,4 +1,5 @@
 #include "base/SettingsStore.h"
+#include "comm/DeviceInfo.h"
 #include "comm/PortListing.h"
 #include "comm/PortMap.h"
 #include "comm/PrinterPort.h"
@@ -116,6 +117,37 @@ TEST(SerialAddress, ReadsTheFourSettings)
         EXPECT_EQ(settings->parity, c.parity) << c.address;
         EXPECT_EQ(settings->stopBits, c.stopBits) << c.address;
         EXPECT_EQ(settings->readIntervalMs(), c.intervalMs) << c.address;
+    }
+}
+
+TEST(LanAddress, ReadsFourBytesAndAPortTheSocketCanUse)
+{
+    struct Case {
+        const char* address;
+        std::optional<LanAddress> expected;
+    };
+    const auto lan = [](int a, int b, int c, int d, int port) { return LanAddress{{a, b, c, d}, port}; };
+    const Case cases[] = {
+        {"127.0.0.1:9100", lan(127, 0, 0, 1, 9100)},
+        {"127.0.0.001:65535", lan(127, 0, 0, 1, 65535)},
+        {" 10. 0.0.7:8000", lan(10, 0, 0, 7, 8000)},  // each number read as the C library reads it
+        {"10.0.0.7x:80abc", lan(10, 0, 0, 7, 80)},     // what follows the digits is ignored
+        {"1.2.3.4:0", std::nullopt},                  // a port the socket cannot connect to
+        {"1.2.3.4:65536", std::nullopt},
+        {"1.2.3.4:-1", std::nullopt},
+        {"256.1.1.1:80", std::nullopt},
+        {"-1.2.3.4:80", std::nullopt},
+        {"1.2.3:80", std::nullopt},
+        {"1.2.3.4", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<LanAddress> parsed = ParseLanAddress(QString::fromLatin1(c.address));
+        ASSERT_EQ(parsed.has_value(), c.expected.has_value()) << c.address;
+        if (parsed) {
+            EXPECT_EQ(parsed->bytes, c.expected->bytes) << c.address;
+            EXPECT_EQ(parsed->port, c.expected->port) << c.address;
+        }
     }
 }
 

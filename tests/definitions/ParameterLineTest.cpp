@@ -2,51 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <string>
 
 using namespace vormex;
 
 namespace {
-
-struct DecimalCase {
-    const char* name;
-    const char16_t* text;
-    qint64 value32;
-    qint64 value64;
-};
-
-class CDecimalTest : public ::testing::TestWithParam<DecimalCase> {};
-
-TEST_P(CDecimalTest, ReadsLikeTheCLibrary)
-{
-    const QString text = QString::fromUtf16(GetParam().text);
-    EXPECT_EQ(CDecimal(text), GetParam().value32);
-    EXPECT_EQ(CDecimal64(text), GetParam().value64);
-}
-
-constexpr qint64 kIntMax = std::numeric_limits<int>::max();
-constexpr qint64 kIntMin = std::numeric_limits<int>::min();
-constexpr qint64 kLongMax = std::numeric_limits<qint64>::max();
-constexpr qint64 kLongMin = std::numeric_limits<qint64>::min();
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CDecimalTest,
-    ::testing::Values(DecimalCase{"plain", u"123", 123, 123}, DecimalCase{"empty", u"", 0, 0},
-                      DecimalCase{"noDigits", u"abc", 0, 0}, DecimalCase{"loneSign", u"-", 0, 0},
-                      DecimalCase{"blanksAndSign", u" \t\n\v\f\r-42x7", -42, -42},
-                      DecimalCase{"plusSign", u"+7", 7, 7}, DecimalCase{"signThenBlank", u"- 5", 0, 0},
-                      DecimalCase{"doubleSign", u"--5", 0, 0}, DecimalCase{"stopsAtDecimalPoint", u"3.0", 3, 3},
-                      DecimalCase{"fullWidthDigitIsNoDigit", u"\uFF11", 0, 0},
-                      DecimalCase{"noBreakSpaceIsNoBlank", u"\u00A05", 0, 0},
-                      DecimalCase{"intMax", u"2147483647", kIntMax, kIntMax},
-                      DecimalCase{"intMin", u"-2147483648", kIntMin, kIntMin},
-                      DecimalCase{"intOverflowClamps", u"2147483648", kIntMax, 2147483648LL},
-                      DecimalCase{"intUnderflowClamps", u"-99999999999", kIntMin, -99999999999LL},
-                      DecimalCase{"longMin", u"-9223372036854775808", kIntMin, kLongMin},
-                      DecimalCase{"hugeClamps", u"123456789012345678901234567890", kIntMax, kLongMax},
-                      DecimalCase{"hugeNegativeClamps", u"-123456789012345678901234567890", kIntMin, kLongMin}),
-    [](const ::testing::TestParamInfo<DecimalCase>& info) { return std::string(info.param.name); });
 
 TEST(FieldAt, CountsFieldsFromZeroBetweenCommas)
 {

@@ -63,10 +63,26 @@ TEST(DeviceInfoText, StoredLanAddressAndPort)
 
 TEST(DeviceInfoText, DamagedLanAddressKeepsTheDefaults)
 {
-    for (const char* text : {"LAN:300.1.1.1:80", "LAN:1.2.3:80", "LAN:1.2.3.4:70000", "LAN:"}) {
+    // Port 0 is refused as the port layer refuses it: the page never shows an address it cannot open.
+    for (const char* text : {"LAN:300.1.1.1:80", "LAN:1.2.3:80", "LAN:1.2.3.4:70000", "LAN:1.2.3.4:0", "LAN:"}) {
         const InterfaceSelection s = SelectInterface(QString::fromLatin1(text), {"LAN"}, false, kSerial);
         EXPECT_EQ(s.ipBytes, DefaultIpBytes()) << text;
         EXPECT_EQ(s.port, 8000) << text;
+    }
+}
+
+TEST(DeviceInfoText, ParityShownIsTheParityThePortOpensWith)
+{
+    struct Case {
+        const char* word;
+        const char* shown;
+    };
+    // Any word but "none" and "even" opens the port with odd parity.
+    const Case cases[] = {{"none", "none"}, {"even", "even"}, {"odd", "odd"}, {"Odd", "odd"}, {"mark", "odd"}, {"", "odd"}};
+    for (const Case& c : cases) {
+        const InterfaceSelection s =
+            SelectInterface(QStringLiteral("COM1:9600,8,%1,1").arg(QLatin1String(c.word)), {"LAN", "COM1"}, false, kSerial);
+        EXPECT_EQ(kSerial.parities[s.parityIndex], QLatin1String(c.shown)) << c.word;
     }
 }
 
