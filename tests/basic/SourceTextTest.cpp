@@ -58,6 +58,26 @@ TEST(SourceText, CodePageFollowsTheLanguageSetting)
     EXPECT_EQ(english[0].bytesOf(3, 7), QByteArray("\x8A\xBF\x8E\x9A", 4));
 }
 
+// The lead bytes at both ends of both Shift-JIS lead ranges, in a name: each pair is one
+// character that keeps its two bytes.
+TEST(SourceText, LeadByteEdgesMakeOneCharacter)
+{
+    struct Case {
+        QByteArray pair;
+        char16_t character;
+    };
+    const Case cases[] = {{"\x81\x5B", u'ー'}, {"\x9F\x40", u'檗'}, {"\x9F\xFC", u'滌'},
+                          {"\xE0\x40", u'漾'}, {"\xE0\xFC", u'珱'}, {"\xFC\x4B", u'黑'}};
+    for (const Case& c : cases) {
+        std::vector<SourceLine> lines;
+        SplitSourceLines("A" + c.pair + "=1", SourceCharacterSet(1), lines);
+        const SourceLine& line = lines[0];
+        EXPECT_EQ(line.text, QStringLiteral("A") + QChar(c.character) + QStringLiteral("=1")) << c.pair.toHex().data();
+        EXPECT_EQ(line.bytesOf(0, 2), "A" + c.pair) << c.pair.toHex().data();
+        EXPECT_EQ(line.bytesOf(2, 4), QByteArray("=1")) << c.pair.toHex().data();
+    }
+}
+
 TEST(SourceText, BadShiftJisKeepsItsBytes)
 {
     // A lead byte without a valid trail byte, and an unassigned double-byte code.

@@ -167,6 +167,8 @@ TEST(ParseInitialValues, ChoiceThatIsNotANumberEndsTheScanOfItsLine)
     EXPECT_EQ(set.number(InitialValue::ZeroSuppress), 0);
     EXPECT_EQ(set.number(InitialValue::LineMargin), -5);
     EXPECT_EQ(set.number(InitialValue::AdjustXPos), 6);   // the scan ended at "J"
+    EXPECT_EQ(set.number(InitialValue::HomeXPos), 10);    // every field of "LABEL Default" differs,
+    EXPECT_EQ(set.number(InitialValue::HomeYPos), 20);    // so a swap of any two shows
     EXPECT_EQ(set.number(InitialValue::LabelShift), -30);
     EXPECT_EQ(set.selected(InitialValue::RotationMirror), 1);  // a digit value: the numbers after it are read
     EXPECT_EQ(set.number(InitialValue::YOffset), 40);

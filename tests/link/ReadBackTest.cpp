@@ -9,6 +9,7 @@
 #include "base/StringIds.h"
 #include "comm/ParameterReadBack.h"
 #include "definitions/ParameterCheck.h"
+#include "timing/PacingClock.h"
 #include "files/WorkFiles.h"
 
 #include <QDir>
@@ -200,6 +201,29 @@ TEST_F(ReadBack, SilentPrinterOnComOrUsbEndsAfterTheReadTimeOut)
     EXPECT_GE(timer.elapsed(), 240);  // 5000 ms at the tests' scale
     expectFailure(ReadInitialTableBack(app_, *store_, link(QStringLiteral("USB:"), sim.ptyPath())), strings::kParameterGetFailed,
                   "silent USB");
+}
+
+// The silence time-out of a COM or USB read-back starts again with every byte that arrives: a
+// slow line brings a large table in many pieces, each gap shorter than the time-out and the whole
+// reply much longer.
+TEST_F(ReadBack, SlowComReplyIsReadCompletelyWhileBytesKeepComing)
+{
+    const QByteArray whole = reply("QUILLPRM.TXT,12,34,-5\r\n");
+    QList<QByteArray> pieces;
+    for (qsizetype at = 0; at < whole.size(); at += 4)
+        pieces << whole.mid(at, 4);
+    const int silenceMs = int(pacing::scaled(kSystemParameterExchange.readTimeoutMs) / std::chrono::milliseconds(1));
+    ScriptedPrinter printer(pieces, ScriptedPrinter::Line::Pty, silenceMs / 3);
+    ASSERT_GT(pieces.size() * silenceMs / 3, 2 * silenceMs);
+    {
+        QSettings ini(store_->filePath(), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Ports/COM2"), printer.ptyPath());
+    }
+    const ReadBackResult result =
+        ReadSystemParametersBack(app_, *store_, link(QStringLiteral("COM2:9600,8,none,1"), {}, PortMap(store_.get())));
+    EXPECT_EQ(result.result, 1) << result.message.toStdString();
+    EXPECT_EQ(result.text, QStringLiteral("12,34,-5"));
+    EXPECT_EQ(result.received, whole);
 }
 
 TEST_F(ReadBack, GarbledAndSplitRepliesStillRead)

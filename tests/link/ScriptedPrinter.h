@@ -7,21 +7,32 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
+#include <fcntl.h>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
 namespace vormex::test {
 
-// A loopback printer that answers the first 5-byte command with the given pieces, written
-// with a short pause between them, for replies the simulator would never send.
+// A printer that answers the first 5-byte command with the given pieces, written with a pause
+// between them, for replies the simulator would never send: on loopback TCP, or on a
+// pseudo-terminal (the tool opens `ptyPath()` as a COM port or a USB device).
 class ScriptedPrinter {
 public:
-    explicit ScriptedPrinter(QList<QByteArray> pieces) : pieces_(std::move(pieces))
+    enum class Line { Lan, Pty };
+
+    explicit ScriptedPrinter(QList<QByteArray> pieces, Line line = Line::Lan, int gapMs = 20)
+        : pieces_(std::move(pieces)), gapMs_(gapMs)
     {
+        if (line == Line::Pty) {
+            openPty();
+            thread_ = std::thread([this] { answer(master_, false); });
+            return;
+        }
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -37,9 +48,12 @@ public:
     {
         stop_ = true;
         thread_.join();
-        ::close(listener_);
+        for (int fd : {listener_, master_, keep_})
+            if (fd >= 0)
+                ::close(fd);
     }
     QString device() const { return QStringLiteral("LAN:127.0.0.1:%1").arg(port_); }
+    QString ptyPath() const { return ptyPath_; }
     QByteArray received() const
     {
         std::lock_guard lock(mutex_);
@@ -56,15 +70,33 @@ private:
         }
         return false;
     }
+    void openPty()
+    {
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
+            return;
+        ptyPath_ = QString::fromLocal8Bit(::ptsname(master_));
+        // One handle on the other end keeps the line up between opens; raw, so no byte is changed.
+        keep_ = ::open(ptyPath_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        termios tio{};
+        ::tcgetattr(keep_, &tio);
+        ::cfmakeraw(&tio);
+        ::tcsetattr(keep_, TCSANOW, &tio);
+    }
     void serve()
     {
         if (!wait(listener_))
             return;
         const int client = ::accept(listener_, nullptr, nullptr);
+        answer(client, true);
+        ::close(client);
+    }
+    void answer(int fd, bool socket)
+    {
         QByteArray command;
-        while (command.size() < 5 && wait(client)) {
+        while (command.size() < 5 && wait(fd)) {
             char buffer[64];
-            const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
             if (got <= 0)
                 break;
             command.append(buffer, static_cast<int>(got));
@@ -74,20 +106,26 @@ private:
             received_ = command;
         }
         for (const QByteArray& piece : pieces_) {
-            ::send(client, piece.constData(), static_cast<size_t>(piece.size()), MSG_NOSIGNAL);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (socket)
+                ::send(fd, piece.constData(), static_cast<size_t>(piece.size()), MSG_NOSIGNAL);
+            else
+                [[maybe_unused]] const ssize_t written = ::write(fd, piece.constData(), static_cast<size_t>(piece.size()));
+            std::this_thread::sleep_for(std::chrono::milliseconds(gapMs_));
         }
         // Stay connected until the tool closes, like a printer.
-        while (wait(client)) {
+        while (socket && wait(fd)) {
             char buffer[64];
-            if (::recv(client, buffer, sizeof buffer, 0) <= 0)
+            if (::recv(fd, buffer, sizeof buffer, 0) <= 0)
                 break;
         }
-        ::close(client);
     }
 
     QList<QByteArray> pieces_;
+    int gapMs_ = 20;
     int listener_ = -1;
+    int master_ = -1;
+    int keep_ = -1;
+    QString ptyPath_;
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::thread thread_;
