@@ -3,8 +3,7 @@
 #include "download/DownloadSequence.h"
 #include "timing/PacingClock.h"
 
-#include <condition_variable>
-#include <mutex>
+#include <future>
 #include <stop_token>
 
 namespace vormex {
@@ -15,24 +14,14 @@ struct DownloadRunner::Session {
     {
     }
 
-    void markEnded()
-    {
-        {
-            std::lock_guard lock(mutex);
-            ended = true;
-        }
-        endedChanged.notify_all();
-    }
-
     std::shared_ptr<DownloadProgress> progress;
     PrinterLink link;
     DownloadJob job;
     FileDownloadRequest request;
     bool firmwareHandshake = false;
 
-    mutable std::mutex mutex;
-    std::condition_variable endedChanged;
-    bool ended = false;  // guarded by `mutex`
+    std::promise<void> ended;  // kept by the engine's thread once the engine has returned
+    std::shared_future<void> endedSignal = ended.get_future().share();
 };
 
 DownloadRunner::DownloadRunner(std::shared_ptr<Session> session) : session_(std::move(session)) {}
@@ -47,7 +36,7 @@ std::unique_ptr<DownloadRunner> DownloadRunner::start(std::shared_ptr<Session> s
         const std::stop_callback cancelOnStop(stop, [&session] { session->link.RequestCancel(); });
         EngineContext context(session->link, *session->progress);
         runEngine(*session, context);
-        session->markEnded();
+        session->ended.set_value();
     });
     return runner;
 }
@@ -85,18 +74,13 @@ void DownloadRunner::detachObserver() { session_->progress->detachObserver(); }
 
 bool DownloadRunner::running() const
 {
-    std::lock_guard lock(session_->mutex);
-    return !session_->ended;
+    return session_->endedSignal.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
 }
 
 bool DownloadRunner::waitFinished(int timeoutMs)
 {
-    {
-        std::unique_lock lock(session_->mutex);
-        const auto deadline = std::chrono::steady_clock::now() + pacing::scaled(timeoutMs);
-        if (!session_->endedChanged.wait_until(lock, deadline, [this] { return session_->ended; }))
-            return false;
-    }
+    if (session_->endedSignal.wait_for(pacing::scaled(timeoutMs)) != std::future_status::ready)
+        return false;
     if (thread_.joinable())
         thread_.join();
     return true;
