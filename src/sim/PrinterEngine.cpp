@@ -202,10 +202,11 @@ void PrinterEngine::sendAnswer(const QByteArray& content)
         logLine(QStringLiteral("fault: no answer"));
         return;
     }
-    logLine(QStringLiteral("-> %1").arg(readable(frame(content))));
+    // Every piece is logged as it goes out, noise included.
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         if (i > 0)
             pacing::pause(FaultInjection::kSplitPauseMs);
+        logLine(QStringLiteral("-> %1").arg(readable(pieces[i])));
         transport_.write(pieces[i]);
     }
 }

@@ -136,4 +136,27 @@ TEST(Simulator, HelpNamesEveryOption)
     EXPECT_EQ(test::runProgram(QStringLiteral("vormex-printer-sim"), {QStringLiteral("--fault"), QStringLiteral("nope")}).exitCode, 2);
 }
 
+// Every byte the printer writes is in its log, noise and pieces included.
+TEST(Simulator, LogsAnswersAsTheyAreSent)
+{
+    struct Case {
+        const char* fault;
+        QByteArray received;
+        QStringList logged;
+    };
+    const QList<Case> cases = {
+        {"none", QByteArray("\x01\x02" "001    \x03\x04\r\n"), {"sim: -> <01><02>001    <03><04><0D><0A>\n"}},
+        {"garbage", QByteArray("\x05\x01\x02?noise\x01\x02" "001    \x03\x04\r\n"),
+         {"sim: -> <05><01><02>?noise<01><02>001    <03><04><0D><0A>\n"}},
+        {"split", QByteArray("\x01\x02" "001    \x03\x04\r\n"), {"sim: -> <01><02>001 \n", "sim: ->    <03><04><0D><0A>\n"}},
+    };
+    for (const Case& c : cases) {
+        Simulator sim({"--fault", c.fault});
+        EXPECT_EQ(test::exchange(sim.device(), FrameShortCommand("WS", ControlCodes::forType(1))), c.received) << c.fault;
+        EXPECT_TRUE(sim.log().startsWith(QStringLiteral("sim: serving LAN:127.0.0.1:"))) << c.fault;
+        for (const QString& line : c.logged)
+            EXPECT_EQ(sim.countInLog(line), 1) << c.fault << " " << line.toStdString() << sim.log().toStdString();
+    }
+}
+
 }  // namespace
