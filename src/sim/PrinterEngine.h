@@ -4,6 +4,7 @@
 #include "FaultInjection.h"
 #include "FileStore.h"
 #include "FirmwareReceiver.h"
+#include "SimLog.h"
 #include "SimOptions.h"
 
 #include "timing/PacingClock.h"
@@ -29,7 +30,7 @@ public:
 // The printer's side of the protocol.
 class PrinterEngine {
 public:
-    PrinterEngine(const SimOptions& options, FileStore& files, Transport& transport);
+    PrinterEngine(const SimOptions& options, FileStore& files, Transport& transport, const SimLog& log);
 
     // A new connection (or a tool that opened the line again): nothing half-received is kept.
     void connectionOpened();
@@ -50,6 +51,7 @@ private:
     const SimOptions& options_;
     FileStore& files_;
     Transport& transport_;
+    const SimLog& log_;
     CommandParser parser_;
     FaultInjection faults_;
     FirmwareReceiver firmware_;

@@ -131,7 +131,7 @@ TEST(Simulator, HelpNamesEveryOption)
     const test::ProcessResult help = test::runProgram(QStringLiteral("vormex-printer-sim"), {QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--pty", "--port", "--fault", "--file", "--dump-dir", "--exit-after-idle", "--restart-ms",
-                               "--firmware-handshake", "--codes", "--block-kb"})
+                               "--firmware-handshake", "--codes", "--block-kb", "--count"})
         EXPECT_TRUE(help.out.contains(option)) << option;
     EXPECT_EQ(test::runProgram(QStringLiteral("vormex-printer-sim"), {QStringLiteral("--fault"), QStringLiteral("nope")}).exitCode, 2);
 }
