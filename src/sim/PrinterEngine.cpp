@@ -181,18 +181,27 @@ void PrinterEngine::handleStoreFile(const ReceivedCommand& command)
         return;
     }
     if (command.checksum != expected) {
+        log_.line(QStringLiteral("the checksum does not match the data: checksum error"));
         sendStatus(faults_.status(57));
         return;
     }
-    QString name;
-    if (!files_.storeArea(command.area, name)) {
+    QString problem;
+    const std::optional<DataArea> file = DataArea::read(command.area, problem);
+    if (!file) {
+        log_.line(problem + QStringLiteral(": format error"));
         sendStatus(faults_.status(51));
         return;
     }
-    log_.line(QStringLiteral("stored %1 (%2 bytes of text)").arg(name).arg(files_.text(name).size()));
+    keep(*file);
     sendStatus(faults_.transferStatus(options_.statusCode));
     parser_.reset();
     transport_.restart(options_.restartMs);
+}
+
+void PrinterEngine::keep(const DataArea& file)
+{
+    files_.store(file.name, file.content);
+    log_.line(QStringLiteral("stored %1 (%2)").arg(file.name, file.describe()));
 }
 
 void PrinterEngine::sendAnswer(const QByteArray& content)

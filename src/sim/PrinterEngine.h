@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandParser.h"
+#include "DataArea.h"
 #include "FaultInjection.h"
 #include "FileStore.h"
 #include "FirmwareReceiver.h"
@@ -47,6 +48,7 @@ private:
     void sendAnswer(const QByteArray& content);
     void sendStatus(int code);
     void sendFile(const QString& name);
+    void keep(const DataArea& file);
 
     const SimOptions& options_;
     FileStore& files_;

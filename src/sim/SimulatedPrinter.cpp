@@ -21,7 +21,7 @@ std::unique_ptr<Server> makeServer(const SimOptions& options, const SimLog& log)
 
 SimulatedPrinter::SimulatedPrinter(const SimOptions& runOptions, int number)
     : options_(runOptions.forPrinter(number)), log_(runOptions.count > 1 ? SimLog(number) : SimLog()),
-      files_(options_.files, options_.dumpFolder), server_(makeServer(options_, log_)),
+      files_(options_.files, options_.dumpFolder, log_), server_(makeServer(options_, log_)),
       engine_(options_, files_, *server_, log_)
 {
     server_->attach(engine_);

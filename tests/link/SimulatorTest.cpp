@@ -1,12 +1,17 @@
 // The simulator's printer side as the download engines will meet it.
 #include "Simulator.h"
 
+#include "basic/ImageChecksum.h"
 #include "basic/PrinterFileArea.h"
 #include "comm/CommandFraming.h"
 #include "comm/PrinterLink.h"
 #include "comm/StoreFileEnvelope.h"
+#include "download/DownloadJob.h"
+#include "download/PrepareItem.h"
 
 #include <QDir>
+
+#include <functional>
 
 using namespace vormex;
 using vormex::test::Simulator;
@@ -26,6 +31,19 @@ LinkSettings lan(const QString& device, ControlCodes codes = ControlCodes::forTy
     settings.codes = codes;
     settings.variableControlCodes = variable;
     return settings;
+}
+
+// Sends the prepare command and the envelope; gives the status the printer answered (-1 none).
+int store(const QString& device, const QByteArray& prepare, const QByteArray& envelope)
+{
+    PrinterLink link(lan(device));
+    if (link.Connect(false) != 1)
+        return kNoAnswer;
+    link.port().Write(prepare);
+    link.setAnswer(kNoAnswer);
+    link.port().Write(envelope);
+    link.WaitForStatus(0, 3000, 1);
+    return link.answer();
 }
 
 TEST(Simulator, DumpKeepsAStoredNameInsideItsFolder)
@@ -134,6 +152,44 @@ TEST(Simulator, HelpNamesEveryOption)
                                "--firmware-handshake", "--codes", "--block-kb", "--count"})
         EXPECT_TRUE(help.out.contains(option)) << option;
     EXPECT_EQ(test::runProgram(QStringLiteral("vormex-printer-sim"), {QStringLiteral("--fault"), QStringLiteral("nope")}).exitCode, 2);
+}
+
+// BASIC programs prepared as a download job prepares them: whole blocks of the encoded image.
+TEST(Simulator, StoresBasicProgramsAndRefusesBrokenOnes)
+{
+    QTemporaryDir folder;
+    const QString source = folder.filePath(QStringLiteral("main.bas"));
+    test::writeFile(source, "10 PRINT \"HELLO\"\r\n20 END\r\n");
+    const auto setChecksum = [](QByteArray& envelope) {
+        envelope.chop(1);
+        envelope.append(static_cast<char>(ImageChecksum(envelope.mid(4, envelope.size() - 6))));
+    };
+    struct Case {
+        const char* what;
+        int type;
+        std::function<void(QByteArray&)> spoil;
+        int expected;
+        const char* logged;
+    };
+    const QList<Case> cases = {
+        {"main program", DownloadItem::BasicMain, [](QByteArray&) {}, 0, "stored main.bas (BASIC main program, 118029 bytes"},
+        {"system-mode program", DownloadItem::BasicSystem, [](QByteArray&) {}, 0, "stored main.bas (BASIC system-mode program, 21005 bytes"},
+        {"body longer than the blocks", DownloadItem::BasicMain,
+         [&](QByteArray& envelope) { envelope[4 + 0x11] = 0x10; setChecksum(envelope); }, 51, "does not fit an area of 131072 bytes"},
+        {"bad checksum", DownloadItem::BasicMain, [](QByteArray& envelope) { envelope[envelope.size() - 1] ^= 1; }, 57, "checksum error"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dump;
+        Simulator sim({"--restart-ms", "100", "--dump-dir", dump.path()});
+        DownloadJob job;
+        job.blockSizeKb = 64;
+        ASSERT_EQ(PrepareItem(job, c.type, source, {}), 1) << c.what;
+        QByteArray envelope = job.item(c.type).bytes;
+        c.spoil(envelope);
+        EXPECT_EQ(store(sim.device(), BuildPrepareCommand(job, c.type), envelope), c.expected) << c.what;
+        EXPECT_EQ(sim.countInLog(QLatin1String(c.logged)), 1) << c.what << sim.log().toStdString();
+        EXPECT_EQ(QFile::exists(dump.filePath(QStringLiteral("main.bas"))), c.expected == 0) << c.what;
+    }
 }
 
 // Every byte the printer writes is in its log, noise and pieces included.
