@@ -7,7 +7,7 @@
 
 namespace vormex::sim {
 
-// Shapes what the printer sends according to the chosen fault.
+// Shapes what the printer sends according to its fault.
 class FaultInjection {
 public:
     explicit FaultInjection(const SimOptions& options) : options_(options) {}
@@ -19,8 +19,8 @@ public:
     int status(int normal) const;
     // The status code after a stored file or a firmware block.
     int transferStatus(int normal) const;
-    // True once a transfer of `bytes` should be cut off.
-    bool dropNow(qsizetype bytes) const { return options_.fault == Fault::Drop && bytes > options_.dropAfterBytes; }
+    // With the drop fault: the bytes of a transfer taken before the line goes dead; -1 without.
+    qsizetype dropAfterBytes() const { return options_.fault == Fault::Drop ? options_.dropAfterBytes : -1; }
 
     static constexpr int kSplitPauseMs = 300;
 

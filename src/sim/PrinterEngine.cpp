@@ -43,23 +43,48 @@ void PrinterEngine::connectionOpened()
 
 void PrinterEngine::received(const QByteArray& bytes)
 {
-    if (preparedBlocks_ > 0 || parser_.firmwareMode()) {
-        transferBytes_ += bytes.size();
-        if (faults_.dropNow(transferBytes_)) {
-            log_.line(QStringLiteral("fault: hanging up after %1 bytes of a transfer").arg(transferBytes_));
-            connectionOpened();
-            transport_.hangUp();
+    const qsizetype dropAfter = faults_.dropAfterBytes();
+    QByteArray rest = bytes;
+    while (!rest.isEmpty()) {
+        if (dropAfter < 0 || !inTransfer()) {
+            rest = parse(rest);
+            continue;
+        }
+        if (transferBytes_ >= dropAfter) {
+            hangUp();
             return;
         }
+        const QByteArray taken = rest.left(dropAfter - transferBytes_);
+        rest.remove(0, taken.size());
+        transferBytes_ += taken.size();
+        rest.prepend(parse(taken));
     }
-    parser_.append(bytes);
-    while (std::optional<ReceivedCommand> command = parser_.next())
-        handle(*command);
     // A command that stays incomplete (fewer blocks than prepared) is given up after a gap.
     if (!parser_.firmwareMode() && parser_.pending() > 0)
         incompleteGap_.emplace(options_.firmwareGapMs);
     else
         incompleteGap_.reset();
+}
+
+QByteArray PrinterEngine::parse(const QByteArray& bytes)
+{
+    parser_.append(bytes);
+    bool wasInTransfer = inTransfer();
+    while (std::optional<ReceivedCommand> command = parser_.next()) {
+        handle(*command);
+        if (!wasInTransfer && inTransfer() && faults_.dropAfterBytes() >= 0)
+            return parser_.takePending();
+        wasInTransfer = inTransfer();
+    }
+    return {};
+}
+
+void PrinterEngine::hangUp()
+{
+    log_.line(QStringLiteral("fault: hanging up after %1 bytes of a transfer").arg(transferBytes_));
+    connectionOpened();
+    incompleteGap_.reset();
+    transport_.hangUp();
 }
 
 int PrinterEngine::timerDueMs() const

@@ -41,6 +41,12 @@ public:
     void onTimer();
 
 private:
+    // A store-file envelope or a firmware image is on its way.
+    bool inTransfer() const { return preparedBlocks_ > 0 || parser_.firmwareMode(); }
+    // Makes commands of the bytes and handles them. With the drop fault, parsing stops where a
+    // transfer begins: the bytes after that point are given back to be counted.
+    QByteArray parse(const QByteArray& bytes);
+    void hangUp();
     void handle(const ReceivedCommand& command);
     void handleShort(const QByteArray& letters);
     void handleBrace(const QByteArray& text);

@@ -192,6 +192,31 @@ TEST(Simulator, StoresBasicProgramsAndRefusesBrokenOnes)
     }
 }
 
+// The drop fault takes exactly N bytes of a transfer, however they arrive, and hangs up at the next.
+TEST(Simulator, DropHangsUpAfterTheGivenBytesOfATransfer)
+{
+    const QByteArray envelope = BuildStoreFileEnvelope(fileArea("QUILLPRM.TXT", "1,2,3\r\n", 1024), ControlCodes::forType(1), false);
+    for (const int dropAfter : {0, 10, 600, 1030, 1031}) {
+        const bool cut = dropAfter < envelope.size();
+        Simulator sim({"--block-kb", "1", "--restart-ms", "100", "--fault", "drop", "--drop-after", QString::number(dropAfter)});
+        // The whole envelope in one write: the printer reads far more than N bytes at once.
+        const int status = store(sim.device(), FrameBraceCommand(PrepareCommandText(3, 1), ControlCodes::forType(1), false), envelope);
+        EXPECT_EQ(status, cut ? kNoAnswer : 0) << dropAfter;
+        EXPECT_EQ(sim.waitForLog(QStringLiteral("fault: hanging up after %1 bytes of a transfer\n").arg(dropAfter), cut ? 4000 : 0), cut)
+            << dropAfter << sim.log().toStdString();
+        EXPECT_EQ(sim.countInLog(QStringLiteral("stored")), cut ? 0 : 1) << dropAfter;
+    }
+
+    Simulator sim({"--fault", "drop", "--drop-after", "100", "--firmware-gap-ms", "200"});
+    PrinterLink link(lan(sim.device()));
+    ASSERT_EQ(link.Connect(true), 1);
+    link.port().Write(QByteArray("\x1BLD;\x00\x10\x00\x00,\x00\x01\x0A\x00", 13) + QByteArray("\x1BLP;", 4));
+    ASSERT_EQ(link.WaitForStatus(52, 3000, 1000), 1);
+    link.port().Write(QByteArray(65536, 'F'));
+    EXPECT_TRUE(sim.waitForLog(QStringLiteral("fault: hanging up after 100 bytes of a transfer\n"))) << sim.log().toStdString();
+    EXPECT_EQ(link.WaitForStatus(56, 1000, 1), 0);
+}
+
 // Every byte the printer writes is in its log, noise and pieces included.
 TEST(Simulator, LogsAnswersAsTheyAreSent)
 {
