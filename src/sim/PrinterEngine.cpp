@@ -225,8 +225,20 @@ void PrinterEngine::handleStoreFile(const ReceivedCommand& command)
 
 void PrinterEngine::keep(const DataArea& file)
 {
-    files_.store(file.name, file.content);
+    if (faults_.forgets()) {
+        files_.remove(file.name);
+        log_.line(QStringLiteral("fault: %1 (%2) acknowledged but not kept").arg(file.name, file.describe()));
+        return;
+    }
+    qsizetype changed = -1;
+    const QByteArray content = faults_.alters() && !file.isProgram() ? FaultInjection::alteredText(file.content, changed) : file.content;
+    files_.store(file.name, content);
     log_.line(QStringLiteral("stored %1 (%2)").arg(file.name, file.describe()));
+    if (changed >= 0)
+        log_.line(QStringLiteral("fault: kept with byte %1 of the text changed from '%2' to '%3'")
+                      .arg(changed).arg(QLatin1Char(file.content[changed])).arg(QLatin1Char(content[changed])));
+    else if (faults_.alters())
+        log_.line(QStringLiteral("fault: nothing to alter, kept as sent"));
 }
 
 void PrinterEngine::sendAnswer(const QByteArray& content)

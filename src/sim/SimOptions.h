@@ -18,6 +18,8 @@ enum class Fault {
     WrongStatus,   // status answers carry --wrong-status-code
     BadChecksum,   // stored files and firmware blocks are answered with 57
     Drop,          // the connection is dropped after --drop-after bytes of a transfer
+    Alter,         // a stored text file is acknowledged but kept with one digit changed
+    Forget,        // a store is acknowledged but nothing is kept
 };
 
 // One --fault: the printer it applies to (1..count, or 0 for every printer) and the fault.

@@ -1,6 +1,7 @@
 // The simulator's printer side as the download engines will meet it.
 #include "Simulator.h"
 
+#include "app/StringTable.h"
 #include "basic/ImageChecksum.h"
 #include "basic/PrinterFileArea.h"
 #include "comm/CommandFraming.h"
@@ -44,6 +45,13 @@ int store(const QString& device, const QByteArray& prepare, const QByteArray& en
     link.port().Write(envelope);
     link.WaitForStatus(0, 3000, 1);
     return link.answer();
+}
+
+QStringList cli(const QStringList& arguments)
+{
+    return QStringList{QStringLiteral("--definitions"), test::sourcePath(QStringLiteral("data/VORMEX Setting Tool Parameter-JPN.XML")),
+                       QStringLiteral("--printer"), QStringLiteral("ORN Q-KA5"), QStringLiteral("--language"), QStringLiteral("jpn")}
+         + arguments;
 }
 
 TEST(Simulator, DumpKeepsAStoredNameInsideItsFolder)
@@ -149,7 +157,7 @@ TEST(Simulator, HelpNamesEveryOption)
     const test::ProcessResult help = test::runProgram(QStringLiteral("vormex-printer-sim"), {QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--pty", "--port", "--fault", "--file", "--dump-dir", "--exit-after-idle", "--restart-ms",
-                               "--firmware-handshake", "--codes", "--block-kb", "--count"})
+                               "--firmware-handshake", "--codes", "--block-kb", "--count", "alter", "forget"})
         EXPECT_TRUE(help.out.contains(option)) << option;
     EXPECT_EQ(test::runProgram(QStringLiteral("vormex-printer-sim"), {QStringLiteral("--fault"), QStringLiteral("nope")}).exitCode, 2);
 }
@@ -237,6 +245,53 @@ TEST(Simulator, LogsAnswersAsTheyAreSent)
         EXPECT_TRUE(sim.log().startsWith(QStringLiteral("sim: serving LAN:127.0.0.1:"))) << c.fault;
         for (const QString& line : c.logged)
             EXPECT_EQ(sim.countInLog(line), 1) << c.fault << " " << line.toStdString() << sim.log().toStdString();
+    }
+}
+
+// A printer that keeps something other than what it acknowledged, as `vormexctl get` sees it.
+TEST(Simulator, AlterAndForgetShowThroughTheReadBack)
+{
+    QTemporaryDir folder;
+    QMap<QString, QByteArray> sent;
+    for (const char* kind : {"system", "initial"}) {
+        const QString path = folder.filePath(QLatin1String(kind) + QStringLiteral(".txt"));
+        const test::ProcessResult exported =
+            test::runProgram(QStringLiteral("vormexctl"), cli({"export", "--kind", kind, "--format", "txt", "-o", path}));
+        ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+        sent.insert(QLatin1String(kind), test::readFile(path));
+    }
+    // The printer's defaults begin "00600," and "BARCODE Default\r\n010,": the alter fault
+    // raises the last digit of the first number by one.
+    ASSERT_TRUE(sent[QStringLiteral("system")].startsWith("00600,"));
+    ASSERT_TRUE(sent[QStringLiteral("initial")].startsWith("BARCODE Default\r\n010,"));
+    const QByteArray alteredSystem = "00601" + sent[QStringLiteral("system")].mid(5).chopped(2);
+    const QByteArray alteredInitial = "BARCODE Default\r\n011" + sent[QStringLiteral("initial")].mid(20);
+    const QString noFile = StringTable::builtIn().text(8043);
+    struct Case {
+        const char* fault;
+        const char* kind;
+        int exitCode;
+        QByteArray out;
+    };
+    const QList<Case> cases = {
+        {"alter", "system", 0, alteredSystem},
+        {"alter", "initial", 0, alteredInitial},
+        {"forget", "system", 1, {}},
+        {"forget", "initial", 1, {}},
+    };
+    for (const Case& c : cases) {
+        const QString path = folder.filePath(QLatin1String(c.kind) + QStringLiteral(".txt"));
+        // A file held from the start is gone too after a forgotten store.
+        const QString held = QLatin1String(c.kind) == QLatin1String("system") ? QStringLiteral("QUILLPRM.TXT=") : QStringLiteral("ZDEFAULT.TXT=");
+        Simulator sim({"--fault", c.fault, "--restart-ms", "100", "--file", held + path});
+        const test::ProcessResult sentFile =
+            test::runProgram(QStringLiteral("vormexctl"), cli({"send-file", c.kind, path, "--device", sim.device(), "--no-vormex-on"}));
+        EXPECT_EQ(sentFile.exitCode, 0) << c.fault << c.kind << sentFile.err.toStdString();
+        const test::ProcessResult got = test::runProgram(QStringLiteral("vormexctl"), cli({"get", c.kind, "--device", sim.device()}));
+        EXPECT_EQ(got.exitCode, c.exitCode) << c.fault << c.kind << got.err.toStdString();
+        EXPECT_EQ(got.out, c.out) << c.fault << c.kind;
+        if (c.exitCode != 0)
+            EXPECT_EQ(QString::fromUtf8(got.err).trimmed(), noFile) << c.fault << c.kind;
     }
 }
 
