@@ -75,11 +75,12 @@ bool faultsAreDistinct(const QList<FaultChoice>& faults, QString& message)
 }
 
 const char* kDescription =
-    "A printer for tests and for trying the tool without hardware.\n"
-    "It serves one connection at a time on TCP (loopback by default) or on a pseudo-terminal\n"
-    "(for COM, LPT and USB through the port map or a device path), answers status and mode\n"
-    "requests, stores files sent in the store-file envelope, sends them back on \"!B\"/\"!D\",\n"
-    "receives firmware, and logs every command it receives on standard error.\n"
+    "Printers for tests and for trying the tool without hardware.\n"
+    "Each printer serves one connection at a time on TCP (loopback by default) or on a\n"
+    "pseudo-terminal (for COM, LPT and USB through the port map or a device path), answers status\n"
+    "and mode requests, stores files and BASIC programs sent in the store-file envelope, sends the\n"
+    "parameter files back on \"!B\"/\"!D\", receives firmware, and logs every command it receives\n"
+    "and every answer it sends on standard error.\n"
     "Standard output holds one line per printer, the device text to reach it: \"LAN:127.0.0.1:PORT\"\n"
     "or \"PTY:/dev/pts/N\", printer 1 first. With --count N, printer K's log lines begin with \"[K] \".\n"
     "Pauses follow VORMEX_TIME_SCALE.";
