@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <optional>
+#include <utility>
 
 namespace vormex::sim {
 
@@ -43,6 +44,8 @@ public:
     void setFirmwareMode(bool on) { firmwareMode_ = on; }
     bool firmwareMode() const { return firmwareMode_; }
     qsizetype pending() const { return buffer_.size(); }
+    // The bytes not yet made into commands, taken out of the parser.
+    QByteArray takePending() { return std::exchange(buffer_, QByteArray()); }
     void reset();
 
 private:

@@ -31,4 +31,21 @@ int FaultInjection::transferStatus(int normal) const
     return status(normal);
 }
 
+QByteArray FaultInjection::alteredText(const QByteArray& text, qsizetype& position)
+{
+    auto isDigit = [&](qsizetype i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+    position = 0;
+    while (position < text.size() && !isDigit(position))
+        ++position;
+    if (position == text.size()) {
+        position = -1;
+        return text;
+    }
+    while (isDigit(position + 1))
+        ++position;
+    QByteArray altered = text;
+    altered[position] = text[position] == '9' ? '8' : static_cast<char>(text[position] + 1);
+    return altered;
+}
+
 }  // namespace vormex::sim

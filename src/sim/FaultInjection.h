@@ -7,7 +7,7 @@
 
 namespace vormex::sim {
 
-// Shapes what the printer sends according to the chosen fault.
+// Shapes what the printer sends, and what it keeps, according to its fault.
 class FaultInjection {
 public:
     explicit FaultInjection(const SimOptions& options) : options_(options) {}
@@ -19,8 +19,15 @@ public:
     int status(int normal) const;
     // The status code after a stored file or a firmware block.
     int transferStatus(int normal) const;
-    // True once a transfer of `bytes` should be cut off.
-    bool dropNow(qsizetype bytes) const { return options_.fault == Fault::Drop && bytes > options_.dropAfterBytes; }
+    // With the drop fault: the bytes of a transfer taken before the line goes dead; -1 without.
+    qsizetype dropAfterBytes() const { return options_.fault == Fault::Drop ? options_.dropAfterBytes : -1; }
+    bool alters() const { return options_.fault == Fault::Alter; }
+    bool forgets() const { return options_.fault == Fault::Forget; }
+
+    // The text an altering printer keeps: the last digit of the text's first run of digits
+    // changed, 0 to 8 by one up and 9 to 8, so numbers keep their width. `position` receives the
+    // changed byte's offset in the text, -1 when the text has no digit (it is kept as it is).
+    static QByteArray alteredText(const QByteArray& text, qsizetype& position);
 
     static constexpr int kSplitPauseMs = 300;
 

@@ -5,40 +5,41 @@
 
 namespace vormex::sim {
 
-FileStore::FileStore(QMap<QString, QByteArray> files, QString dumpFolder)
-    : files_(std::move(files)), dumpFolder_(std::move(dumpFolder))
+FileStore::FileStore(QMap<QString, QByteArray> files, QString dumpFolder, const SimLog& log)
+    : files_(std::move(files)), dumpFolder_(std::move(dumpFolder)), log_(log)
 {
 }
 
-bool FileStore::storeArea(const QByteArray& area, QString& name)
+QString FileStore::dumpPath(const QString& name) const
 {
-    if (area.size() < 16 || static_cast<unsigned char>(area[14]) != 0xF0 || area[15] != 0x02)
-        return false;
-    const int length = (static_cast<unsigned char>(area[12]) << 8) | static_cast<unsigned char>(area[13]);
-    if (16 + length > area.size())
-        return false;
-    QByteArray rawName = area.left(12);
-    while (!rawName.isEmpty() && (rawName.endsWith('\0') || rawName.endsWith(' ') || rawName.endsWith('\xFF')))
-        rawName.chop(1);
-    name = QString::fromLatin1(rawName);
-    store(name, area.mid(16, length));
-    return true;
+    if (dumpFolder_.isEmpty())
+        return {};
+    // The name comes from the sender's bytes: it must not lead out of the dump folder.
+    QString fileName = name;
+    fileName.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    if (fileName.isEmpty() || fileName == QLatin1String(".") || fileName == QLatin1String(".."))
+        return {};
+    return QDir(dumpFolder_).filePath(fileName);
 }
 
 void FileStore::store(const QString& name, const QByteArray& text)
 {
     files_.insert(name, text);
-    if (dumpFolder_.isEmpty())
-        return;
-    // The name comes from the sender's bytes: it must not lead out of the dump folder.
-    QString fileName = name;
-    fileName.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
-    if (fileName.isEmpty() || fileName == QLatin1String(".") || fileName == QLatin1String(".."))
+    const QString path = dumpPath(name);
+    if (path.isEmpty())
         return;
     QDir().mkpath(dumpFolder_);
-    QFile file(QDir(dumpFolder_).filePath(fileName));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(text);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
+        log_.line(QStringLiteral("cannot write the dump file %1: %2").arg(path, file.errorString()));
+}
+
+void FileStore::remove(const QString& name)
+{
+    files_.remove(name);
+    const QString path = dumpPath(name);
+    if (!path.isEmpty())
+        QFile::remove(path);
 }
 
 }  // namespace vormex::sim

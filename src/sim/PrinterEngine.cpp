@@ -26,8 +26,8 @@ QString describeShort(const QByteArray& letters)
 
 }  // namespace
 
-PrinterEngine::PrinterEngine(const SimOptions& options, FileStore& files, Transport& transport)
-    : options_(options), files_(files), transport_(transport), parser_(options.codes), faults_(options),
+PrinterEngine::PrinterEngine(const SimOptions& options, FileStore& files, Transport& transport, const SimLog& log)
+    : options_(options), files_(files), transport_(transport), log_(log), parser_(options.codes), faults_(options),
       vormexMode_(options.vormexMode)
 {
 }
@@ -43,23 +43,48 @@ void PrinterEngine::connectionOpened()
 
 void PrinterEngine::received(const QByteArray& bytes)
 {
-    if (preparedBlocks_ > 0 || parser_.firmwareMode()) {
-        transferBytes_ += bytes.size();
-        if (faults_.dropNow(transferBytes_)) {
-            logLine(QStringLiteral("fault: hanging up after %1 bytes of a transfer").arg(transferBytes_));
-            connectionOpened();
-            transport_.hangUp();
+    const qsizetype dropAfter = faults_.dropAfterBytes();
+    QByteArray rest = bytes;
+    while (!rest.isEmpty()) {
+        if (dropAfter < 0 || !inTransfer()) {
+            rest = parse(rest);
+            continue;
+        }
+        if (transferBytes_ >= dropAfter) {
+            hangUp();
             return;
         }
+        const QByteArray taken = rest.left(dropAfter - transferBytes_);
+        rest.remove(0, taken.size());
+        transferBytes_ += taken.size();
+        rest.prepend(parse(taken));
     }
-    parser_.append(bytes);
-    while (std::optional<ReceivedCommand> command = parser_.next())
-        handle(*command);
     // A command that stays incomplete (fewer blocks than prepared) is given up after a gap.
     if (!parser_.firmwareMode() && parser_.pending() > 0)
         incompleteGap_.emplace(options_.firmwareGapMs);
     else
         incompleteGap_.reset();
+}
+
+QByteArray PrinterEngine::parse(const QByteArray& bytes)
+{
+    parser_.append(bytes);
+    bool wasInTransfer = inTransfer();
+    while (std::optional<ReceivedCommand> command = parser_.next()) {
+        handle(*command);
+        if (!wasInTransfer && inTransfer() && faults_.dropAfterBytes() >= 0)
+            return parser_.takePending();
+        wasInTransfer = inTransfer();
+    }
+    return {};
+}
+
+void PrinterEngine::hangUp()
+{
+    log_.line(QStringLiteral("fault: hanging up after %1 bytes of a transfer").arg(transferBytes_));
+    connectionOpened();
+    incompleteGap_.reset();
+    transport_.hangUp();
 }
 
 int PrinterEngine::timerDueMs() const
@@ -75,7 +100,7 @@ void PrinterEngine::onTimer()
 {
     if (incompleteGap_ && incompleteGap_->expired()) {
         incompleteGap_.reset();
-        logLine(QStringLiteral("incomplete command given up after %1 bytes: format error").arg(parser_.pending()));
+        log_.line(QStringLiteral("incomplete command given up after %1 bytes: format error").arg(parser_.pending()));
         parser_.reset();
         preparedBlocks_ = 0;
         transferBytes_ = 0;
@@ -88,7 +113,7 @@ void PrinterEngine::onTimer()
         return;
     const qsizetype block = firmware_.endBlock();
     const bool acknowledgeBlock = options_.firmwareHandshake || !transport_.isNetwork();
-    logLine(QStringLiteral("firmware block of %1 bytes (%2 in all)").arg(block).arg(firmware_.totalBytes()));
+    log_.line(QStringLiteral("firmware block of %1 bytes (%2 in all)").arg(block).arg(firmware_.totalBytes()));
     sendStatus(faults_.transferStatus(acknowledgeBlock ? 53 : 56));
 }
 
@@ -97,29 +122,29 @@ void PrinterEngine::handle(const ReceivedCommand& command)
     using Kind = ReceivedCommand::Kind;
     switch (command.kind) {
     case Kind::Short:
-        logLine(QStringLiteral("<- %1 (%2)").arg(readable(command.raw), describeShort(command.text)));
+        log_.line(QStringLiteral("<- %1 (%2)").arg(readable(command.raw), describeShort(command.text)));
         handleShort(command.text);
         break;
     case Kind::Brace:
-        logLine(QStringLiteral("<- %1").arg(readable(command.raw)));
+        log_.line(QStringLiteral("<- %1").arg(readable(command.raw)));
         handleBrace(command.text);
         break;
     case Kind::StoreFile:
         handleStoreFile(command);
         break;
     case Kind::UnknownStore:
-        logLine(QStringLiteral("<- store-file command without a prepare command (%1 bytes): format error").arg(command.raw.size()));
+        log_.line(QStringLiteral("<- store-file command without a prepare command (%1 bytes): format error").arg(command.raw.size()));
         sendStatus(faults_.status(51));
         break;
     case Kind::FirmwareRequest:
         firmware_.request(command.text);
         parser_.expectFirmware(true);
-        logLine(QStringLiteral("<- firmware request, start address 0x%1").arg(firmware_.startAddress(), 0, 16));
+        log_.line(QStringLiteral("<- firmware request, start address 0x%1").arg(firmware_.startAddress(), 0, 16));
         break;
     case Kind::FirmwarePrefix:
         firmware_.start();
         transferBytes_ = 0;
-        logLine(QStringLiteral("<- firmware store command"));
+        log_.line(QStringLiteral("<- firmware store command"));
         sendStatus(faults_.status(52));
         break;
     case Kind::FirmwareData:
@@ -127,7 +152,7 @@ void PrinterEngine::handle(const ReceivedCommand& command)
         firmwareGap_.emplace(options_.firmwareGapMs);
         break;
     case Kind::Noise:
-        logLine(QStringLiteral("<- data %1").arg(readable(command.raw)));
+        log_.line(QStringLiteral("<- data %1").arg(readable(command.raw)));
         break;
     }
 }
@@ -156,56 +181,78 @@ void PrinterEngine::handleBrace(const QByteArray& text)
         // The count comes from the sender: a negative or huge one prepares nothing.
         const long long areaBytes = static_cast<long long>(count) * options_.blockKb * 1024;
         if (count < 0 || areaBytes > kLargestStoreArea) {
-            logLine(QStringLiteral("prepare command for %1 block(s) ignored").arg(count));
+            log_.line(QStringLiteral("prepare command for %1 block(s) ignored").arg(count));
             return;
         }
         preparedBlocks_ = count;
         transferBytes_ = 0;
         parser_.setStoreAreaSize(static_cast<int>(areaBytes));
-        logLine(QStringLiteral("prepared %1 block(s) of %2 KB from block %3").arg(count).arg(options_.blockKb).arg(start));
+        log_.line(QStringLiteral("prepared %1 block(s) of %2 KB from block %3").arg(count).arg(options_.blockKb).arg(start));
     } else if (text.startsWith("XF")) {
-        logLine(QStringLiteral("memory allocation %1").arg(QString::fromLatin1(text)));
+        log_.line(QStringLiteral("memory allocation %1").arg(QString::fromLatin1(text)));
     }
 }
 
 void PrinterEngine::handleStoreFile(const ReceivedCommand& command)
 {
     const unsigned char expected = ImageChecksum(command.area);
-    logLine(QStringLiteral("<- store-file command, %1 bytes of data, checksum %2 (expected %3)")
+    log_.line(QStringLiteral("<- store-file command, %1 bytes of data, checksum %2 (expected %3)")
                 .arg(command.area.size()).arg(command.checksum).arg(expected));
     preparedBlocks_ = 0;
     transferBytes_ = 0;
     if (!command.terminatorOk) {
-        logLine(QStringLiteral("the data does not end where the prepared blocks end: format error"));
+        log_.line(QStringLiteral("the data does not end where the prepared blocks end: format error"));
         sendStatus(faults_.status(51));
         return;
     }
     if (command.checksum != expected) {
+        log_.line(QStringLiteral("the checksum does not match the data: checksum error"));
         sendStatus(faults_.status(57));
         return;
     }
-    QString name;
-    if (!files_.storeArea(command.area, name)) {
+    QString problem;
+    const std::optional<DataArea> file = DataArea::read(command.area, problem);
+    if (!file) {
+        log_.line(problem + QStringLiteral(": format error"));
         sendStatus(faults_.status(51));
         return;
     }
-    logLine(QStringLiteral("stored %1 (%2 bytes of text)").arg(name).arg(files_.text(name).size()));
+    keep(*file);
     sendStatus(faults_.transferStatus(options_.statusCode));
     parser_.reset();
     transport_.restart(options_.restartMs);
+}
+
+void PrinterEngine::keep(const DataArea& file)
+{
+    if (faults_.forgets()) {
+        files_.remove(file.name);
+        log_.line(QStringLiteral("fault: %1 (%2) acknowledged but not kept").arg(file.name, file.describe()));
+        return;
+    }
+    qsizetype changed = -1;
+    const QByteArray content = faults_.alters() && !file.isProgram() ? FaultInjection::alteredText(file.content, changed) : file.content;
+    files_.store(file.name, content);
+    log_.line(QStringLiteral("stored %1 (%2)").arg(file.name, file.describe()));
+    if (changed >= 0)
+        log_.line(QStringLiteral("fault: kept with byte %1 of the text changed from '%2' to '%3'")
+                      .arg(changed).arg(QLatin1Char(file.content[changed])).arg(QLatin1Char(content[changed])));
+    else if (faults_.alters())
+        log_.line(QStringLiteral("fault: nothing to alter, kept as sent"));
 }
 
 void PrinterEngine::sendAnswer(const QByteArray& content)
 {
     const QList<QByteArray> pieces = faults_.pieces(frame(content));
     if (pieces.isEmpty()) {
-        logLine(QStringLiteral("fault: no answer"));
+        log_.line(QStringLiteral("fault: no answer"));
         return;
     }
-    logLine(QStringLiteral("-> %1").arg(readable(frame(content))));
+    // Every piece is logged as it goes out, noise included.
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         if (i > 0)
             pacing::pause(FaultInjection::kSplitPauseMs);
+        log_.line(QStringLiteral("-> %1").arg(readable(pieces[i])));
         transport_.write(pieces[i]);
     }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "CommandParser.h"
+#include "DataArea.h"
 #include "FaultInjection.h"
 #include "FileStore.h"
 #include "FirmwareReceiver.h"
+#include "SimLog.h"
 #include "SimOptions.h"
 
 #include "timing/PacingClock.h"
@@ -29,7 +31,7 @@ public:
 // The printer's side of the protocol.
 class PrinterEngine {
 public:
-    PrinterEngine(const SimOptions& options, FileStore& files, Transport& transport);
+    PrinterEngine(const SimOptions& options, FileStore& files, Transport& transport, const SimLog& log);
 
     // A new connection (or a tool that opened the line again): nothing half-received is kept.
     void connectionOpened();
@@ -39,6 +41,12 @@ public:
     void onTimer();
 
 private:
+    // A store-file envelope or a firmware image is on its way.
+    bool inTransfer() const { return preparedBlocks_ > 0 || parser_.firmwareMode(); }
+    // Makes commands of the bytes and handles them. With the drop fault, parsing stops where a
+    // transfer begins: the bytes after that point are given back to be counted.
+    QByteArray parse(const QByteArray& bytes);
+    void hangUp();
     void handle(const ReceivedCommand& command);
     void handleShort(const QByteArray& letters);
     void handleBrace(const QByteArray& text);
@@ -46,10 +54,12 @@ private:
     void sendAnswer(const QByteArray& content);
     void sendStatus(int code);
     void sendFile(const QString& name);
+    void keep(const DataArea& file);
 
     const SimOptions& options_;
     FileStore& files_;
     Transport& transport_;
+    const SimLog& log_;
     CommandParser parser_;
     FaultInjection faults_;
     FirmwareReceiver firmware_;

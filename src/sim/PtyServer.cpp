@@ -88,7 +88,7 @@ void PtyServer::hangUp()
 
 void PtyServer::restart(int milliseconds)
 {
-    logLine(QStringLiteral("restarting"));
+    log_.line(QStringLiteral("restarting"));
     deafUntil_.emplace(milliseconds);
 }
 

@@ -9,6 +9,7 @@ namespace vormex::sim {
 // line never hangs up while the tool opens and closes it.
 class PtyServer : public Server {
 public:
+    explicit PtyServer(const SimLog& log) : Server(log) {}
     ~PtyServer() override;
 
     bool start(QString& deviceText, QString& error) override;

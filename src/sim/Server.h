@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PrinterEngine.h"
+#include "SimLog.h"
 
 #include <QString>
 
@@ -13,6 +14,7 @@ namespace vormex::sim {
 // A way to be reached (TCP or pseudo-terminal) that the main loop polls.
 class Server : public Transport {
 public:
+    explicit Server(const SimLog& log) : log_(log) {}
     void attach(PrinterEngine& engine) { engine_ = &engine; }
     // Starts serving; gives the device text that reaches it ("LAN:127.0.0.1:9100").
     virtual bool start(QString& deviceText, QString& error) = 0;
@@ -23,6 +25,7 @@ public:
     virtual void onTimer() {}
 
 protected:
+    const SimLog& log_;
     PrinterEngine* engine_ = nullptr;
 };
 

@@ -4,9 +4,9 @@
 
 namespace vormex::sim {
 
-void logLine(const QString& text)
+void SimLog::line(const QString& text) const
 {
-    const QByteArray line = "sim: " + text.toUtf8() + "\n";
+    const QByteArray line = prefix_ + "sim: " + text.toUtf8() + "\n";
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
     std::fflush(stderr);
 }

@@ -1,6 +1,7 @@
 #include "SimOptions.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 
 namespace vormex::sim {
@@ -30,13 +31,14 @@ bool parseCodes(const QString& text, ControlCodes& codes)
     return true;
 }
 
-bool parseFault(const QString& text, Fault& fault)
+bool parseFaultName(const QString& text, Fault& fault)
 {
     static const QMap<QString, Fault> names = {
         {QStringLiteral("none"), Fault::None},           {QStringLiteral("silence"), Fault::Silence},
         {QStringLiteral("garbage"), Fault::Garbage},     {QStringLiteral("split"), Fault::Split},
         {QStringLiteral("wrong-status"), Fault::WrongStatus}, {QStringLiteral("bad-checksum"), Fault::BadChecksum},
-        {QStringLiteral("drop"), Fault::Drop},
+        {QStringLiteral("drop"), Fault::Drop},           {QStringLiteral("alter"), Fault::Alter},
+        {QStringLiteral("forget"), Fault::Forget},
     };
     if (!names.contains(text))
         return false;
@@ -44,14 +46,44 @@ bool parseFault(const QString& text, Fault& fault)
     return true;
 }
 
+// "FAULT" for every printer or "K:FAULT" for printer K alone.
+bool parseFaultChoice(const QString& text, int count, FaultChoice& choice)
+{
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    choice.printer = 0;
+    if (colon >= 0) {
+        bool ok = false;
+        choice.printer = text.left(colon).toInt(&ok);
+        if (!ok || choice.printer < 1 || choice.printer > count)
+            return false;
+    }
+    return parseFaultName(text.mid(colon + 1), choice.fault);
+}
+
+// Every printer has at most one fault of its own and there is at most one fault for all.
+bool faultsAreDistinct(const QList<FaultChoice>& faults, QString& message)
+{
+    for (qsizetype i = 0; i < faults.size(); ++i)
+        for (qsizetype j = 0; j < i; ++j)
+            if (faults[i].printer == faults[j].printer) {
+                message = faults[i].printer == 0
+                    ? QStringLiteral("--fault given twice for every printer")
+                    : QStringLiteral("--fault given twice for printer %1").arg(faults[i].printer);
+                return false;
+            }
+    return true;
+}
+
 const char* kDescription =
-    "A printer for tests and for trying the tool without hardware.\n"
-    "It serves one connection at a time on TCP (loopback by default) or on a pseudo-terminal\n"
-    "(for COM, LPT and USB through the port map or a device path), answers status and mode\n"
-    "requests, stores files sent in the store-file envelope, sends them back on \"!B\"/\"!D\",\n"
-    "receives firmware, and logs every command it receives on standard error.\n"
-    "The first line on standard output is the device text to reach it: \"LAN:127.0.0.1:PORT\"\n"
-    "or \"PTY:/dev/pts/N\". Pauses follow VORMEX_TIME_SCALE.";
+    "Printers for tests and for trying the tool without hardware.\n"
+    "Each printer serves one connection at a time on TCP (loopback by default) or on a\n"
+    "pseudo-terminal (for COM, LPT and USB through the port map or a device path), answers status\n"
+    "and mode requests, stores files and BASIC programs sent in the store-file envelope, sends the\n"
+    "parameter files back on \"!B\"/\"!D\", receives firmware, and logs every command it receives\n"
+    "and every answer it sends on standard error.\n"
+    "Standard output holds one line per printer, the device text to reach it: \"LAN:127.0.0.1:PORT\"\n"
+    "or \"PTY:/dev/pts/N\", printer 1 first. With --count N, printer K's log lines begin with \"[K] \".\n"
+    "Pauses follow VORMEX_TIME_SCALE.";
 
 }  // namespace
 
@@ -60,24 +92,25 @@ bool parseSimOptions(const QStringList& arguments, SimOptions& options, QString&
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
     parser.addHelpOption();
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("TCP port to listen on (0: any free port; default 0)."), QStringLiteral("PORT"), QStringLiteral("0"));
+    const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("Number of printers to serve, 1 to 256 (default 1); each has its own port or pseudo-terminal, files and state."), QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("TCP port to listen on (0: any free port; default 0); with --count, printer K listens on PORT+K-1."), QStringLiteral("PORT"), QStringLiteral("0"));
     const QCommandLineOption bind(QStringLiteral("bind"), QStringLiteral("Address to listen on (default 127.0.0.1)."), QStringLiteral("ADDRESS"), QStringLiteral("127.0.0.1"));
     const QCommandLineOption pty(QStringLiteral("pty"), QStringLiteral("Serve a pseudo-terminal instead of TCP."));
     const QCommandLineOption codes(QStringLiteral("codes"), QStringLiteral("Control codes: esc, brace or three numbers \"2,3,4\" (default esc). Braces are always understood."), QStringLiteral("CODES"), QStringLiteral("esc"));
     const QCommandLineOption blockKb(QStringLiteral("block-kb"), QStringLiteral("Storage block size in KB that LDB counts in (default 64)."), QStringLiteral("KB"), QStringLiteral("64"));
     const QCommandLineOption file(QStringLiteral("file"), QStringLiteral("Hold a file from the start: NAME=PATH, the text of PATH (e.g. QUILLPRM.TXT=line.txt). Repeatable."), QStringLiteral("NAME=PATH"));
-    const QCommandLineOption dump(QStringLiteral("dump-dir"), QStringLiteral("Write every stored file's text into this folder."), QStringLiteral("DIR"));
+    const QCommandLineOption dump(QStringLiteral("dump-dir"), QStringLiteral("Write every stored file's text into this folder (with --count, printer K's into DIR/K)."), QStringLiteral("DIR"));
     const QCommandLineOption status(QStringLiteral("status"), QStringLiteral("Status code answered to WS and after a store (default 0)."), QStringLiteral("CODE"), QStringLiteral("0"));
     const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("Mode at start: vormex or kirn (default vormex)."), QStringLiteral("MODE"), QStringLiteral("vormex"));
     const QCommandLineOption restart(QStringLiteral("restart-ms"), QStringLiteral("After a store the printer restarts: the TCP connection closes and nothing listens for this long (default 3000)."), QStringLiteral("MS"), QStringLiteral("3000"));
     const QCommandLineOption handshake(QStringLiteral("firmware-handshake"), QStringLiteral("Acknowledge every firmware block with status 53."));
     const QCommandLineOption gap(QStringLiteral("firmware-gap-ms"), QStringLiteral("Quiet time that ends a firmware block (default 1000)."), QStringLiteral("MS"), QStringLiteral("1000"));
-    const QCommandLineOption fault(QStringLiteral("fault"), QStringLiteral("Fault to show: none, silence, garbage, split, wrong-status, bad-checksum, drop."), QStringLiteral("FAULT"), QStringLiteral("none"));
+    const QCommandLineOption fault(QStringLiteral("fault"), QStringLiteral("Fault to show: none, silence, garbage, split, wrong-status, bad-checksum, drop, alter, forget; \"K:FAULT\" for printer K only. Repeatable."), QStringLiteral("[K:]FAULT"));
     const QCommandLineOption wrongStatus(QStringLiteral("wrong-status-code"), QStringLiteral("Status code of the wrong-status fault (default 50)."), QStringLiteral("CODE"), QStringLiteral("50"));
     const QCommandLineOption dropAfter(QStringLiteral("drop-after"), QStringLiteral("Bytes of a transfer after which the drop fault hangs up (default 1024)."), QStringLiteral("BYTES"), QStringLiteral("1024"));
     const QCommandLineOption idle(QStringLiteral("exit-after-idle"), QStringLiteral("End after this many seconds without traffic (default: never)."), QStringLiteral("SECONDS"), QStringLiteral("0"));
     const QCommandLineOption ignoreStdin(QStringLiteral("ignore-stdin"), QStringLiteral("Keep running when standard input closes (by default the simulator ends then)."));
-    parser.addOptions({port, bind, pty, codes, blockKb, file, dump, status, mode, restart, handshake, gap, fault, wrongStatus, dropAfter, idle, ignoreStdin});
+    parser.addOptions({count, port, bind, pty, codes, blockKb, file, dump, status, mode, restart, handshake, gap, fault, wrongStatus, dropAfter, idle, ignoreStdin});
 
     exitCode = 2;
     if (!parser.parse(arguments)) {
@@ -99,6 +132,8 @@ bool parseSimOptions(const QStringList& arguments, SimOptions& options, QString&
         target = value;
         return true;
     };
+    if (!number(count, options.count, 1, kMostPrinters))
+        return false;
     options.usePty = parser.isSet(pty);
     options.bindAddress = parser.value(bind);
     if (!number(port, options.tcpPort, 0, 65535) || !number(blockKb, options.blockKb, 1, 1024)
@@ -110,10 +145,20 @@ bool parseSimOptions(const QStringList& arguments, SimOptions& options, QString&
         message = QStringLiteral("invalid value for --codes: %1").arg(parser.value(codes));
         return false;
     }
-    if (!parseFault(parser.value(fault), options.fault)) {
-        message = QStringLiteral("invalid value for --fault: %1").arg(parser.value(fault));
+    if (options.tcpPort != 0 && options.tcpPort + options.count - 1 > 65535) {
+        message = QStringLiteral("--port %1 leaves no room for %2 printers").arg(options.tcpPort).arg(options.count);
         return false;
     }
+    for (const QString& text : parser.values(fault)) {
+        FaultChoice choice;
+        if (!parseFaultChoice(text, options.count, choice)) {
+            message = QStringLiteral("invalid value for --fault: %1").arg(text);
+            return false;
+        }
+        options.faults.append(choice);
+    }
+    if (!faultsAreDistinct(options.faults, message))
+        return false;
     const QString modeText = parser.value(mode);
     if (modeText != QLatin1String("vormex") && modeText != QLatin1String("kirn")) {
         message = QStringLiteral("invalid value for --mode: %1").arg(modeText);
@@ -134,6 +179,25 @@ bool parseSimOptions(const QStringList& arguments, SimOptions& options, QString&
     options.watchStdin = !parser.isSet(ignoreStdin);
     exitCode = 0;
     return true;
+}
+
+SimOptions SimOptions::forPrinter(int number) const
+{
+    SimOptions printer = *this;
+    printer.count = 1;
+    if (tcpPort != 0)
+        printer.tcpPort = tcpPort + number - 1;
+    if (count > 1 && !dumpFolder.isEmpty())
+        printer.dumpFolder = QDir(dumpFolder).filePath(QString::number(number));
+    // A fault named for this printer wins over the one for every printer.
+    printer.fault = Fault::None;
+    for (const FaultChoice& choice : faults)
+        if (choice.printer == 0)
+            printer.fault = choice.fault;
+    for (const FaultChoice& choice : faults)
+        if (choice.printer == number)
+            printer.fault = choice.fault;
+    return printer;
 }
 
 }  // namespace vormex::sim

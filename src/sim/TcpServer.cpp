@@ -72,7 +72,7 @@ bool TcpServer::handle(const std::vector<pollfd>& fds)
             if (accepted >= 0) {
                 closeClient();
                 clientFd_ = accepted;
-                logLine(QStringLiteral("connection opened"));
+                log_.line(QStringLiteral("connection opened"));
                 engine_->connectionOpened();
                 traffic = true;
             }
@@ -80,7 +80,7 @@ bool TcpServer::handle(const std::vector<pollfd>& fds)
             char buffer[65536];
             const ssize_t got = ::recv(clientFd_, buffer, sizeof buffer, 0);
             if (got <= 0) {
-                logLine(QStringLiteral("connection closed by the tool"));
+                log_.line(QStringLiteral("connection closed by the tool"));
                 closeClient();
             } else {
                 engine_->received(QByteArray(buffer, static_cast<int>(got)));
@@ -100,9 +100,9 @@ void TcpServer::onTimer()
     restartEnd_.reset();
     QString error;
     if (listen(error))
-        logLine(QStringLiteral("restarted, listening again on port %1").arg(port_));
+        log_.line(QStringLiteral("restarted, listening again on port %1").arg(port_));
     else
-        logLine(QStringLiteral("cannot listen again: %1").arg(error));
+        log_.line(QStringLiteral("cannot listen again: %1").arg(error));
 }
 
 void TcpServer::write(const QByteArray& bytes)
@@ -139,7 +139,7 @@ void TcpServer::hangUp()
 
 void TcpServer::restart(int milliseconds)
 {
-    logLine(QStringLiteral("restarting"));
+    log_.line(QStringLiteral("restarting"));
     ::shutdown(clientFd_, SHUT_WR);
     closeClient();
     if (listenFd_ >= 0)

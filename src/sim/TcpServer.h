@@ -8,7 +8,10 @@ namespace vormex::sim {
 // the connection and the listening socket and listens again on the same port later.
 class TcpServer : public Server {
 public:
-    TcpServer(QString bindAddress, int port) : bindAddress_(std::move(bindAddress)), port_(port) {}
+    TcpServer(QString bindAddress, int port, const SimLog& log)
+        : Server(log), bindAddress_(std::move(bindAddress)), port_(port)
+    {
+    }
     ~TcpServer() override;
 
     bool start(QString& deviceText, QString& error) override;

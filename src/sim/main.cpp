@@ -1,53 +1,46 @@
-// vormex-printer-sim: a printer for tests and for trying the tool without hardware.
-#include "FileStore.h"
-#include "PrinterEngine.h"
-#include "PtyServer.h"
+// vormex-printer-sim: printers for tests and for trying the tool without hardware.
+#include "RunControl.h"
 #include "SimLog.h"
 #include "SimOptions.h"
-#include "TcpServer.h"
+#include "SimulatedPrinter.h"
 
 #include <QCoreApplication>
 
-#include <chrono>
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <poll.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace vormex::sim;
 
 namespace {
 
-int runLoop(const SimOptions& options, Server& server, PrinterEngine& engine)
+// Watches standard input and the idle time on the main thread until the run is to end.
+void watchUntilEnd(const SimOptions& options, RunControl& control)
 {
-    using Clock = std::chrono::steady_clock;
-    auto lastTraffic = Clock::now();
-    for (;;) {
-        std::vector<pollfd> fds;
+    const SimLog log;
+    while (!control.stopping()) {
+        std::vector<pollfd> fds{{control.wakeFd(), POLLIN, 0}};
         if (options.watchStdin)
             fds.push_back({STDIN_FILENO, POLLIN, 0});
-        server.addPollFds(fds);
-        int timeout = 1000;
-        for (int due : {server.timerDueMs(), engine.timerDueMs()})
-            if (due >= 0)
-                timeout = std::min(timeout, due);
-        if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR)
-            return 1;
-        if (options.watchStdin && fds[0].revents) {
+        if (::poll(fds.data(), fds.size(), 1000) < 0 && errno != EINTR)
+            return;
+        if (options.watchStdin && fds[1].revents) {
             char buffer[256];
             if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0) {
-                logLine(QStringLiteral("standard input closed, ending"));
-                return 0;
+                log.line(QStringLiteral("standard input closed, ending"));
+                return;
             }
         }
-        if (server.handle(fds))
-            lastTraffic = Clock::now();
-        server.onTimer();
-        engine.onTimer();
-        if (options.exitAfterIdleSeconds > 0 && Clock::now() - lastTraffic > std::chrono::seconds(options.exitAfterIdleSeconds)) {
-            logLine(QStringLiteral("idle for %1 s, ending").arg(options.exitAfterIdleSeconds));
-            return 0;
+        if (options.exitAfterIdleSeconds > 0 && control.sinceTraffic() > std::chrono::seconds(options.exitAfterIdleSeconds)) {
+            log.line(QStringLiteral("idle for %1 s, ending").arg(options.exitAfterIdleSeconds));
+            return;
         }
     }
 }
@@ -66,22 +59,42 @@ int main(int argc, char* argv[])
         std::fputs("\n", exitCode == 0 ? stdout : stderr);
         return exitCode;
     }
-    std::unique_ptr<Server> server;
-    if (options.usePty)
-        server = std::make_unique<PtyServer>();
-    else
-        server = std::make_unique<TcpServer>(options.bindAddress, options.tcpPort);
-    FileStore files(options.files, options.dumpFolder);
-    PrinterEngine engine(options, files, *server);
-    server->attach(engine);
-    QString deviceText;
-    QString error;
-    if (!server->start(deviceText, error)) {
-        std::fprintf(stderr, "vormex-printer-sim: %s\n", error.toLocal8Bit().constData());
+    auto control = std::make_shared<RunControl>();
+    if (!control->ok()) {
+        std::fprintf(stderr, "vormex-printer-sim: cannot create a pipe: %s\n", std::strerror(errno));
         return 1;
     }
-    std::printf("%s\n", deviceText.toLocal8Bit().constData());
+    std::vector<std::unique_ptr<SimulatedPrinter>> printers;
+    QStringList devices;
+    for (int number = 1; number <= options.count; ++number) {
+        auto printer = std::make_unique<SimulatedPrinter>(options, number);
+        QString deviceText;
+        QString error;
+        if (!printer->start(deviceText, error)) {
+            const QString which = options.count > 1 ? QStringLiteral("printer %1: ").arg(number) : QString();
+            std::fprintf(stderr, "vormex-printer-sim: %s%s\n", which.toLocal8Bit().constData(), error.toLocal8Bit().constData());
+            return 1;
+        }
+        devices.append(deviceText);
+        printers.push_back(std::move(printer));
+    }
+    std::printf("%s\n", devices.join(QLatin1Char('\n')).toLocal8Bit().constData());
     std::fflush(stdout);
-    logLine(QStringLiteral("serving %1").arg(deviceText));
-    return runLoop(options, *server, engine);
+
+    std::atomic<bool> failed{false};
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < printers.size(); ++i) {
+        printers[i]->log().line(QStringLiteral("serving %1").arg(devices[static_cast<qsizetype>(i)]));
+        threads.emplace_back([printer = printers[i].get(), control, &failed] {
+            if (!printer->run(*control)) {
+                failed = true;
+                control->stop();
+            }
+        });
+    }
+    watchUntilEnd(options, *control);
+    control->stop();
+    for (std::thread& thread : threads)
+        thread.join();
+    return failed ? 1 : 0;
 }
