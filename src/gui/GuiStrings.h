@@ -52,4 +52,10 @@ inline constexpr int kPageResponseCommands = 318;
 inline constexpr int kUsbUnreachable = 300070;  // "%1" device, "%2" reason
 inline constexpr int kCodeCharacterFirst = 300050;  // 300050..300052: "character of code 1..3"
 
+// Download page and download dialog.
+inline constexpr int kKanjiVariants = 306500;  // "なし", "漢字１＋２", "漢字２"
+inline constexpr int kVormexSwitchEntries = 320;  // "VORMEX ON", "VORMEX OFF"
+inline constexpr int kFirmwareNotice = 8046;
+inline constexpr int kEnterInteger = 61712;
+
 }  // namespace vormex::gui::text
