@@ -3,6 +3,7 @@
 #include "AboutDialog.h"
 #include "app/AppSettings.h"
 #include "base/StringIds.h"
+#include "DownloadView.h"
 #include "GuiStrings.h"
 #include "HeaderView.h"
 #include "Looks.h"
@@ -37,7 +38,6 @@ PageFactories DefaultPageFactories()
     factories[kFontTablesPage] = placeholder(text::kPageFontTables);
     factories[kDriveMappingPage] = placeholder(text::kPageDriveMapping);
     factories[kResponseCommandsPage] = placeholder(text::kPageResponseCommands);
-    factories[kDownloadPage] = placeholder(text::kNavigationCaptionFirst + 3);
     return factories;
 }
 
@@ -113,12 +113,15 @@ void CMainFrame::createPages(const PageFactories& factories)
 {
     printerSettings_ = new CPrinterSettingView(app_, *this, stack_);
     tools_ = new CToolsView(app_, printerSettings_, stack_);
+    download_ = new CDownloadView(app_, printerSettings_, stack_);
     for (int i = 0; i < kPageCount; ++i) {
         QWidget* page = nullptr;
         if (i == kPrinterSettingsPage)
             page = printerSettings_;
         else if (i == kToolsPage)
             page = tools_;
+        else if (i == kDownloadPage)
+            page = download_;
         else if (factories[static_cast<size_t>(i)])
             page = factories[static_cast<size_t>(i)](app_, stack_);
         if (!page)
@@ -129,6 +132,7 @@ void CMainFrame::createPages(const PageFactories& factories)
     currentPage_ = 0;
     stack_->setCurrentWidget(printerSettings_);
     printerSettings_->OnInitialUpdate();
+    download_->OnInitialUpdate();
     navigation_->setCurrent(0);
     // The keyboard starts on the page, not on the navigation bar.
     printerSettings_->printerList()->setFocus(Qt::OtherFocusReason);
