@@ -20,7 +20,7 @@ CDownloadBrowser::CDownloadBrowser(const QString& browseText, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     edit_->setReadOnly(true);
-    edit_->setMinimumWidth(220);
+    edit_->setMinimumWidth(160);
     // Drops land on the chooser as a whole, also over its field.
     edit_->setAcceptDrops(false);
     browse_->setAutoDefault(false);
@@ -43,7 +43,7 @@ QString CDownloadBrowser::text() const { return edit_->text(); }
 void CDownloadBrowser::setText(const QString& path)
 {
     edit_->setText(path);
-    edit_->setCursorPosition(0);
+    edit_->setCursorPosition(int(path.size()));  // a long path shows its file name
     edit_->setToolTip(path);
 }
 

@@ -111,7 +111,7 @@ void CDownloadView::buildControls()
     auto* content = new QWidget(scroll);
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
+    layout->setSpacing(3);
 
     firmwareMode_ = new QRadioButton(text(text::controlCaption(6555)), content);
     basicFilesMode_ = new QRadioButton(text(text::controlCaption(6556)), content);
@@ -122,7 +122,7 @@ void CDownloadView::buildControls()
 
     layout->addWidget(firmwareMode_);
     layout->addWidget(buildFirmwarePart());
-    layout->addSpacing(6);
+    layout->addSpacing(4);
     layout->addWidget(basicFilesMode_);
     layout->addWidget(buildAllocationPart());
     layout->addWidget(buildFilePart());
@@ -132,7 +132,6 @@ void CDownloadView::buildControls()
 
     start_ = new QPushButton(text(text::controlCaption(6572)), this);
     start_->setMinimumWidth(160);
-    start_->setMinimumHeight(32);
     start_->setAutoDefault(false);
     auto* startRow = new QHBoxLayout;
     startRow->addStretch(1);
@@ -146,7 +145,7 @@ QWidget* CDownloadView::buildFirmwarePart()
     auto* grid = new QGridLayout(part);
     grid->setContentsMargins(kIndent, 0, 0, 0);
     grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
+    grid->setVerticalSpacing(3);
 
     browsers_[DownloadItem::Firmware] = new CDownloadBrowser(text(text::kBrowse), part);
     browsers_[DownloadItem::Firmware]->setAccessibleName(plainName(firmwareMode_->text()));
@@ -174,7 +173,7 @@ QWidget* CDownloadView::buildAllocationPart()
     auto* part = new QWidget(this);
     auto* layout = new QVBoxLayout(part);
     layout->setContentsMargins(kIndent, 0, 0, 0);
-    layout->setSpacing(6);
+    layout->setSpacing(3);
 
     allocation_ = new QCheckBox(text(text::controlCaption(6565)), part);
     keepBasic_ = new QCheckBox(text(text::controlCaption(6566)), part);
@@ -197,15 +196,15 @@ QWidget* CDownloadView::buildAllocationPart()
     // TrueType and bitmap on the first line, BASIC and the PC save area on the second; each
     // with its caption, blocks, "blocks" and the size in KB.
     auto* grid = new QGridLayout;
-    grid->setContentsMargins(kIndent, 0, 0, 0);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
+    grid->setContentsMargins(kIndent - 4, 0, 0, 0);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
     for (int i = 0; i < 4; ++i) {
         auto* caption = new QLabel(text(text::controlCaption(6581 + i)), part);
         QWidget* number = nullptr;
         if (i < 3) {
             auto* spin = new BlockSpinBox(kAreaDigits, part);
-            spin->setMinimumWidth(64);
+            spin->setMinimumWidth(56);
             areas_[static_cast<size_t>(i)] = spin;
             number = spin;
         } else {
@@ -213,14 +212,14 @@ QWidget* CDownloadView::buildAllocationPart()
             pcSave_->setReadOnly(true);
             pcSave_->setFocusPolicy(Qt::ClickFocus);
             pcSave_->setAlignment(Qt::AlignRight);
-            pcSave_->setFixedWidth(64);
+            pcSave_->setFixedWidth(56);
             number = pcSave_;
         }
         caption->setBuddy(number);
         number->setAccessibleName(plainName(caption->text()));
         auto* blocks = new QLabel(text(text::controlCaption(6585 + i)), part);
         auto* kb = new QLabel(part);
-        kb->setMinimumWidth(QFontMetrics(kb->font()).horizontalAdvance(QStringLiteral("00000 KBytes")));
+        kb->setMinimumWidth(QFontMetrics(kb->font()).horizontalAdvance(QStringLiteral("0000 KBytes")));
         const int row = i / 2;
         const int column = (i % 2) * 5;
         grid->addWidget(caption, row, column);
@@ -231,7 +230,7 @@ QWidget* CDownloadView::buildAllocationPart()
         blockLabels_[static_cast<size_t>(i)] = blocks;
         kbLabels_[static_cast<size_t>(i)] = kb;
     }
-    grid->setColumnMinimumWidth(4, 24);
+    grid->setColumnMinimumWidth(4, 12);
     grid->setColumnStretch(9, 1);
     layout->addLayout(grid);
     return part;
@@ -241,9 +240,9 @@ QWidget* CDownloadView::buildFilePart()
 {
     auto* part = new QWidget(this);
     auto* grid = new QGridLayout(part);
-    grid->setContentsMargins(kIndent, 4, 0, 0);
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(6);
+    grid->setContentsMargins(kIndent, 0, 0, 0);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(3);
 
     startBlockLabel_ = new QLabel(text(text::controlCaption(1012)), part);
     grid->addWidget(startBlockLabel_, 0, 2, Qt::AlignCenter);
