@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -431,6 +432,46 @@ private slots:
         QVERIFY(!startWithDialog(view, [](CDLProcDlg&) {}));
         QCOMPARE(page.harness.messages.size(), size_t(2));
         QCOMPARE(page.harness.messages[1].text, QStringLiteral("0 から 20 までの整数を入力してください。"));
+    }
+
+    void pageAndCommandLineAgreeOnTheValues()
+    {
+        struct Case {
+            const char* allocate;  // TrueType, bitmap, BASIC (or AA), as vormexctl takes them
+            int kanji;
+            bool accepted;
+        };
+        const Case cases[] = {{"8,4,14", 0, true},   {"16,8,20", 0, true},  {"17,4,14", 0, false},
+                              {"8,9,14", 0, false},  {"8,4,21", 0, false},  {"8,4,AA", 0, true},
+                              {"20,10,14", 2, true}, {"21,10,14", 2, false}, {"24,12,0", 1, true}};
+        for (const Case& c : cases) {
+            const QStringList values = QString::fromLatin1(c.allocate).split(QLatin1Char(','));
+            Page page;
+            CDownloadView* view = page.view;
+            view->allocationBox()->click();
+            view->kanjiList()->setCurrentIndex(c.kanji);
+            view->areaEdit(0)->edit()->setText(values[0]);
+            view->areaEdit(1)->edit()->setText(values[1]);
+            if (values[2] == QLatin1String("AA"))
+                view->keepBasicAreaBox()->click();
+            else
+                view->areaEdit(2)->edit()->setText(values[2]);
+            const bool pageAccepted = startWithDialog(view, [](CDLProcDlg& dialog) { dialog.cancelButton()->click(); });
+
+            QProcess cli;
+            cli.start(QStringLiteral(VORMEX_BIN_DIR "/vormexctl"),
+                      {QStringLiteral("--definitions"), definitionFile(), QStringLiteral("--printer"), kKa5,
+                       QStringLiteral("--language"), QStringLiteral("jpn"), QStringLiteral("download"),
+                       QStringLiteral("--device"), kNoPrinterThere, QStringLiteral("--allocate"),
+                       QString::fromLatin1(c.allocate), QStringLiteral("--kanji"), QString::number(c.kanji)});
+            QVERIFY(cli.waitForFinished(30000));
+            const QString errors = QString::fromUtf8(cli.readAllStandardError());
+            const bool cliAccepted = !errors.contains(QStringLiteral("までの整数を入力してください"));
+            QVERIFY2(pageAccepted == c.accepted, c.allocate);
+            QVERIFY2(cliAccepted == c.accepted, qPrintable(QLatin1String(c.allocate) + QLatin1Char(' ') + errors));
+            if (!c.accepted)
+                QVERIFY2(errors.contains(page.harness.messages.at(0).text), qPrintable(errors));
+        }
     }
 
     void fullJobRunsToCompletion()
