@@ -6,9 +6,9 @@
 #include "PortCatalog.h"
 #include "SystemServices.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QScreen>
 
@@ -18,7 +18,7 @@ CVORMEXSettingToolApp::CVORMEXSettingToolApp(std::unique_ptr<SettingsStore> stor
     : launcher(&StartDetachedProgram), store_(std::move(store))
 {
     messageBox = [this](QMessageBox::Icon icon, const QString& message, QMessageBox::StandardButtons buttons) {
-        QMessageBox box(icon, text(strings::kApplicationTitle), message, buttons);
+        QMessageBox box(icon, text(strings::kApplicationTitle), message, buttons, MessageParent());
         const std::pair<QMessageBox::StandardButton, int> captions[] = {
             {QMessageBox::Ok, text::kButtonOk},
             {QMessageBox::Cancel, text::kButtonCancel},
@@ -43,6 +43,19 @@ void CVORMEXSettingToolApp::InitInstance(const StartupOptions& options)
     StartApplication(app_, *store_, options);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         app_.highColour = screen->depth() > 16 ? 1 : 0;
+}
+
+QWidget* CVORMEXSettingToolApp::MessageParent()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMainWindow*>(window) && window->isVisible())
+            return window;
+    }
+    return nullptr;
 }
 
 void CVORMEXSettingToolApp::SaveCustomState() { saveControlCodes(*store_, app_.controlCodes); }

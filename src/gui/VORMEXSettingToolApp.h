@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 
+class QWidget;
+
 namespace vormex::gui {
 
 class PortCatalog;
@@ -64,6 +66,10 @@ public:
 
     QMessageBox::StandardButton ShowMessage(QMessageBox::Icon icon, const QString& text,
                                             QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+
+    // The window a message box belongs over: the modal dialog or the active window, else the
+    // main window once it is shown; nullptr before any window is.
+    static QWidget* MessageParent();
 
 private:
     std::unique_ptr<SettingsStore> store_;
