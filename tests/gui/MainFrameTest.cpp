@@ -245,6 +245,34 @@ private slots:
         frame.hide();
     }
 
+    void navigationBarStateSurvivesARestart()
+    {
+        Harness harness;
+        {
+            CMainFrame& frame = harness.frame();
+            frame.ShowWindow();
+            QVERIFY(frame.navigationDock()->isVisible());
+            frame.ToggleNavigationBar();
+            QVERIFY(frame.close());
+            harness.dropFrame();
+        }
+        QCOMPARE(harness.storedInt(settings::kShortcutsBar), 0);
+        {
+            CMainFrame& frame = harness.frame();
+            frame.ShowWindow();
+            QVERIFY(!frame.navigationDock()->isVisible());
+            QVERIFY(!frame.navigationDock()->toggleViewAction()->isChecked());
+            frame.ToggleNavigationBar();
+            QVERIFY(frame.close());
+            harness.dropFrame();
+        }
+        QCOMPARE(harness.storedInt(settings::kShortcutsBar), 1);
+        CMainFrame& frame = harness.frame();
+        frame.ShowWindow();
+        QVERIFY(frame.navigationDock()->isVisible());
+        frame.hide();
+    }
+
     void looksByIdWithAFallback()
     {
         Harness harness;
