@@ -8,9 +8,11 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QScreen>
+#include <QTranslator>
 
 namespace vormex::gui {
 
@@ -36,13 +38,34 @@ CVORMEXSettingToolApp::CVORMEXSettingToolApp(std::unique_ptr<SettingsStore> stor
     programPath = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
 }
 
-CVORMEXSettingToolApp::~CVORMEXSettingToolApp() = default;
+CVORMEXSettingToolApp::~CVORMEXSettingToolApp()
+{
+    if (qtTranslator_)
+        QCoreApplication::removeTranslator(qtTranslator_.get());
+}
 
 void CVORMEXSettingToolApp::InitInstance(const StartupOptions& options)
 {
     StartApplication(app_, *store_, options);
+    installQtTranslation();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         app_.highColour = screen->depth() > 16 ? 1 : 0;
+}
+
+void CVORMEXSettingToolApp::installQtTranslation()
+{
+    // Qt's own dialogs speak the language of our texts: Japanese unless the English resources
+    // are in use.
+    const bool japaneseTexts = app_.japaneseUi != 0 || !app_.languageChoice.englishLoaded;
+    if (!japaneseTexts || !QCoreApplication::instance() || qtTranslator_)
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!translator->load(QStringLiteral("qtbase_ja"), folder))
+        return;
+    qtTranslationFile_ = translator->filePath();
+    QCoreApplication::installTranslator(translator.get());
+    qtTranslator_ = std::move(translator);
 }
 
 QWidget* CVORMEXSettingToolApp::MessageParent()
