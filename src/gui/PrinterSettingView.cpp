@@ -123,8 +123,7 @@ void CPrinterSettingView::buildControls()
     form_->addRow(captionFor(interfaces_, text(text::controlCaption(6042)), this), interfaceRow_);
 
     // USB printers that are connected but cannot be opened, and why.
-    usbProblems_ = new QLabel(this);
-    usbProblems_->setWordWrap(true);
+    usbProblems_ = new QLabel(this);  // one line a printer, no word wrap (see the IP problem below)
     usbProblems_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     usbProblems_->setStyleSheet(QStringLiteral("color: #a03020;"));
     form_->addRow(QString(), usbProblems_);
@@ -139,9 +138,9 @@ void CPrinterSettingView::buildControls()
         QStringLiteral("QLineEdit[invalidInput=\"true\"] { border: 2px solid #c0392b; background: #fdecea; }"));
     form_->addRow(captionFor(ipAddress_, text(text::controlCaption(6061)), this), ipAddress_);
 
+    // Two lines without word wrap: a label that wraps makes the form lay out height for width,
+    // which this Qt's form layout gets wrong (past the end of its arrays) when rows are shown.
     ipProblem_ = new QLabel(this);
-    ipProblem_->setWordWrap(true);
-    ipProblem_->setMaximumWidth(kFieldWidth * 2);
     ipProblem_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     ipProblem_->setStyleSheet(QStringLiteral("color: #a03020;"));
     form_->addRow(QString(), ipProblem_);

@@ -192,12 +192,12 @@ private slots:
         };
         const Case cases[] = {
             {"JPN", "999.300..1",
-             "IP アドレス 999.300..1 は使えません: 999 は 255 より大きい数値です。保存されているアドレス 10.1.2.3 のままです。"},
+             "IP アドレス 999.300..1 は使えません: 999 は 255 より大きい数値です。\n保存されているアドレス 10.1.2.3 のままです。"},
             {"ENG", "10.1..7",
-             "The IP address 10.1..7 cannot be used: number 3 is missing. The stored address 10.1.2.3 stays in use."},
+             "The IP address 10.1..7 cannot be used: number 3 is missing.\nThe stored address 10.1.2.3 stays in use."},
             {"ENG", "10.1.2",
-             "The IP address 10.1.2 cannot be used: enter four numbers from 0 to 255, separated by dots. The stored "
-             "address 10.1.2.3 stays in use."},
+             "The IP address 10.1.2 cannot be used: enter four numbers from 0 to 255, separated by dots.\nThe "
+             "stored address 10.1.2.3 stays in use."},
         };
         for (const Case& c : cases) {
             Harness harness({{QString::fromLatin1(settings::kLanguage), QString::fromLatin1(c.language)},
