@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
@@ -87,19 +88,34 @@ QString existingFolderOf(const QString& path)
     return folder.exists() ? folder.absolutePath() : QDir::homePath();
 }
 
-// Columns as wide as their titles and the names as wide as a usual program's name.
+// Columns as wide as their titles and contents, the names as wide as a usual program's name.
+void fitColumns(QTreeView& view)
+{
+    QHeaderView* header = view.header();
+    const QFontMetrics metrics(header->font());
+    for (int i = 0; i < header->count(); ++i) {
+        const QString title = view.model()->headerData(i, Qt::Horizontal).toString();
+        const int content = static_cast<const QAbstractItemView&>(view).sizeHintForColumn(i);
+        int width = std::max(content + 8, metrics.horizontalAdvance(title) + 48);
+        if (i == 0)
+            width = std::max(width, metrics.horizontalAdvance(QLatin1Char('M')) * 24);
+        header->resizeSection(i, std::max(header->sectionSize(i), width));
+    }
+}
+
 void widenColumns(QFileDialog& dialog)
 {
     auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
     if (!view || !view->model())
         return;
-    QHeaderView* header = view->header();
-    const QFontMetrics metrics(header->font());
-    for (int i = 0; i < header->count(); ++i) {
-        const QString title = view->model()->headerData(i, Qt::Horizontal).toString();
-        header->resizeSection(i, std::max(header->sectionSize(i), metrics.horizontalAdvance(title) + 48));
+    fitColumns(*view);
+    // The folder is read in the background: fit again once its files are there.
+    if (auto* files = dialog.findChild<QFileSystemModel*>()) {
+        QObject::connect(files, &QFileSystemModel::directoryLoaded, view, [view] { fitColumns(*view); },
+                         Qt::QueuedConnection);
     }
-    header->resizeSection(0, std::max(header->sectionSize(0), metrics.horizontalAdvance(QLatin1Char('M')) * 24));
+    if (auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter")))
+        splitter->setSizes({180, std::max(dialog.width() - 180, 400)});
 }
 
 QString plainCaption(const QString& caption)
@@ -267,7 +283,7 @@ void CTTFDownLoaderPage::browse()
     dialog.setDirectory(current.isEmpty() ? QDir::homePath() : existingFolderOf(current));
     if (!current.isEmpty())
         dialog.selectFile(QFileInfo(current).fileName());
-    dialog.resize(std::max(dialog.width(), 820), std::max(dialog.height(), 480));
+    dialog.resize(std::max(dialog.width(), 900), std::max(dialog.height(), 500));
     widenColumns(dialog);
     browseDialog_ = &dialog;
     const int result = dialog.exec();
