@@ -473,8 +473,11 @@ void CPrinterSettingView::ApplyPrinterSettings()
     InterfaceChoice choice;
     choice.entryText = selectedInterfaceName();
     // An address that was refused stays marked in its field; the stored one is used meanwhile.
-    if (const IpAddressCheck typed = CheckIpAddress(ipAddress_->text()); typed.ok())
+    if (const IpAddressCheck typed = CheckIpAddress(ipAddress_->text()); typed.ok()) {
         storedIp_ = typed.bytes;
+        if (!ipProblem_->text().isEmpty())
+            showIpAddressProblem(QString());
+    }
     choice.ipBytes = storedIp_;
     choice.port = port_->value();
     choice.baudRate = baudRate_->currentText();
