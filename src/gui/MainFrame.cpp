@@ -136,6 +136,7 @@ void CMainFrame::createPages(const PageFactories& factories)
 
 void CMainFrame::ShowWindow()
 {
+    navigationDock_->setVisible(app_.store().readInt(QString::fromLatin1(settings::kShortcutsBar), 1) != 0);
     const std::optional<WindowPlacement> placement =
         WindowPlacement::parse(app_.store().readString(QString::fromLatin1(settings::kWindowsPos), QString()));
     if (placement && placement->normalRect().width() > 0 && placement->normalRect().height() > 0) {
@@ -279,6 +280,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     WindowPlacement placement = WindowPlacement::of(*this);
     placement.flags = 0;
     app_.store().writeString(QString::fromLatin1(settings::kWindowsPos), placement.format());
+    app_.store().writeInt(QString::fromLatin1(settings::kShortcutsBar), navigationDock_->isHidden() ? 0 : 1);
     app_.SaveCustomState();
     app_.store().sync();
     event->accept();

@@ -10,6 +10,9 @@
 #include <functional>
 #include <memory>
 
+class QTranslator;
+class QWidget;
+
 namespace vormex::gui {
 
 class PortCatalog;
@@ -65,9 +68,20 @@ public:
     QMessageBox::StandardButton ShowMessage(QMessageBox::Icon icon, const QString& text,
                                             QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
+    // The window a message box belongs over: the modal dialog or the active window, else the
+    // main window once it is shown; nullptr before any window is.
+    static QWidget* MessageParent();
+    // The translation of Qt's own texts (file dialog, standard buttons) that InitInstance
+    // installed; empty when they stay English (English resources in use, or none installed).
+    QString qtTranslationFile() const { return qtTranslationFile_; }
+
 private:
+    void installQtTranslation();
+
     std::unique_ptr<SettingsStore> store_;
     Application app_;
+    std::unique_ptr<QTranslator> qtTranslator_;
+    QString qtTranslationFile_;
 };
 
 }  // namespace vormex::gui

@@ -11,10 +11,16 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
+#include <QTreeView>
 
 #include <cstdio>
 
@@ -88,9 +94,14 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
     }
     frame.SetInitialValuesTab(0);
 
-    // The printer settings page with a serial interface and manual control codes.
+    // The printer settings page with a mistyped IP address.
     frame.SwitchPage(32818);
     CPrinterSettingView* printer = frame.printerSettings();
+    printer->ipAddress()->setText(QStringLiteral("999.300..1"));
+    emit printer->ipAddress()->editingFinished();
+    ok = save(frame, folder, QStringLiteral("printer-settings-ip-error"), language) && ok;
+
+    // The printer settings page with a serial interface and manual control codes.
     for (const PrinterDefinition& entry : app.app().printerDefinitions) {
         if (entry.variableControlCodes && entry.name != QLatin1String("standard"))
             printer->printerList()->setCurrentIndex(printer->printerList()->findText(entry.name));
@@ -107,6 +118,7 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
     }
     frame.SetLook(213);
 
+    app.app().ttfDownloaderPath = QCoreApplication::applicationFilePath();
     CEnvironmentSheet sheet(app, frame, frame.look(), &frame);
     sheet.show();
     const char* const tabs[] = {"options-style", "options-downloader", "options-language"};
@@ -114,6 +126,22 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
         sheet.tabs()->setCurrentIndex(i);
         ok = save(sheet, folder, QString::fromLatin1(tabs[i]), language) && ok;
     }
+
+    // The downloader's browse dialog, opened on this program's own folder.
+    sheet.tabs()->setCurrentIndex(1);
+    QTimer::singleShot(0, &sheet, [&] {
+        QFileDialog* browse = sheet.downloaderPage()->browseDialog();
+        if (!browse)
+            return;
+        const auto* files = browse->findChild<QTreeView*>(QStringLiteral("treeView"));
+        // The folder is read in the background: wait (bounded) for its first rows.
+        const QDeadlineTimer deadline(3000);
+        while (files && files->model()->rowCount(files->rootIndex()) == 0 && !deadline.hasExpired())
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        ok = save(*browse, folder, QStringLiteral("options-downloader-browse"), language) && ok;
+        browse->reject();
+    });
+    sheet.downloaderPage()->browseButton()->click();
     sheet.hide();
 
     AboutDialog about(app, &frame);
