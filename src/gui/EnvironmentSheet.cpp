@@ -1,5 +1,6 @@
 #include "EnvironmentSheet.h"
 
+#include "FileDialogs.h"
 #include "GuiStrings.h"
 #include "Looks.h"
 #include "VORMEXSettingToolApp.h"
@@ -27,32 +28,6 @@ constexpr int kMinWaitTime = 1;
 constexpr int kMaxWaitTime = 60000;
 constexpr int kLookCount = kLastLookId - kFirstLookId + 1;
 constexpr int kLookNameFirst = 300060;  // 300060..300068, the looks in id order
-
-// A file-dialog filter of the form "Programs(*.EXE)|*.EXE|All files(*.*)|*.*||" in Qt's form.
-// Patterns match in either case, and "*.*" means every file.
-QString qtFilterFrom(const QString& pairs)
-{
-    const QStringList parts = pairs.split(QLatin1Char('|'));
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].isEmpty())
-            break;
-        QString description = parts[i];
-        description.remove(QRegularExpression(QStringLiteral("\\s*\\([^)]*\\)\\s*$")));
-        QStringList patterns;
-        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            if (pattern == QLatin1String("*.*")) {
-                patterns << QStringLiteral("*");
-                continue;
-            }
-            patterns << pattern;
-            if (pattern.toLower() != pattern)
-                patterns << pattern.toLower();
-        }
-        filters << QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
-    }
-    return filters.join(QStringLiteral(";;"));
-}
 
 QString plainCaption(const QString& caption)
 {
@@ -202,7 +177,7 @@ void CTTFDownLoaderPage::browse()
 {
     const QString start = path_->text().isEmpty() ? QString() : QFileInfo(path_->text()).absolutePath();
     QFileDialog dialog(this, app_.text(text::kBrowse).remove(QLatin1String("...")), start,
-                       qtFilterFrom(app_.text(text::kProgramFilter)));
+                       QtFileFilter(app_.text(text::kProgramFilter)));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(app_.text(text::kProgramExtension));  // a name typed without one gets ".EXE"
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
