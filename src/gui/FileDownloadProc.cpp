@@ -33,6 +33,7 @@ CFileDownloadProc::CFileDownloadProc(CVORMEXSettingToolApp& app, const Parameter
     setWindowTitle(app.text(setup.request.kind == FileDownloadRequest::SystemParameters ? kSystemParametersTitle
                                                                                          : kInitialTableTitle));
     buildControls();
+    start_->setFocus(Qt::OtherFocusReason);
     timer_.setInterval(kTimerMs);
     connect(&timer_, &QTimer::timeout, this, &CFileDownloadProc::refresh);
     closing_.setInterval(kTimerMs);
@@ -55,16 +56,20 @@ void CFileDownloadProc::buildControls()
 
     auto* startRow = new QHBoxLayout;
     startRow->setSpacing(8);
+    auto* startLabel = new QLabel(app_.text(text::controlCaption(9311)), this);
     startBlock_ = new SpinEdit(this);
     startBlock_->setObjectName(QStringLiteral("StartBlock"));
     startBlock_->setLimits(setup_.startBlockMin, setup_.startBlockMax, 2);
     startBlock_->setValue(setup_.request.startBlock);
     startBlock_->setMinimumWidth(70);
-    auto* startLabel = new QLabel(app_.text(text::controlCaption(9311)), this);
     startLabel->setBuddy(startBlock_);
     startBlock_->setAccessibleName(startLabel->text().remove(QStringLiteral("：")).remove(QLatin1Char(':')));
+    // The blocks the file may start at: the printer's BASIC area.
+    auto* range = new QLabel(QStringLiteral("(%1 – %2)").arg(setup_.startBlockMin).arg(setup_.startBlockMax), this);
+    range->setObjectName(QStringLiteral("StartBlockRange"));
     startRow->addWidget(startLabel);
     startRow->addWidget(startBlock_);
+    startRow->addWidget(range);
     startRow->addStretch(1);
     layout->addLayout(startRow);
 
@@ -75,7 +80,7 @@ void CFileDownloadProc::buildControls()
 
     start_ = new QPushButton(app_.text(text::controlCaption(9331)), this);
     start_->setObjectName(QStringLiteral("StartDownload"));
-    start_->setAutoDefault(false);
+    start_->setDefault(true);
     auto* startButtonRow = new QHBoxLayout;
     startButtonRow->addWidget(start_);
     startButtonRow->addStretch(1);
@@ -160,6 +165,7 @@ void CFileDownloadProc::refresh()
     completed_ = runner_->progress().completed.load();
     ok_->setEnabled(true);
     cancel_->setEnabled(false);
+    start_->setDefault(false);
     ok_->setDefault(true);
     ok_->setFocus(Qt::OtherFocusReason);
     emit downloadEnded(completed_);

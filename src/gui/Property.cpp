@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace vormex::gui {
 namespace {
@@ -25,6 +27,20 @@ QStringList listTexts(const ItemDefinition& item)
 int widthFor(const QWidget& widget, int characters)
 {
     return widget.fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('0'))) + 16;
+}
+
+// What a list needs to show its longest entry. Measured here, because a combo box keeps the size
+// it computed first, and one that recomputes on every change builds its popup at once.
+int listWidth(const QComboBox& list)
+{
+    int textWidth = list.fontMetrics().horizontalAdvance(QString(7, QLatin1Char('x')));
+    for (int i = 0; i < list.count(); ++i)
+        textWidth = std::max(textWidth, list.fontMetrics().horizontalAdvance(list.itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(&list);
+    option.editable = list.isEditable();
+    const QSize content(textWidth, list.fontMetrics().height());
+    return list.style()->sizeFromContents(QStyle::CT_ComboBox, &option, content, &list).width();
 }
 
 }  // namespace
@@ -53,11 +69,14 @@ Property::Property(QString itemName, PropertyKind kind, QString caption, Getter 
 
 QString Property::AccessibleNameOf(const QString& caption)
 {
+    static const QRegularExpression mnemonicInBrackets(QStringLiteral("\\(&[^)]\\)"));  // "(&S)"
+    static const QRegularExpression mnemonic(QStringLiteral("&(.)"));                    // "&S", "&&"
+    static const QRegularExpression colonAtEnd(QStringLiteral("[：:]\\s*$"));
     QString name = caption;
-    name.replace(QLatin1Char('\n'), QString());
-    name.remove(QRegularExpression(QStringLiteral("\\(&[^)]\\)")));         // "(&S)"
-    name.replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));  // "&S", "&&"
-    name.remove(QRegularExpression(QStringLiteral("[：:]\\s*$")));
+    name.remove(QLatin1Char('\n'));
+    name.remove(mnemonicInBrackets);
+    name.replace(mnemonic, QStringLiteral("\\1"));
+    name.remove(colonAtEnd);
     return name.trimmed();
 }
 
@@ -144,8 +163,7 @@ void Property::configure(const ItemDefinition* item)
     case PropertyKind::MaskedEdit: {
         auto* edit = static_cast<MaskedEdit*>(widget_.data());
         edit->setModel(item ? MaskedText::forItem(*item, options_.placeholder, options_.useValidChars) : MaskedText());
-        if (item)
-            edit->setMinimumWidth(widthFor(*edit, static_cast<int>(item->templateText.size()) + 1));
+        templateLength_ = item ? static_cast<int>(item->templateText.size()) : 0;
         break;
     }
     case PropertyKind::Number: {
@@ -178,6 +196,21 @@ void Property::configure(const ItemDefinition* item)
     }
     widget_->setEnabled(configured_);
     loading_ = false;
+}
+
+int Property::naturalWidth() const
+{
+    if (!widget_)
+        return 0;
+    switch (kind_) {
+    case PropertyKind::MaskedEdit:
+        return std::max(widget_->sizeHint().width(), widthFor(*widget_, templateLength_ + 1));
+    case PropertyKind::List:
+    case PropertyKind::EditableList:
+        return listWidth(*static_cast<QComboBox*>(widget_.data()));
+    default:
+        return widget_->sizeHint().width();
+    }
 }
 
 void Property::load()

@@ -66,6 +66,8 @@ public:
     // Builds the widget (once; later calls give the same one).
     QWidget* createWidget(QWidget* parent);
     QWidget* widget() const { return widget_; }
+    // The width the widget needs for what it shows (a masked edit: its whole template).
+    int naturalWidth() const;
 
     void configure(const ItemDefinition* item);
     bool isConfigured() const { return configured_; }
@@ -89,6 +91,7 @@ private:
     PropertyOptions options_;
     QPointer<QWidget> widget_;
     bool configured_ = false;
+    int templateLength_ = 0;
     bool loading_ = false;
 };
 

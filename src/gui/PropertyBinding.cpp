@@ -3,6 +3,7 @@
 #include <QFormLayout>
 #include <QLabel>
 
+#include <map>
 #include <set>
 
 namespace vormex::gui {
@@ -19,11 +20,13 @@ void PropertyBinding::addRows(QFormLayout* form, std::span<const PropertyRow> ro
     for (const PropertyRow& row : rows) {
         auto property = std::make_unique<Property>(row.item, row.kind, text_(row.caption), row.get,
                                                    row.set, row.options);
-        QWidget* widget = property->createWidget(parent);
         if (row.kind == PropertyKind::CheckBox) {
-            form->addRow(widget);
+            form->addRow(property->createWidget(parent));
         } else {
+            // The caption first, so it comes before its field in the widget tree as on screen.
             auto* label = new QLabel(property->caption(), parent);
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            QWidget* widget = property->createWidget(parent);
             label->setBuddy(widget);
             form->addRow(label, widget);
         }
@@ -31,6 +34,7 @@ void PropertyBinding::addRows(QFormLayout* form, std::span<const PropertyRow> ro
         connect(property.get(), &Property::edited, this, [this, item] { emit edited(item); });
         properties_.push_back(std::move(property));
         groups_.push_back(row.setupGroup);
+        forms_.push_back(form);
     }
 }
 
@@ -46,6 +50,26 @@ void PropertyBinding::configure(const PrinterDefinition* printer)
         if (!item && group != 0)
             endedGroups.insert(group);
         property.configure(item);
+    }
+    widthsAligned_ = false;
+}
+
+void PropertyBinding::alignWidths()
+{
+    if (widthsAligned_)
+        return;
+    widthsAligned_ = true;
+    const auto lined = [](const Property& property) {
+        return property.kind() != PropertyKind::CheckBox && property.kind() != PropertyKind::Number;
+    };
+    std::map<QFormLayout*, int> widest;
+    for (size_t i = 0; i < properties_.size(); ++i) {
+        if (lined(*properties_[i]))
+            widest[forms_[i]] = std::max(widest[forms_[i]], properties_[i]->naturalWidth());
+    }
+    for (size_t i = 0; i < properties_.size(); ++i) {
+        if (lined(*properties_[i]))
+            properties_[i]->widget()->setMinimumWidth(widest[forms_[i]]);
     }
 }
 

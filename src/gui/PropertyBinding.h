@@ -47,6 +47,10 @@ public:
     // Sets every widget up from the printer's items, in the order the rows were added; no
     // printer: every widget empty and disabled.
     void configure(const PrinterDefinition* printer);
+    // Gives the edits and lists of each form the width of the widest, so the fields line up. The
+    // page calls it when it is shown (measuring every list entry is not worth doing for a
+    // page nobody looks at yet); it does nothing when nothing changed since the last time.
+    void alignWidths();
     void load();
     // Commits every property; the first that holds no value of its kind is given back (the
     // rest are committed all the same), nullptr when all are committed.
@@ -64,6 +68,8 @@ private:
     TextLookup text_;
     std::vector<std::unique_ptr<Property>> properties_;
     std::vector<int> groups_;
+    std::vector<QFormLayout*> forms_;
+    bool widthsAligned_ = false;
 };
 
 }  // namespace vormex::gui

@@ -75,7 +75,7 @@ const PrinterDefinition* CSystemSettingView::printer() const
     return FindPrinter(app_.app().printerDefinitions, printerName_);
 }
 
-void CSystemSettingView::declareRows(QFormLayout* left, QFormLayout* codes, QFormLayout* commands, QFormLayout* right)
+void CSystemSettingView::declareRows(const Sections& sections)
 {
     using Field = MaskedText SystemParameterSet::*;
     const auto masked = [this](const char* item, int id, Field field, PropertyOptions options = {}) {
@@ -130,10 +130,10 @@ void CSystemSettingView::declareRows(QFormLayout* left, QFormLayout* codes, QFor
         masked("LABEL SHIFT", 6109, &SystemParameterSet::labelShift),
     };
     // The order of the calls is the set-up order of the check boxes and of the lists.
-    binding_->addRows(left, leftRows, this);
-    binding_->addRows(codes, codeRows, this);
-    binding_->addRows(commands, commandRows, this);
-    binding_->addRows(right, rightRows, this);
+    binding_->addRows(sections.left, leftRows, sections.items);
+    binding_->addRows(sections.codes, codeRows, sections.codeGroup);
+    binding_->addRows(sections.commands, commandRows, sections.commandGroup);
+    binding_->addRows(sections.right, rightRows, sections.items);
 }
 
 void CSystemSettingView::buildControls()
@@ -149,43 +149,47 @@ void CSystemSettingView::buildControls()
     missingPrinter_->hide();
     outer->addWidget(missingPrinter_);
 
-    // The items, in two columns; the area scrolls when the window is too small for them.
+    // The items, in two columns; the area scrolls when the window is too small for them. The
+    // frame is laid out before the rows are added, so every widget is made with its final parent
+    // (moving widgets under the styled frame would set each of them up twice).
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("ParameterArea"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
-    auto* items = new QWidget(scroll);
+    auto* items = new QWidget;
     items->setObjectName(QStringLiteral("Parameters"));
+    scroll->setWidget(items);
+    outer->addWidget(scroll, 1);
     auto* columns = new QHBoxLayout(items);
     columns->setContentsMargins(0, 0, 0, 0);
     columns->setSpacing(28);
 
-    QFormLayout* left = newForm();
+    Sections sections;
+    auto* leftColumn = new QVBoxLayout;
+    columns->addLayout(leftColumn);
+    sections.left = newForm();
+    leftColumn->addLayout(sections.left);
+    leftColumn->addStretch(1);
+
     auto* rightColumn = new QVBoxLayout;
     rightColumn->setSpacing(8);
-    auto* codeGroup = new QGroupBox(text(kCodeGroup), items);
-    codeGroup->setObjectName(QStringLiteral("CodeSettings"));
-    QFormLayout* codes = newForm();
-    codeGroup->setLayout(codes);
-    auto* commandGroup = new QGroupBox(text(kCommandGroup), items);
-    commandGroup->setObjectName(QStringLiteral("EnabledCommands"));
-    QFormLayout* commands = newForm();
-    commandGroup->setLayout(commands);
-    QFormLayout* right = newForm();
-    rightColumn->addWidget(codeGroup);
-    rightColumn->addWidget(commandGroup);
-    rightColumn->addLayout(right);
-    rightColumn->addStretch(1);
-
-    declareRows(left, codes, commands, right);
-    auto* leftColumn = new QVBoxLayout;
-    leftColumn->addLayout(left);
-    leftColumn->addStretch(1);
-    columns->addLayout(leftColumn);
     columns->addLayout(rightColumn);
     columns->addStretch(1);
-    scroll->setWidget(items);
-    outer->addWidget(scroll, 1);
+    sections.codeGroup = new QGroupBox(text(kCodeGroup), items);
+    sections.codeGroup->setObjectName(QStringLiteral("CodeSettings"));
+    sections.codes = newForm();
+    sections.codeGroup->setLayout(sections.codes);
+    rightColumn->addWidget(sections.codeGroup);
+    sections.commandGroup = new QGroupBox(text(kCommandGroup), items);
+    sections.commandGroup->setObjectName(QStringLiteral("EnabledCommands"));
+    sections.commands = newForm();
+    sections.commandGroup->setLayout(sections.commands);
+    rightColumn->addWidget(sections.commandGroup);
+    sections.right = newForm();
+    rightColumn->addLayout(sections.right);
+    rightColumn->addStretch(1);
+    sections.items = items;
+    declareRows(sections);
 
     auto* fileRow = new QHBoxLayout;
     fileRow->setSpacing(8);
@@ -230,6 +234,8 @@ void CSystemSettingView::ApplyPrinterDefinitions(const QString& printerName)
     set_ = entry ? DefaultSystemParameters(*entry) : SystemParameterSet{};
     binding_->configure(entry);
     binding_->load();
+    if (isVisible())
+        binding_->alignWidths();
     modified_ = false;
 
     missingPrinter_->setText(entry ? QString() : text(kPrinterMissing).arg(printerName));
@@ -239,6 +245,12 @@ void CSystemSettingView::ApplyPrinterDefinitions(const QString& printerName)
 }
 
 void CSystemSettingView::OnPrinterChanged(const QString& printerName) { ApplyPrinterDefinitions(printerName); }
+
+void CSystemSettingView::showEvent(QShowEvent* event)
+{
+    binding_->alignWidths();
+    QWidget::showEvent(event);
+}
 
 const SystemParameterSet& CSystemSettingView::parameters()
 {

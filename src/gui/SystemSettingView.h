@@ -62,11 +62,25 @@ public:
     QLabel* fileNameLabel() const { return fileName_; }
     QPushButton* button(Button id) const { return buttons_.at(id); }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     enum class RangeUse { Leave, SaveOrSend };
 
+    // Where the rows go: the two columns of the item area and the two groups of the right one.
+    struct Sections {
+        QWidget* items = nullptr;
+        QFormLayout* left = nullptr;
+        QWidget* codeGroup = nullptr;
+        QFormLayout* codes = nullptr;
+        QWidget* commandGroup = nullptr;
+        QFormLayout* commands = nullptr;
+        QFormLayout* right = nullptr;
+    };
+
     void buildControls();
-    void declareRows(QFormLayout* left, QFormLayout* codes, QFormLayout* commands, QFormLayout* right);
+    void declareRows(const Sections& sections);
     bool checkRanges(RangeUse use);
     QString askForFile(bool save);
     void showFileName();
