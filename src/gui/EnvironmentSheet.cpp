@@ -1,5 +1,6 @@
 #include "EnvironmentSheet.h"
 
+#include "FileDialogs.h"
 #include "GuiStrings.h"
 #include "Looks.h"
 #include "VORMEXSettingToolApp.h"

@@ -10,6 +10,7 @@
 #include "pages/PrinterSettingsModel.h"
 #include "PlaceholderPage.h"
 #include "PrinterSettingView.h"
+#include "SystemSettingView.h"
 #include "ToolsView.h"
 #include "VORMEXSettingToolApp.h"
 #include "WindowPlacement.h"
@@ -32,7 +33,9 @@ PageFactories DefaultPageFactories()
             return new PlaceholderPage(app.text(titleId), app.text(text::kPlaceholderNote), parent);
         };
     };
-    factories[kSystemParametersPage] = placeholder(text::kNavigationCaptionFirst + 1);
+    factories[kSystemParametersPage] = [](CVORMEXSettingToolApp& app, QWidget* parent) -> QWidget* {
+        return new CSystemSettingView(app, parent);
+    };
     factories[kInitialValuesPage] = placeholder(text::kPageInitialValues);
     factories[kFontTablesPage] = placeholder(text::kPageFontTables);
     factories[kDriveMappingPage] = placeholder(text::kPageDriveMapping);
@@ -90,7 +93,7 @@ CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factorie
     createPages(factories);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() { app_.selectedUsbDevicePath = nullptr; }
 
 void CMainFrame::createMenus()
 {
@@ -112,6 +115,7 @@ void CMainFrame::createMenus()
 void CMainFrame::createPages(const PageFactories& factories)
 {
     printerSettings_ = new CPrinterSettingView(app_, *this, stack_);
+    app_.selectedUsbDevicePath = [this] { return printerSettings_->SelectedUsbDevicePath(); };
     tools_ = new CToolsView(app_, printerSettings_, stack_);
     for (int i = 0; i < kPageCount; ++i) {
         QWidget* page = nullptr;

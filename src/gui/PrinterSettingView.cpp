@@ -69,7 +69,6 @@ QComboBox* newList(QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     list->setMinimumWidth(kFieldWidth);
-    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return list;
 }
 

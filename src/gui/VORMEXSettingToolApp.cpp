@@ -20,7 +20,10 @@ CVORMEXSettingToolApp::CVORMEXSettingToolApp(std::unique_ptr<SettingsStore> stor
     : launcher(&StartDetachedProgram), store_(std::move(store))
 {
     messageBox = [this](QMessageBox::Icon icon, const QString& message, QMessageBox::StandardButtons buttons) {
-        QMessageBox box(icon, text(strings::kApplicationTitle), message, buttons, MessageParent());
+        // Messages of the string table break their lines with CR LF.
+        QString shownText = message;
+        shownText.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        QMessageBox box(icon, text(strings::kApplicationTitle), shownText, buttons, MessageParent());
         const std::pair<QMessageBox::StandardButton, int> captions[] = {
             {QMessageBox::Ok, text::kButtonOk},
             {QMessageBox::Cancel, text::kButtonCancel},
@@ -34,6 +37,7 @@ CVORMEXSettingToolApp::CVORMEXSettingToolApp(std::unique_ptr<SettingsStore> stor
         return static_cast<QMessageBox::StandardButton>(box.exec());
     };
     vormexSwitch = &SendVormexSwitchOverPort;
+    fileDialog = &ShowFileDialog;
     ports = std::make_shared<SystemPortCatalog>(store_.get());
     programPath = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
 }

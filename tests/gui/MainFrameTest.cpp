@@ -219,8 +219,8 @@ private slots:
         QCOMPARE(printers->count(), 2);  // "standard" is not offered
         printers->setCurrentIndex(printers->findText(kVariablePrinter));
 
-        for (int page : {kSystemParametersPage, kInitialValuesPage, kFontTablesPage, kDriveMappingPage,
-                         kResponseCommandsPage, kDownloadPage}) {
+        // The pages not built yet (the system parameter page has tests of its own).
+        for (int page : {kInitialValuesPage, kFontTablesPage, kDriveMappingPage, kResponseCommandsPage, kDownloadPage}) {
             auto* placeholder = static_cast<PlaceholderPage*>(frame.page(page));
             QCOMPARE(placeholder->printerChanges(), 1);
             QCOMPARE(placeholder->printerName(), kVariablePrinter);

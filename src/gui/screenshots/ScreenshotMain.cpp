@@ -1,19 +1,26 @@
 // vormex-gui-screenshots FOLDER: saves a picture of every page and dialog of the desktop
-// program in both languages (for example printer-settings-jpn.png, tools-eng.png). Runs with
-// its own temporary settings, so the user's settings stay untouched.
+// program in both languages (for example printer-settings-jpn.png, tools-eng.png), and beside
+// each picture NAME.json, the widgets it shows (WidgetDump.h). Runs with its own temporary
+// settings, so the user's settings stay untouched.
 #include "AboutDialog.h"
-#include "MainFrame.h"
 #include "EnvironmentSheet.h"
+#include "FileDownloadProc.h"
+#include "MainFrame.h"
 #include "PortCatalog.h"
 #include "PrinterSettingView.h"
+#include "SystemSettingView.h"
 #include "VORMEXSettingToolApp.h"
+#include "WidgetDump.h"
 #include "app/AppSettings.h"
+#include "pages/SystemSettingsModel.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QJsonDocument>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -48,10 +55,23 @@ void settle()
 bool save(QWidget& widget, const QDir& folder, const QString& name, const QString& language)
 {
     settle();
-    const QString path = folder.filePath(QStringLiteral("%1-%2.png").arg(name, language));
-    const bool ok = widget.grab().save(path);
-    QTextStream(stdout) << (ok ? "saved " : "FAILED ") << path << Qt::endl;
+    const QString base = folder.filePath(QStringLiteral("%1-%2").arg(name, language));
+    bool ok = widget.grab().save(base + QStringLiteral(".png"));
+    QFile dump(base + QStringLiteral(".json"));
+    ok = dump.open(QIODevice::WriteOnly | QIODevice::Truncate)
+         && dump.write(QJsonDocument(DumpWidgets(widget)).toJson(QJsonDocument::Indented)) >= 0 && ok;
+    QTextStream(stdout) << (ok ? "saved " : "FAILED ") << base << ".png" << Qt::endl;
     return ok;
+}
+
+// A system parameter file with values of its own, as a user keeps it.
+QString writeSampleParameterFile(const QDir& folder)
+{
+    const QString path = folder.filePath(QStringLiteral("system-parameters.txt"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write("01000,1040,D,A,P,M,1,6,05000,F,C,1,7E,5E,2C,0,0,1,1,0,08,-0012,1,+0005\r\n");
+    return path;
 }
 
 std::shared_ptr<FixedPortCatalog> samplePorts()
@@ -72,6 +92,10 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
     app.ports = samplePorts();
     app.vormexSwitch = [](const VormexSwitchRequest&) {};
     app.launcher = [](const QString&, const QString&) { return true; };
+    app.messageBox = [](QMessageBox::Icon, const QString& text, QMessageBox::StandardButtons) {
+        QTextStream(stderr) << "message: " << text << Qt::endl;
+        return QMessageBox::Ok;
+    };
     StartupOptions options;
     options.definitionFile = definitionFile;
     app.InitInstance(options);
@@ -84,6 +108,15 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
         frame.SwitchPage(shot.command);
         ok = save(frame, folder, QString::fromLatin1(shot.name), language) && ok;
     }
+
+    // The system parameter page after a file was read.
+    QTemporaryDir files;
+    frame.SwitchPage(32819);
+    auto* system = qobject_cast<CSystemSettingView*>(frame.page(kSystemParametersPage));
+    if (system && system->ReadFile(writeSampleParameterFile(QDir(files.path()))))
+        ok = save(frame, folder, QStringLiteral("system-parameters-file"), language) && ok;
+    else
+        ok = false;
 
     // The other pages of the initial-values group, through the group's tab.
     const char* const groupPages[] = {"font-tables", "drive-mapping", "response-commands"};
@@ -143,6 +176,16 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
     });
     sheet.downloaderPage()->browseButton()->click();
     sheet.hide();
+
+    // The parameter file download dialog as the system parameter page opens it.
+    if (const PrinterDefinition* printer = app.app().selectedPrinter()) {
+        const ParameterDownloadSetup setup = PrepareSystemParameterDownload(
+            DefaultSystemParameters(*printer), *printer, app.app().controlCodes, app.app().strings);
+        CFileDownloadProc dialog(app, setup, &frame);
+        dialog.show();
+        ok = save(dialog, folder, QStringLiteral("parameter-download-dialog"), language) && ok;
+        dialog.hide();
+    }
 
     AboutDialog about(app, &frame);
     about.show();
