@@ -1,6 +1,6 @@
 #include "DownloadBrowser.h"
 
-#include "FileDialogFilter.h"
+#include "FileDialogs.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -53,7 +53,7 @@ void CDownloadBrowser::Browse()
     const QString folder = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
     QString title = browse_->text();
     title.remove(QLatin1String("..."));
-    QFileDialog dialog(this, title.trimmed(), folder, QtFileDialogFilter(filter_));
+    QFileDialog dialog(this, title.trimmed(), folder, QtFileFilter(filter_));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(extension_);  // a name typed without an extension gets this one

@@ -7,8 +7,8 @@
 
 namespace vormex::gui::test {
 
-// The printer simulator as a child process on a free loopback port, for the GUI tests. It
-// inherits the tests' time scale and ends when this object closes its standard input.
+// The printer simulator as a child process on a loopback port of its own; its pauses follow the
+// test's VORMEX_TIME_SCALE. It ends when this object closes its standard input.
 class SimulatorProcess {
 public:
     explicit SimulatorProcess(const QStringList& arguments = {})
@@ -34,8 +34,9 @@ public:
     SimulatorProcess(const SimulatorProcess&) = delete;
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
-    // "LAN:127.0.0.1:PORT".
+    // "LAN:127.0.0.1:PORT"
     QString device() const { return device_; }
+    QString folder() const { return folder_.path(); }
     QString log() const
     {
         QFile file(folder_.filePath(QStringLiteral("sim.log")));
