@@ -19,5 +19,7 @@ QList<Command> printerCommands();
 QList<Command> downloadCommands();
 // diff: the printer's parameter file against a user's file.
 QList<Command> verifyCommands();
+// apply, backup: many printers at once.
+QList<Command> fleetCommands();
 
 }  // namespace vormex::cli
