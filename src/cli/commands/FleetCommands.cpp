@@ -27,16 +27,22 @@ const QCommandLineOption kPlan(QStringLiteral("plan"),
 const QCommandLineOption kOutput(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                  QStringLiteral("the folder that gets one folder per target"), QStringLiteral("DIR"));
 
-// --jobs, or every target up to the limit; nothing when the value is not usable.
-std::optional<int> jobsOf(CliContext& context, const QCommandLineParser& parser, qsizetype targets)
+// The targets run at once: --jobs, or every target up to the limit (0 until the targets are
+// known); nothing after a usage message when the value is not usable.
+std::optional<int> jobsOption(CliContext& context, const QCommandLineParser& parser)
 {
     if (!parser.isSet(kJobs))
-        return static_cast<int>(std::clamp<qsizetype>(targets, 1, kMaxJobs));
+        return 0;
     QString problem;
     const std::optional<int> jobs = ReadOptionNumber(parser.value(kJobs), 1, kMaxJobs, context.app().strings, problem);
     if (!jobs)
         context.usage(QStringLiteral("--jobs: %1").arg(problem));
     return jobs;
+}
+
+int jobsFor(int jobs, qsizetype targets)
+{
+    return jobs > 0 ? jobs : static_cast<int>(std::clamp<qsizetype>(targets, 1, kMaxJobs));
 }
 
 QStringList namesOf(const std::vector<FleetTargetSpec>& targets)
@@ -104,6 +110,9 @@ int runApply(CliContext& context, const QCommandLineParser& parser)
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1)
         return context.usage(QStringLiteral("apply takes one manifest"));
+    const std::optional<int> jobs = jobsOption(context, parser);
+    if (!jobs)
+        return kExitUsage;
     FleetManifest manifest;
     QString error;
     if (!ReadFleetManifest(positional[0], JobFiles::MustExist, manifest, error))
@@ -112,10 +121,7 @@ int runApply(CliContext& context, const QCommandLineParser& parser)
     FleetSetup setup = SetUpFleet(manifest, action, context.app(), context.store());
     if (!setup.ok())
         return manifestError(context, setup.error);
-    const std::optional<int> jobs = jobsOf(context, parser, manifest.targets.size());
-    if (!jobs)
-        return kExitUsage;
-    return runFleet(context, parser, std::move(setup), action, *jobs);
+    return runFleet(context, parser, std::move(setup), action, jobsFor(*jobs, manifest.targets.size()));
 }
 
 int runBackup(CliContext& context, const QCommandLineParser& parser)
@@ -125,6 +131,9 @@ int runBackup(CliContext& context, const QCommandLineParser& parser)
         return context.usage(QStringLiteral("backup takes one manifest or targets CSV"));
     if (parser.value(kOutput).isEmpty())
         return context.usage(QStringLiteral("backup needs -o DIR"));
+    const std::optional<int> jobs = jobsOption(context, parser);
+    if (!jobs)
+        return kExitUsage;
     FleetManifest manifest;
     QString error;
     const bool csv = positional[0].endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
@@ -133,10 +142,8 @@ int runBackup(CliContext& context, const QCommandLineParser& parser)
     FleetSetup setup = SetUpFleet(manifest, FleetAction::Backup, context.app(), context.store());
     if (!setup.ok())
         return manifestError(context, setup.error);
-    const std::optional<int> jobs = jobsOf(context, parser, manifest.targets.size());
-    if (!jobs)
-        return kExitUsage;
-    return runFleet(context, parser, std::move(setup), FleetAction::Backup, *jobs, parser.value(kOutput));
+    return runFleet(context, parser, std::move(setup), FleetAction::Backup, jobsFor(*jobs, manifest.targets.size()),
+                    parser.value(kOutput));
 }
 
 }  // namespace

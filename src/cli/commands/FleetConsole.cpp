@@ -26,7 +26,7 @@ extern "C" void onFleetInterrupt(int) { interruptRequested = 1; }
 constexpr int kBarWidth = 20;
 constexpr auto kRefresh = std::chrono::milliseconds(100);
 constexpr auto kPoll = std::chrono::milliseconds(10);
-constexpr int kCancelWaitMs = 120000;
+constexpr int kCancelWaitMs = 60000;  // as long as a download dialog waits for its worker
 
 QString bar(int percent)
 {
@@ -57,7 +57,9 @@ struct FleetConsole::Screen {
     const bool terminal = ::isatty(STDERR_FILENO) == 1;
     QStringList names;
     int nameWidth = 0;
-    QStringList block;  // the progress lines on screen, below the log
+    QStringList latest;         // each target's last log line (shown in its progress line on a terminal)
+    std::vector<bool> closed;   // each target's closing line is out
+    QStringList block;          // the progress lines on screen, below the log
 
     void eraseBlock()
     {
@@ -73,8 +75,9 @@ struct FleetConsole::Screen {
         if (!block.isEmpty())
             std::fputs(block.join(QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
     }
-    // A log line of target `index` (-1: the fleet's own), each of its lines prefixed.
-    void line(int index, const QString& text)
+    // Prints `text` above the progress lines, each of its lines prefixed with the target's name
+    // (index -1: the fleet's own line, no prefix).
+    void print(int index, const QString& text)
     {
         const QString prefix = index >= 0 && index < names.size() ? names[index] + QStringLiteral(": ") : QString();
         QString out;
@@ -85,6 +88,33 @@ struct FleetConsole::Screen {
         std::fputs(out.toLocal8Bit().constData(), stderr);
         drawBlock();
         std::fflush(stderr);
+    }
+    // A log line of a target: printed as it comes, or on a terminal shown in its progress line.
+    void log(int index, const QString& text)
+    {
+        if (!terminal) {
+            print(index, text);
+            return;
+        }
+        std::lock_guard lock(mutex);
+        if (index >= 0 && index < latest.size())
+            latest[index] = terminalText(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    }
+    QString latestOf(int index)
+    {
+        std::lock_guard lock(mutex);
+        return latest.value(index);
+    }
+    // The target's closing line, once.
+    void close(int index, const QString& text)
+    {
+        {
+            std::lock_guard lock(mutex);
+            if (index < 0 || static_cast<size_t>(index) >= closed.size() || closed[static_cast<size_t>(index)])
+                return;
+            closed[static_cast<size_t>(index)] = true;
+        }
+        print(index, text);
     }
     void showProgress(const QStringList& lines)
     {
@@ -100,65 +130,6 @@ struct FleetConsole::Screen {
 
 namespace {
 
-class ConsoleObserver : public FleetObserver {
-public:
-    explicit ConsoleObserver(std::shared_ptr<FleetConsole::Screen> screen) : screen_(std::move(screen)) {}
-    void logLine(int target, const QString& line) override { screen_->line(target, line); }
-
-private:
-    std::shared_ptr<FleetConsole::Screen> screen_;
-};
-
-QString targetLine(const QString& name, int nameWidth, const TargetProgress& progress)
-{
-    const QString head = name.leftJustified(nameWidth) + QStringLiteral("  ");
-    if (progress.phase == QLatin1String("verify"))
-        return head + QStringLiteral("reading back to verify");
-    if (progress.phase == QLatin1String("read"))
-        return head + QStringLiteral("reading back");
-    return head + QStringLiteral("%1 %2%  step %3/%4  %5")
-                      .arg(bar(progress.jobPercent))
-                      .arg(progress.jobPercent, 3)
-                      .arg(progress.stepsDone)
-                      .arg(progress.stepsTotal)
-                      .arg(progress.currentFile);
-}
-
-// One line per running target (as many as the terminal has room for), then the fleet's line;
-// every line cut to the terminal's width so that none wraps.
-QStringList progressLines(const QStringList& names, int nameWidth, const std::vector<TargetProgress>& all)
-{
-    const TerminalSize size = terminalSize();
-    int ended = 0, ok = 0, failed = 0, running = 0;
-    QStringList lines;
-    const int room = size.rows - 2;
-    for (size_t i = 0; i < all.size(); ++i) {
-        const TargetProgress& progress = all[i];
-        switch (progress.state) {
-        case TargetResult::Running:
-            ++running;
-            if (lines.size() < room)
-                lines << targetLine(names.value(static_cast<qsizetype>(i)), nameWidth, progress);
-            break;
-        case TargetResult::Ok: ++ok, ++ended; break;
-        case TargetResult::Failed: ++failed, ++ended; break;
-        case TargetResult::Cancelled: ++ended; break;
-        case TargetResult::Waiting: break;
-        }
-    }
-    if (running > lines.size())
-        lines << QStringLiteral("... and %1 more running").arg(running - lines.size());
-    const int total = static_cast<int>(all.size());
-    const int percent = total > 0 ? ended * 100 / total : 100;
-    lines << QStringLiteral("%1  %2 %3/%4 ended  ok %5  failed %6  running %7  waiting %8")
-                 .arg(QStringLiteral("fleet").leftJustified(nameWidth), bar(percent))
-                 .arg(ended).arg(total).arg(ok).arg(failed).arg(running)
-                 .arg(total - ended - running);
-    for (QString& line : lines)
-        line.truncate(std::max(size.columns - 1, 10));
-    return lines;
-}
-
 QString closingLine(const TargetReport& report)
 {
     const QString seconds = QString::number(report.seconds, 'f', 1);
@@ -172,11 +143,76 @@ QString closingLine(const TargetReport& report)
     }
 }
 
+class ConsoleObserver : public FleetObserver {
+public:
+    explicit ConsoleObserver(std::shared_ptr<FleetConsole::Screen> screen) : screen_(std::move(screen)) {}
+    void logLine(int target, const QString& line) override { screen_->log(target, line); }
+    void targetFinished(int target, const TargetReport& report) override { screen_->close(target, closingLine(report)); }
+
+private:
+    std::shared_ptr<FleetConsole::Screen> screen_;
+};
+
+// "dock-01  [#####...............]  25%  1/4  ＶＯＲＭＥＸ　ＯＦＦ": the job's progress and the
+// target's last log line.
+QString targetLine(const QString& name, int nameWidth, const TargetProgress& progress, const QString& latest)
+{
+    const QString head = name.leftJustified(nameWidth) + QStringLiteral("  ");
+    if (progress.phase == QLatin1String("verify"))
+        return head + QStringLiteral("reading back to verify  ") + latest;
+    if (progress.phase == QLatin1String("read"))
+        return head + QStringLiteral("reading back  ") + latest;
+    return head + QStringLiteral("%1 %2%  %3/%4  %5")
+                      .arg(bar(progress.jobPercent))
+                      .arg(progress.jobPercent, 3)
+                      .arg(progress.stepsDone)
+                      .arg(progress.stepsTotal)
+                      .arg(latest);
+}
+
+// One line per running target (as many as the terminal has room for), then the fleet's line;
+// every line cut to the terminal's width so that none wraps.
+QStringList progressLines(FleetConsole::Screen& screen, const std::vector<TargetProgress>& all)
+{
+    const TerminalSize size = terminalSize();
+    int ended = 0, ok = 0, failed = 0, running = 0;
+    QStringList lines;
+    const int room = size.rows - 2;
+    for (size_t i = 0; i < all.size(); ++i) {
+        const TargetProgress& progress = all[i];
+        switch (progress.state) {
+        case TargetResult::Running:
+            ++running;
+            if (lines.size() < room)
+                lines << targetLine(screen.names.value(static_cast<qsizetype>(i)), screen.nameWidth, progress,
+                                    screen.latestOf(static_cast<int>(i)));
+            break;
+        case TargetResult::Ok: ++ok, ++ended; break;
+        case TargetResult::Failed: ++failed, ++ended; break;
+        case TargetResult::Cancelled: ++ended; break;
+        case TargetResult::Waiting: break;
+        }
+    }
+    if (running > lines.size())
+        lines << QStringLiteral("... and %1 more running").arg(running - lines.size());
+    const int total = static_cast<int>(all.size());
+    const int percent = total > 0 ? ended * 100 / total : 100;
+    lines << QStringLiteral("%1  %2 %3/%4 ended  ok %5  failed %6  running %7  waiting %8")
+                 .arg(QStringLiteral("fleet").leftJustified(screen.nameWidth), bar(percent))
+                 .arg(ended).arg(total).arg(ok).arg(failed).arg(running)
+                 .arg(total - ended - running);
+    for (QString& line : lines)
+        line.truncate(std::max(size.columns - 1, 10));
+    return lines;
+}
+
 }  // namespace
 
 FleetConsole::FleetConsole(const QStringList& names) : screen_(std::make_shared<Screen>())
 {
     screen_->names = names;
+    screen_->latest = QStringList(names.size(), QString());
+    screen_->closed.assign(static_cast<size_t>(names.size()), false);
     for (const QString& name : names)
         screen_->nameWidth = std::max<int>(screen_->nameWidth, static_cast<int>(name.size()));
     screen_->nameWidth = std::max(screen_->nameWidth, 5);
@@ -203,10 +239,10 @@ bool FleetConsole::follow(FleetRun& run)
         if (interruptRequested && !cancelled) {
             cancelled = true;
             run.RequestCancel();
-            screen_->line(-1, QStringLiteral("vormexctl: cancelling every target"));
+            screen_->print(-1, QStringLiteral("vormexctl: cancelling every target"));
         }
         if (std::chrono::steady_clock::now() >= nextDraw) {
-            screen_->showProgress(progressLines(screen_->names, screen_->nameWidth, run.progress()));
+            screen_->showProgress(progressLines(*screen_, run.progress()));
             nextDraw += kRefresh;
         }
         std::this_thread::sleep_for(kPoll);
@@ -215,7 +251,7 @@ bool FleetConsole::follow(FleetRun& run)
     screen_->showProgress({});
     const std::vector<TargetReport> reports = run.reports();
     for (size_t i = 0; i < reports.size(); ++i)
-        screen_->line(static_cast<int>(i), closingLine(reports[i]));
+        screen_->close(static_cast<int>(i), closingLine(reports[i]));
     return cancelled || interruptRequested;
 }
 

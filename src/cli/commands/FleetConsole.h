@@ -8,10 +8,11 @@
 
 namespace vormex::cli {
 
-// Shows a fleet run on the terminal: every log line on stderr prefixed with its target's name
-// ("dock-01: ..."), and, when stderr is a terminal, below them one progress line per running
-// target and one for the whole fleet, redrawn in place. Ctrl-C cancels every target instead of
-// killing the program.
+// Shows a fleet run on stderr. Every log line comes prefixed with its target's name
+// ("dock-01: ..."); on a terminal instead one progress line per running target (its job's
+// progress and its last log line) and one for the whole fleet, redrawn in place. Each target's
+// closing line ("dock-01: ok (41.2 s)", "dock-02: failed (12.0 s): ...") stays. Ctrl-C cancels
+// every target instead of killing the program.
 class FleetConsole {
 public:
     explicit FleetConsole(const QStringList& names);
@@ -21,8 +22,8 @@ public:
 
     std::shared_ptr<FleetObserver> observer() const;
 
-    // Follows the run to its end, then writes one closing line per target. True when Ctrl-C
-    // cancelled it.
+    // Follows the run to its end; a target that never ran gets its closing line then. True when
+    // Ctrl-C cancelled it.
     bool follow(FleetRun& run);
 
     struct Screen;  // the terminal, shared with the observer

@@ -4,6 +4,7 @@
 #include "download/DownloadRunner.h"
 #include "download/ParameterVerify.h"
 #include "files/UserFiles.h"
+#include "timing/PacingClock.h"
 
 #include <QDir>
 #include <QFile>
@@ -310,8 +311,8 @@ bool FleetRun::running() const { return shared_->workersLeft > 0; }
 
 bool FleetRun::waitFinished(int timeoutMs)
 {
-    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (running() && Clock::now() < until)
+    const pacing::Deadline deadline(timeoutMs);
+    while (running() && !deadline.expired())
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (running())
         return false;

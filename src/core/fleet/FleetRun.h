@@ -78,7 +78,7 @@ public:
     bool cancelRequested() const;
 
     bool running() const;
-    // Waits at most `timeoutMs` real milliseconds for the end; true when every target has ended.
+    // Waits at most `timeoutMs` (scaled) for the end; true when every target has ended.
     bool waitFinished(int timeoutMs);
 
     std::vector<TargetProgress> progress() const;

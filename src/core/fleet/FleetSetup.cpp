@@ -35,6 +35,10 @@ bool sendsParameterFile(const DownloadJob& job)
 FleetSetup SetUpFleet(const FleetManifest& manifest, FleetAction action, Application& app, const SettingsStore& store)
 {
     FleetSetup setup;
+    if (!app.definitionsLoaded) {
+        setup.error = QStringLiteral("%1: %2").arg(app.definitionFilePath, app.definitionError.message);
+        return setup;
+    }
     const PrinterDefinition* fallback = app.selectedPrinter();
     if (!manifest.printer.isEmpty()) {
         fallback = FindPrinter(app.printerDefinitions, manifest.printer);
