@@ -153,8 +153,8 @@ private:
     std::shared_ptr<FleetConsole::Screen> screen_;
 };
 
-// "dock-01  [#####...............]  25%  1/4  ＶＯＲＭＥＸ　ＯＦＦ": the job's progress and the
-// target's last log line.
+// "dock-01  [#####...............]  25%  1/4  item  60%  ＶＯＲＭＥＸ　ＯＦＦ": the job's and
+// the item's progress and the target's last log line.
 QString targetLine(const QString& name, int nameWidth, const TargetProgress& progress, const QString& latest)
 {
     const QString head = name.leftJustified(nameWidth) + QStringLiteral("  ");
@@ -162,11 +162,12 @@ QString targetLine(const QString& name, int nameWidth, const TargetProgress& pro
         return head + QStringLiteral("reading back to verify  ") + latest;
     if (progress.phase == QLatin1String("read"))
         return head + QStringLiteral("reading back  ") + latest;
-    return head + QStringLiteral("%1 %2%  %3/%4  %5")
+    return head + QStringLiteral("%1 %2%  %3/%4  item %5%  %6")
                       .arg(bar(progress.jobPercent))
                       .arg(progress.jobPercent, 3)
                       .arg(progress.stepsDone)
                       .arg(progress.stepsTotal)
+                      .arg(progress.itemPercent, 3)
                       .arg(latest);
 }
 

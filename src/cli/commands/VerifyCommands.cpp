@@ -18,6 +18,10 @@ QCommandLineOption verifyOption()
 
 int reportVerification(CliContext& context, const JobVerification& verification)
 {
+    if (verification.system.status == VerifyStatus::Skipped && verification.initial.status == VerifyStatus::Skipped) {
+        context.err() << "verify: no parameter file was sent, nothing to read back\n";
+        return kExitOk;
+    }
     for (const QString& line : VerificationLines(verification))
         context.err() << line << '\n';
     const QString problem = VerificationProblem(verification);

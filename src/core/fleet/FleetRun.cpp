@@ -340,7 +340,6 @@ std::vector<TargetProgress> FleetRun::progress() const
             progress.stepsDone = runner->progress().stepsDone;
             progress.jobPercent = runner->progress().jobPercent;
             progress.itemPercent = runner->displayedItemPercent();
-            progress.currentFile = runner->progress().currentFile();
         }
         all.push_back(progress);
     }

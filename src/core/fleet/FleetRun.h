@@ -41,8 +41,7 @@ struct TargetProgress {
     int stepsDone = 0;
     int stepsTotal = 0;
     int jobPercent = 0;
-    int itemPercent = 0;
-    QString currentFile;
+    int itemPercent = 0;  // the item being sent
 };
 
 // Hears of the targets, on the targets' threads. A callback must be quick and must not call back
