@@ -45,6 +45,8 @@ TEST_F(FleetFiles, AWrongManifestIsRefusedBeforeAnyPrinterIsReached)
          QStringLiteral("site.json: job.initial-table: %1: ").arg(path("none.txt")), {}},
         {"missing device", {}, with({{"targets", QJsonArray{QJsonObject{{"name", "a"}}}}}), QStringLiteral("site.json: targets[0].device: missing"), {}},
         {"duplicate name", {}, with({{"targets", QJsonArray{good, good}}}), QStringLiteral("site.json: targets[1].name: \"a\" is given twice"), {}},
+        {"one device for two targets", {}, with({{"targets", QJsonArray{good, QJsonObject{{"name", "b"}, {"device", device}}}}}),
+         QStringLiteral("site.json: targets[1].device: \"%1\" is the device of ").arg(device), {}},
         {"duplicate name in the targets file", {}, with({{"targets-file", "dup.csv"}}),
          QStringLiteral("dup.csv: row 2: name: \"a\" is given twice"), {}},
         {"a row short of the header", {}, with({{"targets-file", "short.csv"}}), QStringLiteral("short.csv: row 2: 2 fields where the header has 3"), {}},

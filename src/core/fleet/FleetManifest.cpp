@@ -60,13 +60,18 @@ public:
             return TargetProblem{QStringLiteral("device"),
                                  QStringLiteral("\"%1\" is not a device text (LAN:ADDRESS:PORT, COMn:BAUD,BITS,PARITY,STOP, LPTn:, USB:PATH)")
                                      .arg(target.device)};
+        // Two jobs at once on one printer would garble both.
+        if (const auto first = devices_.constFind(target.device); first != devices_.constEnd())
+            return TargetProblem{QStringLiteral("device"), QStringLiteral("\"%1\" is the device of %2 as well").arg(target.device, *first)};
         origins_.insert(target.name, target.origin);
+        devices_.insert(target.device, target.origin);
         targets.append(target);
         return std::nullopt;
     }
 
 private:
     QMap<QString, QString> origins_;  // name -> where it was given first
+    QMap<QString, QString> devices_;  // device text -> where it was given first
 };
 
 // Reads one manifest; every error is "FILE: PATH: what".

@@ -41,7 +41,8 @@ enum class JobFiles { MustExist, Ignored };
 
 // Reads and checks a manifest: JSON syntax, known keys and their types, the job's files (that
 // they can be read, with `JobFiles::MustExist`), the targets file, device texts that parse and
-// names that are unique and usable as folder names. Gives false and `error` at the first problem.
+// are each given once, and names that are unique and usable as folder names. Gives false and
+// `error` at the first problem.
 bool ReadFleetManifest(const QString& path, JobFiles jobFiles, FleetManifest& manifest, QString& error);
 
 // Why `name` cannot name a target (it names the target's backup folder and prefixes its log
