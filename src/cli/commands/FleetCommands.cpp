@@ -45,10 +45,10 @@ int jobsFor(int jobs, qsizetype targets)
     return jobs > 0 ? jobs : static_cast<int>(std::clamp<qsizetype>(targets, 1, kMaxJobs));
 }
 
-QStringList namesOf(const std::vector<FleetTargetSpec>& targets)
+QStringList namesOf(const std::vector<PreparedTarget>& targets)
 {
     QStringList names;
-    for (const FleetTargetSpec& target : targets)
+    for (const PreparedTarget& target : targets)
         names << target.target.name;
     return names;
 }

@@ -43,9 +43,9 @@ QString TargetResultWord(TargetResult result)
     return QStringLiteral("cancelled");
 }
 
-// One target: its specification, its report so far and, while its job runs, the engine.
+// One target: what it runs with, its report so far and, while its job runs, the engine.
 struct FleetSlot {
-    FleetTargetSpec spec;
+    PreparedTarget prepared;
     mutable std::mutex mutex;
     TargetReport report;
     QString phase;
@@ -107,9 +107,9 @@ void takeVerification(TargetReport& report, const JobVerification& verification)
 void apply(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& report)
 {
     FleetSlot& slot = *shared->entries[index];
-    const FleetTargetSpec& spec = slot.spec;
-    report.stepsTotal = CountDownloadSteps(*spec.job);
-    std::shared_ptr<DownloadRunner> runner = DownloadRunner::StartJob(*spec.job, spec.link, spec.printer->firmwareHandshake != 0,
+    const PreparedTarget& prepared = slot.prepared;
+    report.stepsTotal = CountDownloadSteps(*prepared.job);
+    std::shared_ptr<DownloadRunner> runner = DownloadRunner::StartJob(*prepared.job, prepared.link, prepared.printer->firmwareHandshake != 0,
                                                                       std::make_shared<TargetLog>(shared, index));
     {
         std::lock_guard lock(slot.mutex);
@@ -129,7 +129,7 @@ void apply(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& re
         report.result = shared->cancel ? TargetResult::Cancelled : TargetResult::Failed;
         return;
     }
-    if (!spec.verify) {
+    if (!prepared.verify) {
         report.result = TargetResult::Ok;
         return;
     }
@@ -139,7 +139,7 @@ void apply(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& re
         return;
     }
     setPhase(slot, QStringLiteral("verify"));
-    const JobVerification verification = VerifyJobFiles(*spec.job, spec.link, *spec.printer);
+    const JobVerification verification = VerifyJobFiles(*prepared.job, prepared.link, *prepared.printer);
     logLines(*shared, index, VerificationLines(verification));
     takeVerification(report, verification);
     const QString problem = VerificationProblem(verification);
@@ -152,7 +152,7 @@ void apply(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& re
 void plan(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& report)
 {
     FleetSlot& slot = *shared->entries[index];
-    const FleetTargetSpec& spec = slot.spec;
+    const PreparedTarget& prepared = slot.prepared;
     setPhase(slot, QStringLiteral("read"));
     JobVerification verification;
     QString unread;
@@ -163,9 +163,9 @@ void plan(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& rep
             file.message = unread;
             continue;
         }
-        const PrinterFileRead read = ReadPrinterFile(kind, spec.link, *spec.printer);
-        if (const std::optional<QString> wanted = SentParameterText(*spec.job, kind))
-            file = CompareWithPrinterFile(kind, read, *wanted, *spec.printer);
+        const PrinterFileRead read = ReadPrinterFile(kind, prepared.link, *prepared.printer);
+        if (const std::optional<QString> wanted = SentParameterText(*prepared.job, kind))
+            file = CompareWithPrinterFile(kind, read, *wanted, *prepared.printer);
         else if (read.outcome == PrinterFileRead::Unread)
             file = FileVerification{VerifyStatus::Unread, read.message, {}};
         if (file.status == VerifyStatus::Unread)
@@ -184,12 +184,12 @@ void plan(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& rep
 }
 
 // Saves one file read back; gives its status word.
-QString backUpFile(const Shared& shared, size_t index, ParameterFileKind kind, const FleetTargetSpec& spec, const QDir& folder,
+QString backUpFile(const Shared& shared, size_t index, ParameterFileKind kind, const PreparedTarget& prepared, const QDir& folder,
                    QStringList& problems)
 {
     const QString name = QString::fromLatin1(kind == ParameterFileKind::SystemParameters ? "QUILLPRM.TXT" : "ZDEFAULT.TXT");
     const QString path = folder.filePath(name);
-    const PrinterFileRead read = ReadPrinterFile(kind, spec.link, *spec.printer);
+    const PrinterFileRead read = ReadPrinterFile(kind, prepared.link, *prepared.printer);
     if (read.outcome == PrinterFileRead::NoFile) {
         // An older backup's file would be taken for the printer's.
         const bool removed = QFile::exists(path) && QFile::remove(path);
@@ -218,7 +218,7 @@ void backUp(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& r
 {
     FleetSlot& slot = *shared->entries[index];
     setPhase(slot, QStringLiteral("read"));
-    const QDir folder(QDir(shared->options.backupFolder).filePath(slot.spec.target.name));
+    const QDir folder(QDir(shared->options.backupFolder).filePath(slot.prepared.target.name));
     QStringList problems;
     if (!QDir().mkpath(folder.path())) {
         report.result = TargetResult::Failed;
@@ -226,8 +226,8 @@ void backUp(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& r
         report.system = report.initial = QStringLiteral("unread");
         return;
     }
-    report.system = backUpFile(*shared, index, ParameterFileKind::SystemParameters, slot.spec, folder, problems);
-    report.initial = backUpFile(*shared, index, ParameterFileKind::InitialTable, slot.spec, folder, problems);
+    report.system = backUpFile(*shared, index, ParameterFileKind::SystemParameters, slot.prepared, folder, problems);
+    report.initial = backUpFile(*shared, index, ParameterFileKind::InitialTable, slot.prepared, folder, problems);
     report.result = problems.isEmpty() ? TargetResult::Ok : TargetResult::Failed;
     report.message = problems.isEmpty() ? QStringLiteral("system %1, initial %2").arg(report.system, report.initial)
                                         : problems.join(QStringLiteral("; "));
@@ -271,20 +271,20 @@ void work(const std::shared_ptr<Shared>& shared)
 
 FleetRun::FleetRun(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
 
-std::unique_ptr<FleetRun> FleetRun::Start(std::vector<FleetTargetSpec> targets, FleetRunOptions options,
+std::unique_ptr<FleetRun> FleetRun::Start(std::vector<PreparedTarget> targets, FleetRunOptions options,
                                           std::shared_ptr<FleetObserver> observer)
 {
     auto shared = std::make_shared<Shared>();
     shared->options = std::move(options);
     shared->observer = std::move(observer);
-    for (FleetTargetSpec& spec : targets) {
+    for (PreparedTarget& prepared : targets) {
         auto slot = std::make_unique<FleetSlot>();
-        slot->report.name = spec.target.name;
-        slot->report.device = spec.target.device;
-        slot->report.printer = spec.target.printer;
-        if (spec.job)
-            slot->report.stepsTotal = CountDownloadSteps(*spec.job);
-        slot->spec = std::move(spec);
+        slot->report.name = prepared.target.name;
+        slot->report.device = prepared.target.device;
+        slot->report.printer = prepared.target.printer;
+        if (prepared.job)
+            slot->report.stepsTotal = CountDownloadSteps(*prepared.job);
+        slot->prepared = std::move(prepared);
         shared->entries.push_back(std::move(slot));
     }
     const size_t workers = std::min(shared->entries.size(), static_cast<size_t>(std::max(1, shared->options.jobs)));

@@ -65,7 +65,7 @@ struct FleetRunOptions {
 // owns its threads: going away it cancels and joins them.
 class FleetRun {
 public:
-    static std::unique_ptr<FleetRun> Start(std::vector<FleetTargetSpec> targets, FleetRunOptions options,
+    static std::unique_ptr<FleetRun> Start(std::vector<PreparedTarget> targets, FleetRunOptions options,
                                            std::shared_ptr<FleetObserver> observer = nullptr);
     ~FleetRun();
     FleetRun(const FleetRun&) = delete;

@@ -56,13 +56,13 @@ FleetSetup SetUpFleet(const FleetManifest& manifest, FleetAction action, Applica
                               : QStringLiteral("%1: %2").arg(target.keyPath(QStringLiteral("printer")), noSuchPrinter(app, target.printer));
             return setup;
         }
-        FleetTargetSpec spec;
-        spec.target = target;
-        spec.target.printer = printer->name;
-        spec.printer = printer;
-        spec.link = LinkForDevice(app, store, target.device);
-        spec.link.printerName = printer->name;
-        spec.link.variableControlCodes = printer->variableControlCodes != 0;
+        PreparedTarget prepared;
+        prepared.target = target;
+        prepared.target.printer = printer->name;
+        prepared.printer = printer;
+        prepared.link = LinkForDevice(app, store, target.device);
+        prepared.link.printerName = printer->name;
+        prepared.link.variableControlCodes = printer->variableControlCodes != 0;
         if (action != FleetAction::Backup) {
             if (!jobs.contains(printer->name)) {
                 auto job = std::make_shared<DownloadJob>();
@@ -77,10 +77,10 @@ FleetSetup SetUpFleet(const FleetManifest& manifest, FleetAction action, Applica
                     setup.notices << app.strings.text(kFirmwareNotice);
                 jobs.insert(printer->name, std::move(job));
             }
-            spec.job = jobs.value(printer->name);
-            spec.verify = manifest.verify.value_or(sendsParameterFile(*spec.job));
+            prepared.job = jobs.value(printer->name);
+            prepared.verify = manifest.verify.value_or(sendsParameterFile(*prepared.job));
         }
-        setup.targets.push_back(std::move(spec));
+        setup.targets.push_back(std::move(prepared));
     }
     setup.notices.removeDuplicates();
     return setup;

@@ -24,7 +24,7 @@ enum class FleetAction {
 };
 
 // One target, ready to run.
-struct FleetTargetSpec {
+struct PreparedTarget {
     FleetTarget target;
     const PrinterDefinition* printer = nullptr;  // its model; the application's definitions outlive the run
     LinkSettings link;                           // its own connection, with its model's name and codes
@@ -34,7 +34,7 @@ struct FleetTargetSpec {
 
 // Everything a run needs, or why the manifest cannot be run.
 struct FleetSetup {
-    std::vector<FleetTargetSpec> targets;
+    std::vector<PreparedTarget> targets;
     QStringList notices;  // texts to show once before the run (the firmware notice of a model)
     QString error;        // names the manifest and the key's path; empty when the fleet can run
     bool ok() const { return error.isEmpty(); }
