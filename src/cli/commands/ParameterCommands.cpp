@@ -16,7 +16,6 @@
 namespace vormex::cli {
 namespace {
 
-constexpr int kNotSystemFile = 8050;
 constexpr int kNotInitialTableFile = 8051;
 
 // The options every parameter command shares, parsed.
@@ -85,19 +84,10 @@ int exportSystem(CliContext& context, const PrinterDefinition& printer, const Pa
     SystemParameterSet set = DefaultSystemParameters(printer);
     if (!options.files.isEmpty()) {
         const QString& from = options.files.first();
-        QString line;
-        if (IsXmlFileName(from)) {
-            const std::optional<QString> converted = SystemParameterXmlToLine(from, app.printerDefinitions);
-            if (!converted || converted->isEmpty())
-                return context.fail(app.strings.text(kNotSystemFile));
-            line = *converted;
-        } else {
-            const LineResult read = ReadSystemParameterTextFile(from, printer, app.parameterCheck, app.strings);
-            if (!read.ok())
-                return context.fail(read.error);
-            line = read.line;
-        }
-        ParseSystemParameterLine(line, printer, set);
+        const LineResult read = ReadSystemParameterFile(from, printer, app.printerDefinitions, app.parameterCheck, app.strings);
+        if (!read.ok())
+            return read.fileError ? fileFailure(context, from, read.error) : context.fail(read.error);
+        ParseSystemParameterLine(read.line, printer, set);
     }
     if (const std::optional<RangeFailure> failure = ValidateRanges(set, printer, app.strings)) {
         return context.fail(failure->message.isEmpty()

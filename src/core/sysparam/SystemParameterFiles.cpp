@@ -1,5 +1,6 @@
 #include "sysparam/SystemParameterFiles.h"
 
+#include "base/StringTable.h"
 #include "codec/Codec.h"
 #include "definitions/Lookups.h"
 #include "definitions/ParameterLine.h"
@@ -16,6 +17,7 @@ namespace vormex {
 namespace {
 
 const QString kRootName = QStringLiteral("VORMEX_SystemParameter");
+constexpr int kNotSystemParameterFile = 8050;
 
 // The names the XML file gives the list items ("DPM" stands for "DOT/MM").
 QString xmlNameOf(SystemList list)
@@ -47,6 +49,7 @@ LineResult ReadLastLineOfTextFile(const QString& path)
     const FileBytes file = ReadWholeFile(path);
     if (!file.ok()) {
         result.error = file.error;
+        result.fileError = true;
         return result;
     }
     result.line = LastLineOfText(codec::fromPrinterCodePage(file.bytes));
@@ -196,6 +199,36 @@ std::optional<QString> SystemParameterXmlToLine(QXmlStreamReader& reader, const 
     line += value(SystemList::OffsetPrint);
     line += QString::asprintf(",%+04d", number("LABEL SHIFT"));
     return line;
+}
+
+LineResult ReadSystemParameterFile(const QString& path, const PrinterDefinition& printer,
+                                   const PrinterDefinitions& definitions, ParameterCheckState& check,
+                                   const StringTable& strings)
+{
+    if (!IsXmlFileName(path))
+        return ReadSystemParameterTextFile(path, printer, check, strings);
+    LineResult result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        result.fileError = true;
+        return result;
+    }
+    QXmlStreamReader reader(&file);
+    const std::optional<QString> line = SystemParameterXmlToLine(reader, definitions);
+    if (!line || line->isEmpty())
+        result.error = strings.text(kNotSystemParameterFile);
+    else
+        result.line = *line;
+    return result;
+}
+
+std::optional<QString> WriteSystemParameterFile(const QString& path, const SystemParameterSet& set,
+                                                const PrinterDefinition& printer, const XmlHeaderInfo& header)
+{
+    if (IsXmlFileName(path))
+        return WriteSystemParameterXml(path, set, printer, header);
+    return WriteSystemParameterTextFile(path, BuildSystemParameterLine(set, printer));
 }
 
 }  // namespace vormex

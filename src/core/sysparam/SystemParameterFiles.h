@@ -20,7 +20,8 @@ std::optional<QString> WriteSystemParameterTextFile(const QString& path, const Q
 // The last line of a text file (without its line end), or the platform's error message.
 struct LineResult {
     QString line;
-    QString error;  // empty on success
+    QString error;           // empty on success
+    bool fileError = false;  // `error` is the platform's message about the file itself
     bool ok() const { return error.isEmpty(); }
 };
 LineResult ReadLastLineOfTextFile(const QString& path);
@@ -48,5 +49,17 @@ std::optional<QString> WriteSystemParameterXml(const QString& path, const System
 // lack. The line has no CR LF and writes RFID ADJUST and LABEL SHIFT as "%+04d".
 std::optional<QString> SystemParameterXmlToLine(const QString& path, const PrinterDefinitions& definitions);
 std::optional<QString> SystemParameterXmlToLine(QXmlStreamReader& reader, const PrinterDefinitions& definitions);
+
+// Reads a user's file of either kind, told apart by its extension: a text file's last line after
+// the line check, or an XML file converted to a line. A file that cannot be opened gives the
+// platform's message; an XML file that is not a system parameter file (or names a printer the
+// definitions lack) gives message 8050, so a failed read is never silent.
+LineResult ReadSystemParameterFile(const QString& path, const PrinterDefinition& printer,
+                                   const PrinterDefinitions& definitions, ParameterCheckState& check,
+                                   const StringTable& strings);
+
+// Saves the set in the kind its extension names: XML, or else the text file of its line.
+std::optional<QString> WriteSystemParameterFile(const QString& path, const SystemParameterSet& set,
+                                                const PrinterDefinition& printer, const XmlHeaderInfo& header);
 
 }  // namespace vormex
