@@ -3,11 +3,15 @@
 #include "FleetFixture.h"
 
 #include "base/StringTable.h"
+#include "support/PseudoTerminal.h"
 
 #include <QJsonArray>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <csignal>
+
+#include <sys/ioctl.h>
 
 namespace vormex::test {
 namespace {
@@ -35,6 +39,15 @@ QJsonObject difference(const char* file, const char* where, const QJsonValue& pr
 {
     return QJsonObject{{QStringLiteral("file"), QLatin1String(file)}, {QStringLiteral("where"), QLatin1String(where)},
                        {QStringLiteral("printer"), printer}, {QStringLiteral("wanted"), wanted}};
+}
+
+// The columns `line` takes at least: kana, kanji and full-width forms take two.
+int leastColumns(const QString& line)
+{
+    int columns = 0;
+    for (const QChar c : line)
+        columns += (c.unicode() >= 0x3000 && c.unicode() <= 0x9FFF) || (c.unicode() >= 0xFF00 && c.unicode() <= 0xFF60) ? 2 : 1;
+    return columns;
 }
 
 class FleetApply : public FleetFixture {};
@@ -154,6 +167,58 @@ TEST_F(FleetApply, PlanSendsNothingAndShowsWhatWouldChange)
     EXPECT_EQ(sim.countInLog(QStringLiteral("stored")), 0);
     EXPECT_EQ(sim.countInLog(QStringLiteral("LDB")), 0);
     EXPECT_EQ(targetOf(readReport(path("r.json")), "gone").value(kResult).toString(), QStringLiteral("failed"));
+}
+
+TEST_F(FleetApply, OnATerminalTheProgressLinesNeverWrap)
+{
+    // Long names and the Japanese log lines (full-width "VORMEX OFF") make lines wider than 80
+    // columns unless they are cut by their width on the screen.
+    Simulator sim({"--count", "2"}, "0.1");
+    ASSERT_EQ(sim.devices().size(), 2);
+    const QString a = QStringLiteral("dock-long-name-01");
+    const QString b = QStringLiteral("dock-long-name-02");
+    const QString manifest = writeManifest({
+        {QStringLiteral("job"), parameterJob(true)},
+        {QStringLiteral("targets"), QJsonArray{target(a, sim.devices()[0]), target(b, sim.devices()[1])}},
+    });
+    PseudoTerminal terminal;
+    winsize size{};
+    size.ws_col = 80;
+    size.ws_row = 24;
+    ASSERT_EQ(::ioctl(terminal.printerEnd(), TIOCSWINSZ, &size), 0);
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VORMEX_TIME_SCALE"), QStringLiteral("0.1"));
+    tool.setProcessEnvironment(environment);
+    tool.setStandardErrorFile(terminal.path());
+    tool.start(programPath(QStringLiteral("vormexctl")), ctlArguments({"apply", manifest}));
+    ASSERT_TRUE(tool.waitForStarted(5000));
+    QByteArray screen;
+    while (!tool.waitForFinished(50))
+        screen += terminal.receive(1, 50);
+    screen += terminal.receive(1, 200);
+    EXPECT_EQ(tool.exitCode(), 0) << screen.toStdString();
+
+    static const QRegularExpression escape(QStringLiteral("\\x1b\\[[0-9]*[A-Za-z]"));
+    static const QRegularExpression lineEnd(QStringLiteral("[\\r\\n]"));
+    static const QRegularExpression progressBar(QStringLiteral("\\[[#.]{20}\\]"));
+    const QStringList pieces = QString::fromUtf8(screen).replace(escape, QStringLiteral("\n")).split(lineEnd, Qt::SkipEmptyParts);
+    int progressLines = 0, wideProgressLines = 0;
+    for (const QString& piece : pieces) {
+        if (!piece.contains(progressBar))
+            continue;
+        ++progressLines;
+        if (leastColumns(piece) > piece.size())
+            ++wideProgressLines;
+        EXPECT_LT(leastColumns(piece), 80) << piece.toStdString();
+    }
+    EXPECT_GT(progressLines, 0) << screen.toStdString();
+    EXPECT_GT(wideProgressLines, 0) << screen.toStdString();
+    EXPECT_FALSE(pieces.filter(QRegularExpression(QStringLiteral("^fleet +\\[[#.]{20}\\] [0-2]/2 ended"))).isEmpty()) << screen.toStdString();
+    // On a terminal the log lines show in the progress lines; each target's closing line stays.
+    EXPECT_FALSE(pieces.contains(a + QStringLiteral(": ") + StringTable::builtIn().text(8022))) << screen.toStdString();
+    for (const QString& name : {a, b})
+        EXPECT_EQ(pieces.filter(QRegularExpression(QStringLiteral("^%1: ok \\(").arg(name))).size(), 1) << name.toStdString();
 }
 
 TEST_F(FleetApply, CtrlCCancelsEveryTargetAndWritesTheReport)

@@ -13,6 +13,7 @@
 
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <wchar.h>
 
 namespace vormex::cli {
 namespace {
@@ -32,6 +33,36 @@ QString bar(int percent)
 {
     const int filled = std::clamp(percent, 0, 100) * kBarWidth / 100;
     return QLatin1Char('[') + QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('.')) + QLatin1Char(']');
+}
+
+// Columns a character takes on the terminal: two for the wide ones of Japanese text. A locale
+// that does not know the character gets the wider guess, so that a line never wraps.
+int columnsOf(char32_t c)
+{
+    const int width = ::wcwidth(static_cast<wchar_t>(c));
+    if (width >= 0)
+        return width;
+    return c < 0x80 ? 1 : 2;
+}
+
+// `line` cut to at most `columns` terminal columns, never inside a character.
+QString cutToColumns(const QString& line, int columns)
+{
+    int used = 0;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        char32_t c = line[i].unicode();
+        qsizetype units = 1;
+        if (line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(line[i], line[i + 1]);
+            units = 2;
+        }
+        used += columnsOf(c);
+        if (used > columns)
+            break;
+        i += units;
+    }
+    return line.left(i);
 }
 
 struct TerminalSize {
@@ -172,7 +203,7 @@ QString targetLine(const QString& name, int nameWidth, const TargetProgress& pro
 }
 
 // One line per running target (as many as the terminal has room for), then the fleet's line;
-// every line cut to the terminal's width so that none wraps.
+// every line cut to the terminal's width (wide characters take two columns) so that none wraps.
 QStringList progressLines(FleetConsole::Screen& screen, const std::vector<TargetProgress>& all)
 {
     const TerminalSize size = terminalSize();
@@ -203,7 +234,7 @@ QStringList progressLines(FleetConsole::Screen& screen, const std::vector<Target
                  .arg(ended).arg(total).arg(ok).arg(failed).arg(running)
                  .arg(total - ended - running);
     for (QString& line : lines)
-        line.truncate(std::max(size.columns - 1, 10));
+        line = cutToColumns(line, std::max(size.columns - 1, 10));
     return lines;
 }
 
