@@ -128,7 +128,8 @@ TEST_F(FleetApply, AFailingPrinterFailsAloneAndTheOthersEndOk)
         EXPECT_EQ(failed.value(kResult).toString(), QStringLiteral("failed")) << c.fault;
         const QString message = failed.value(QStringLiteral("message")).toString();
         EXPECT_FALSE(message.isEmpty()) << c.fault;
-        EXPECT_TRUE(QString::fromUtf8(result.err).contains(QStringLiteral("b: failed"))) << c.fault << result.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(result.err).contains(QStringLiteral("): ") + message)) << c.fault << result.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(result.err).contains(QStringLiteral("b: failed ("))) << c.fault << result.err.toStdString();
         const QJsonObject verify = failed.value(QStringLiteral("verify")).toObject();
         EXPECT_EQ(verify.value(QStringLiteral("system")).toString(), c.system) << c.fault;
         EXPECT_EQ(verify.value(QStringLiteral("initial")).toString(), c.initial) << c.fault;
