@@ -17,5 +17,9 @@ QList<Command> encodeCommands();
 QList<Command> printerCommands();
 // download, send-file: download jobs.
 QList<Command> downloadCommands();
+// diff: the printer's parameter file against a user's file.
+QList<Command> verifyCommands();
+// apply, backup: many printers at once.
+QList<Command> fleetCommands();
 
 }  // namespace vormex::cli
