@@ -214,7 +214,7 @@ private slots:
                 vormexList, startBlock0;
         };
         const Case cases[] = {
-            {"start", [](CDownloadView*) {}, false, false, true, false, false, false, false, true, false, false, false},
+            {"start", [](CDownloadView*) {}, false, false, true, false, false, false, false, false, false, false, false},
             {"allocation", [](CDownloadView* v) { v->allocationBox()->click(); },
              false, false, true, false, false, true, true, true, true, false, false},
             {"keep BASIC area", [](CDownloadView* v) { v->keepBasicAreaBox()->click(); },
@@ -225,8 +225,9 @@ private slots:
                  v->vormexSwitchBox()->click();
              },
              false, false, true, true, true, true, false, true, true, true, true},
+            // The start block follows its check box, which keeps its state while disabled.
             {"firmware mode", [](CDownloadView* v) { v->firmwareMode()->click(); },
-             true, true, false, false, false, false, false, false, false, false, false},
+             true, true, false, false, false, false, false, false, false, false, true},
             {"back to BASIC files", [](CDownloadView* v) { v->basicFilesMode()->click(); },
              false, false, true, true, true, true, false, true, true, true, true},
         };
@@ -245,6 +246,7 @@ private slots:
             QVERIFY2(view->areaEdit(0)->isEnabled() == c.keepBasic, name);
             QVERIFY2(view->areaEdit(2)->isEnabled() == c.basicArea && view->blocksLabel(3)->isEnabled() == c.basicArea, name);
             QVERIFY2(view->pcSaveArea()->isEnabled() == c.pcSave, name);
+            QVERIFY2(view->kbLabel(3)->isEnabled() == c.stepBoxes, name);
             QVERIFY2(view->kanjiList()->isEnabled() == c.kanji, name);
             QVERIFY2(view->vormexSwitchList()->isEnabled() == c.vormexList, name);
             QVERIFY2(view->startBlockEdit(0)->isEnabled() == c.startBlock0, name);
