@@ -511,7 +511,9 @@ private slots:
             QVERIFY2(view->job().item(type).ready(), qPrintable(page.messageTexts()));
         }
 
+        QCOMPARE(CountDownloadSteps(view->job()), 7);
         QStringList shownFiles;
+        QStringList shownJobPercents;
         const bool opened = startWithDialog(view, [&](CDLProcDlg& dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("ダウンロード"));
             QVERIFY(!dialog.okButton()->isEnabled());
@@ -522,8 +524,20 @@ private slots:
                 QTest::qWait(20);
                 if (!dialog.fileName()->text().isEmpty() && !shownFiles.contains(dialog.fileName()->text()))
                     shownFiles << dialog.fileName()->text();
+                if (!shownJobPercents.contains(dialog.jobPercent()->text()))
+                    shownJobPercents << dialog.jobPercent()->text();
+                const int item = dialog.itemBar()->value();
+                QVERIFY(item >= 0 && item <= 100);
+                QCOMPARE(dialog.itemPercent()->text(), QStringLiteral("%1%").arg(item));
             }
             QVERIFY2(dialog.okButton()->isEnabled(), qPrintable(dialog.logView()->toPlainText()));
+            // Seven counted steps: the whole job goes by sevenths, rounded.
+            const QStringList sevenths = {QStringLiteral("0%"),  QStringLiteral("14%"), QStringLiteral("29%"),
+                                          QStringLiteral("43%"), QStringLiteral("57%"), QStringLiteral("71%"),
+                                          QStringLiteral("86%"), QStringLiteral("100%")};
+            for (const QString& percent : shownJobPercents)
+                QVERIFY2(sevenths.contains(percent), qPrintable(percent));
+            QVERIFY(shownJobPercents.size() >= 3);
             QTRY_VERIFY(!dialog.engineRunning());
             QVERIFY(!dialog.cancelButton()->isEnabled());
             QCOMPARE(dialog.itemPercent()->text(), QStringLiteral("100%"));
