@@ -479,8 +479,8 @@ void CDownloadView::applyEnabling()
     for (QWidget* basic : std::initializer_list<QWidget*>{areas_[2], areaCaptions_[2], blockLabels_[2], kbLabels_[2],
                                                           areaCaptions_[3], blockLabels_[3]})
         basic->setEnabled(e.basicAreaControls);
-    pcSave_->setEnabled(e.pcSaveArea);
-    kbLabels_[3]->setEnabled(e.pcSaveArea);
+    pcSave_->setEnabled(e.allocationControls);
+    kbLabels_[3]->setEnabled(e.pcSaveSize);
 
     startBlockLabel_->setEnabled(e.startBlockLabel);
     for (size_t i = 0; i < startBlocks_.size(); ++i)

@@ -61,8 +61,20 @@ TEST_F(Firmware, ArHeaderIsSkippedBeforeAnythingIsRead)
 
 TEST_F(Firmware, TooShortOrMissingFileIsRefused)
 {
-    EXPECT_EQ(PrepareFirmwareImage(write(QByteArray(253, 'x')), ControlCodes{}).result, 0);
+    EXPECT_EQ(PrepareFirmwareImage(write(QByteArray(251, 'x')), ControlCodes{}).result, 0);
     EXPECT_EQ(PrepareFirmwareImage(dir.filePath(QStringLiteral("missing.rom")), ControlCodes{}).result, 0);
+}
+
+TEST_F(Firmware, ShortestFileHoldsTheStartAddress)
+{
+    QByteArray file(252, 'x');
+    file.replace(0, 4, QByteArray("\x00\x7F\x00\x00", 4));  // address at -252
+    const PreparedFirmware fw = PrepareFirmwareImage(write(file), ControlCodes{});
+    ASSERT_EQ(fw.result, 1);
+    EXPECT_EQ(fw.startAddress, 0x7F0000u);
+    // The two bytes before the address lie in the store prefix.
+    EXPECT_EQ(fw.request, QByteArray("\x1BLD;\x00\x7F\x00\x00,P;\x0A\x00", 13));
+    EXPECT_TRUE(ReadFirmwareTrailer(fw.image).present);
 }
 
 TEST(FirmwareBytesInTotal, ClearsTheBitOfValue256)

@@ -214,7 +214,7 @@ private slots:
                 vormexList, startBlock0;
         };
         const Case cases[] = {
-            {"start", [](CDownloadView*) {}, false, false, true, false, false, false, false, true, false, false, false},
+            {"start", [](CDownloadView*) {}, false, false, true, false, false, false, false, false, false, false, false},
             {"allocation", [](CDownloadView* v) { v->allocationBox()->click(); },
              false, false, true, false, false, true, true, true, true, false, false},
             {"keep BASIC area", [](CDownloadView* v) { v->keepBasicAreaBox()->click(); },
@@ -225,8 +225,9 @@ private slots:
                  v->vormexSwitchBox()->click();
              },
              false, false, true, true, true, true, false, true, true, true, true},
+            // The start block follows its check box, which keeps its state while disabled.
             {"firmware mode", [](CDownloadView* v) { v->firmwareMode()->click(); },
-             true, true, false, false, false, false, false, false, false, false, false},
+             true, true, false, false, false, false, false, false, false, false, true},
             {"back to BASIC files", [](CDownloadView* v) { v->basicFilesMode()->click(); },
              false, false, true, true, true, true, false, true, true, true, true},
         };
@@ -245,6 +246,7 @@ private slots:
             QVERIFY2(view->areaEdit(0)->isEnabled() == c.keepBasic, name);
             QVERIFY2(view->areaEdit(2)->isEnabled() == c.basicArea && view->blocksLabel(3)->isEnabled() == c.basicArea, name);
             QVERIFY2(view->pcSaveArea()->isEnabled() == c.pcSave, name);
+            QVERIFY2(view->kbLabel(3)->isEnabled() == c.stepBoxes, name);
             QVERIFY2(view->kanjiList()->isEnabled() == c.kanji, name);
             QVERIFY2(view->vormexSwitchList()->isEnabled() == c.vormexList, name);
             QVERIFY2(view->startBlockEdit(0)->isEnabled() == c.startBlock0, name);
@@ -360,12 +362,18 @@ private slots:
         QVERIFY(!page.harness.messages[1].text.isEmpty());
         QCOMPARE(system->text(), QString());
 
-        // A firmware file too short for its trailer shows no header.
+        // A firmware file shorter than 252 bytes is not taken and shows no header; one of 252
+        // bytes shows its trailer.
         view->firmwareMode()->click();
-        view->browser(DownloadItem::Firmware)->Pick(writeFile(dir, QStringLiteral("short.rom"), QByteArray(200, 'x')));
-        QCOMPARE(view->browser(DownloadItem::Firmware)->text(), QString());
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(view->headerField(i)->text(), QString());
+        for (const auto& [bytes, header] : {std::pair(251, ""), std::pair(252, "78787878"), std::pair(200, "")}) {
+            const QString path = writeFile(dir, QStringLiteral("short%1.rom").arg(bytes), QByteArray(bytes, 'x'));
+            view->browser(DownloadItem::Firmware)->Pick(path);
+            QCOMPARE(view->browser(DownloadItem::Firmware)->text(), *header ? path : QString());
+            QCOMPARE(view->headerField(3)->text(), QString::fromLatin1(header));
+            if (!*header)
+                for (int i = 0; i < 5; ++i)
+                    QCOMPARE(view->headerField(i)->text(), QString());
+        }
         view->browser(DownloadItem::Firmware)->Pick(writeFile(dir, QStringLiteral("fw.rom"), firmwareImage(1024)));
         const QStringList header = {view->headerField(0)->text(), view->headerField(1)->text(), view->headerField(2)->text(),
                                     view->headerField(3)->text(), view->headerField(4)->text()};
@@ -503,7 +511,9 @@ private slots:
             QVERIFY2(view->job().item(type).ready(), qPrintable(page.messageTexts()));
         }
 
+        QCOMPARE(CountDownloadSteps(view->job()), 7);
         QStringList shownFiles;
+        QStringList shownJobPercents;
         const bool opened = startWithDialog(view, [&](CDLProcDlg& dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("ダウンロード"));
             QVERIFY(!dialog.okButton()->isEnabled());
@@ -514,8 +524,20 @@ private slots:
                 QTest::qWait(20);
                 if (!dialog.fileName()->text().isEmpty() && !shownFiles.contains(dialog.fileName()->text()))
                     shownFiles << dialog.fileName()->text();
+                if (!shownJobPercents.contains(dialog.jobPercent()->text()))
+                    shownJobPercents << dialog.jobPercent()->text();
+                const int item = dialog.itemBar()->value();
+                QVERIFY(item >= 0 && item <= 100);
+                QCOMPARE(dialog.itemPercent()->text(), QStringLiteral("%1%").arg(item));
             }
             QVERIFY2(dialog.okButton()->isEnabled(), qPrintable(dialog.logView()->toPlainText()));
+            // Seven counted steps: the whole job goes by sevenths, rounded.
+            const QStringList sevenths = {QStringLiteral("0%"),  QStringLiteral("14%"), QStringLiteral("29%"),
+                                          QStringLiteral("43%"), QStringLiteral("57%"), QStringLiteral("71%"),
+                                          QStringLiteral("86%"), QStringLiteral("100%")};
+            for (const QString& percent : shownJobPercents)
+                QVERIFY2(sevenths.contains(percent), qPrintable(percent));
+            QVERIFY(shownJobPercents.size() >= 3);
             QTRY_VERIFY(!dialog.engineRunning());
             QVERIFY(!dialog.cancelButton()->isEnabled());
             QCOMPARE(dialog.itemPercent()->text(), QStringLiteral("100%"));

@@ -131,19 +131,26 @@ TEST(DownloadEnabling, FollowsTheModeAndTheCheckBoxes)
     firmware.doAllocation = firmware.doBasicMain = 1;  // remembered, but not usable in firmware mode
     const DownloadEnabling f = EnablingFor(firmware);
     EXPECT_TRUE(f.firmwareItem && f.firmwareHeader);
-    EXPECT_FALSE(f.stepCheckBoxes || f.fileItems[0] || f.allocationControls || f.pcSaveArea || f.startBlockLabel || f.startBlocks[0]);
+    EXPECT_FALSE(f.stepCheckBoxes || f.fileItems[0] || f.allocationControls || f.pcSaveSize || f.startBlockLabel);
+    // A start block follows its check box alone.
+    EXPECT_EQ(f.startBlocks, (std::array<bool, 4>{true, false, false, false}));
 
     DownloadJob files;
     files.doAllocation = files.doSystemParameters = files.doVormexSwitch = 1;
     DownloadEnabling b = EnablingFor(files);
     EXPECT_FALSE(b.firmwareItem || b.firmwareHeader);
-    EXPECT_TRUE(b.stepCheckBoxes && b.allocationControls && b.basicAreaControls && b.vormexSwitchList && b.startBlockLabel);
+    EXPECT_TRUE(b.stepCheckBoxes && b.allocationControls && b.basicAreaControls && b.vormexSwitchList && b.startBlockLabel
+                && b.pcSaveSize);
     EXPECT_EQ(b.fileItems, (std::array<bool, 5>{false, false, true, false, false}));
     EXPECT_EQ(b.startBlocks, (std::array<bool, 4>{false, false, true, false}));
     files.keepBasicArea = 1;
     b = EnablingFor(files);
     EXPECT_TRUE(b.allocationControls);
     EXPECT_FALSE(b.basicAreaControls);
+    files.doAllocation = 0;
+    b = EnablingFor(files);
+    EXPECT_FALSE(b.allocationControls || b.basicAreaControls);
+    EXPECT_TRUE(b.pcSaveSize);
 }
 
 TEST(DownloadEnabling, SomethingToDo)

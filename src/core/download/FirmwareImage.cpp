@@ -9,7 +9,10 @@ namespace vormex {
 namespace {
 
 constexpr qint64 kArHeaderSize = 288;
-constexpr qint64 kTrailerReach = 254;  // the request reads bytes up to 254 before the end
+// The shortest image taken: it holds the start address 252 bytes before its end. The request's
+// two bytes 254 and 253 before the end are read from the prepared bytes, so for a file of 252 or
+// 253 bytes they come from the store prefix in front of it.
+constexpr qint64 kShortestImage = 252;
 
 std::uint32_t bigEndian32(const QByteArray& bytes, qsizetype at)
 {
@@ -37,7 +40,7 @@ PreparedFirmware PrepareFirmwareImage(const QString& path, const ControlCodes& c
     const QByteArray head = file.peek(3);
     qint64 skip = head.size() == 3 && head[1] == 'A' && head[2] == 'R' ? kArHeaderSize : 0;
     const qint64 bodyLength = file.size() - skip;
-    if (bodyLength < kTrailerReach) {
+    if (bodyLength < kShortestImage) {
         prepared.error = QStringLiteral("%1: too short for a firmware image").arg(path);
         return prepared;
     }

@@ -20,7 +20,8 @@ struct PreparedFirmware {
 };
 
 // Reads and prepares a firmware file. A file whose second and third bytes are "AR" loses its
-// first 288 bytes first. A file too short to hold the trailer is refused.
+// first 288 bytes first. A file shorter than 252 bytes (too short for the start address) is
+// refused.
 PreparedFirmware PrepareFirmwareImage(const QString& path, const ControlCodes& codes);
 
 // The bytes of a prepared image that are sent: everything after the 4-byte prefix, with the bit

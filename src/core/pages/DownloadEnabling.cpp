@@ -5,23 +5,25 @@ namespace vormex {
 DownloadEnabling EnablingFor(const DownloadJob& job)
 {
     DownloadEnabling e;
+    const std::array<int, 5> fileSteps{job.doBasicMain, job.doBasicSystem, job.doSystemParameters, job.doInitialTable,
+                                       job.doTestFile};
+    // A start block follows its file's check box alone, in either mode: the box keeps its state
+    // while firmware mode disables it.
+    for (size_t i = 0; i < e.startBlocks.size(); ++i)
+        e.startBlocks[i] = fileSteps[i] != 0;
     if (job.mode == DownloadJob::FirmwareMode) {
         e.firmwareItem = true;
         e.firmwareHeader = true;
         return e;
     }
     e.stepCheckBoxes = true;
-    const std::array<int, 5> fileSteps{job.doBasicMain, job.doBasicSystem, job.doSystemParameters, job.doInitialTable,
-                                       job.doTestFile};
     for (size_t i = 0; i < fileSteps.size(); ++i)
         e.fileItems[i] = fileSteps[i] != 0;
     e.vormexSwitchList = job.doVormexSwitch != 0;
     e.allocationControls = job.doAllocation != 0;
     e.basicAreaControls = job.doAllocation && !job.keepBasicArea;
-    e.pcSaveArea = true;
+    e.pcSaveSize = true;
     e.startBlockLabel = true;
-    for (size_t i = 0; i < e.startBlocks.size(); ++i)
-        e.startBlocks[i] = fileSteps[i] != 0;
     return e;
 }
 

@@ -17,11 +17,14 @@ struct DownloadEnabling {
     // The file choosers of BASIC main, BASIC system, system parameters, initial table, test file.
     std::array<bool, 5> fileItems{};
     bool vormexSwitchList = false;
-    bool allocationControls = false;  // keep-BASIC-area, TrueType and bitmap areas, PC save area, kanji list
-    bool basicAreaControls = false;   // the BASIC area's edit, spin and labels
-    bool pcSaveArea = false;          // the PC save area's number and label (BASIC-files mode)
+    // Keep-BASIC-area, the TrueType and bitmap areas, the PC save area's number, the kanji list.
+    bool allocationControls = false;
+    bool basicAreaControls = false;   // the BASIC area's edit, spin and labels, the PC save area's captions
+    bool pcSaveSize = false;          // the PC save area's size in KB (BASIC-files mode)
     bool startBlockLabel = false;
-    std::array<bool, 4> startBlocks{};  // BASIC main, BASIC system, system parameters, initial table
+    // BASIC main, BASIC system, system parameters, initial table: each while its file's check box
+    // is on, whatever the mode.
+    std::array<bool, 4> startBlocks{};
 };
 
 DownloadEnabling EnablingFor(const DownloadJob& job);
