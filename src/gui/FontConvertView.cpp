@@ -18,6 +18,8 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -80,6 +82,22 @@ Qt::Alignment columnAlignment(int column)
     }
 }
 
+// Column titles wider than their column end in an ellipsis (the window looks draw the titles
+// themselves and would cut them at either side); the full title shows as the tip.
+class ElidingHeader : public QHeaderView {
+public:
+    explicit ElidingHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
+        const int room = sectionSize(logicalIndex) - 2 * margin - 2;
+        option->text = fontMetrics().elidedText(option->text, Qt::ElideRight, std::max(room, 0));
+    }
+};
+
 QFormLayout* newForm()
 {
     auto* form = new QFormLayout;
@@ -140,6 +158,7 @@ void CFontConvertView::buildControls()
     list_->setAllColumnsShowFocus(true);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setHeader(new ElidingHeader(list_));
     list_->header()->setStretchLastSection(false);
     list_->header()->setSectionsMovable(false);
     const QStringList titles = app().app().strings.list(kFirstColumnTitle);
@@ -147,6 +166,7 @@ void CFontConvertView::buildControls()
     auto* header = new QTreeWidgetItem;
     for (int column = 0; column < kColumnCount; ++column) {
         header->setText(column, titles.value(column));
+        header->setToolTip(column, titles.value(column));
         header->setTextAlignment(column, columnAlignment(column));
     }
     list_->setHeaderItem(header);
@@ -193,7 +213,7 @@ void CFontConvertView::buildFields(QWidget* area)
 {
     auto* columns = new QHBoxLayout(area);
     columns->setContentsMargins(0, 0, 0, 0);
-    columns->setSpacing(12);
+    columns->setSpacing(8);
 
     auto* zpl = new QGroupBox(text(kZplGroup), area);
     zpl->setObjectName(QStringLiteral("ZplFont"));
@@ -227,6 +247,9 @@ void CFontConvertView::buildFields(QWidget* area)
 
     declareRows(zplForm, kirnForm, bitmapForm, outlineForm, zpl, kirn, bitmap, outline);
 
+    // Room for the longest font name the text form holds.
+    if (QWidget* name = control("ZPLFontName"))
+        name->setMinimumWidth(name->fontMetrics().horizontalAdvance(QString(22, QLatin1Char('0'))) + 12);
     if (auto* fontType = qobject_cast<QComboBox*>(control("KIRNFontType")))
         connect(fontType, &QComboBox::activated, this, &CFontConvertView::kirnTypeChosen);
     if (auto* capHeight = qobject_cast<SpinEdit*>(control("TrueType CAP Height")))
@@ -343,7 +366,15 @@ void CFontConvertView::SetUpForPrinter(const PrinterDefinition* printer)
         }
     }
     enableDocumentButtons(printer != nullptr);
+    if (isVisible())
+        binding_->alignWidths();
     ShowDocument();
+}
+
+void CFontConvertView::showEvent(QShowEvent* event)
+{
+    binding_->alignWidths();
+    InitialTablePage::showEvent(event);
 }
 
 void CFontConvertView::ShowDocument()

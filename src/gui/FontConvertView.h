@@ -61,6 +61,9 @@ public:
     // missing or below 1 gives 100; an empty setting gives the defaults.
     static QList<int> ColumnWidthsFrom(const QString& stored);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildControls();
     void buildFields(QWidget* area);

@@ -70,7 +70,7 @@ void CParamSettingView::buildControls()
     content()->addWidget(scroll, 1);
     auto* columns = new QHBoxLayout(items);
     columns->setContentsMargins(0, 0, 0, 0);
-    columns->setSpacing(24);
+    columns->setSpacing(16);
 
     const auto number = [this](V value, int id) {
         return PropertyRow{InitialValueItemName(value), PropertyKind::Number, text::controlCaption(id),

@@ -16,8 +16,7 @@ namespace {
 constexpr int kRestoreQuestion = 8114;
 constexpr int kFileNameField = 9100;
 constexpr int kFirstEdit = 9201;
-// The first column holds the HI, HM and HS answers, the second the HQ family.
-constexpr int kFirstColumnRows = 8;
+// The edits have room for the longest answer the definitions allow.
 constexpr int kAnswerChars = 40;
 constexpr int kFormatMissing = 300240;
 
@@ -27,7 +26,7 @@ QFormLayout* newForm()
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     form->setHorizontalSpacing(8);
-    form->setVerticalSpacing(6);
+    form->setVerticalSpacing(4);
     return form;
 }
 
@@ -51,25 +50,23 @@ void CRespCmdView::buildControls()
     auto* area = new QWidget;
     area->setObjectName(QStringLiteral("ResponseCommands"));
     scroll->setWidget(area);
-    auto* columns = new QHBoxLayout(area);
-    columns->setContentsMargins(0, 8, 0, 0);
-    columns->setSpacing(24);
-    QFormLayout* forms[] = {newForm(), newForm()};
-    for (QFormLayout* form : forms)
-        columns->addLayout(form);
-    columns->addStretch(1);
+    auto* column = new QHBoxLayout(area);
+    column->setContentsMargins(0, 4, 0, 0);
+    QFormLayout* form = newForm();
+    column->addLayout(form);
+    column->addStretch(1);
     for (int row = 0; row < kResponseCount; ++row) {
         auto* caption = new QLabel(text(text::controlCaption(kFirstEdit + row)), area);
         auto* edit = new QLineEdit(area);
         edit->setObjectName(ResponseLabel(row));
         edit->setAccessibleName(Property::AccessibleNameOf(caption->text()));
-        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(kAnswerChars / 2, QLatin1Char('0'))) + 16);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(kAnswerChars, QLatin1Char('0'))) + 16);
         caption->setBuddy(edit);
         connect(edit, &QLineEdit::textEdited, this, [this, row](const QString& answer) {
             group().document().responses.answers[size_t(row)] = answer;
             group().MarkChanged(tab());
         });
-        forms[row < kFirstColumnRows ? 0 : 1]->addRow(caption, edit);
+        form->addRow(caption, edit);
         edits_[size_t(row)] = edit;
     }
     content()->addWidget(scroll, 1);
