@@ -531,7 +531,6 @@ bool CFontConvertView::OnRegister()
         app().ShowMessage(QMessageBox::Warning, text(strings::kEnterInteger), QMessageBox::Ok);
         return false;
     }
-    editRow_.KIRNFontCode = kirnCodeBox()->currentText();
     const std::optional<FontRowFailure> failure =
         RegisterFontRow(tables(), *printer, editRow_, target_, app().app().strings);
     if (failure) {

@@ -74,8 +74,8 @@ public:
     // asked must not go on (Cancel, or Yes, which saves instead).
     bool ConfirmSaveInitialTable();
 
-    // Another printer was chosen: every page back to its defaults, no file, no marks. Pages call
-    // it all; the first one to join speaks for the group.
+    // Another printer was chosen: every page back to its defaults, no file, no marks. Every page
+    // hears of it; the page of the lowest tab there is speaks for the group.
     void OnPrinterChanged(const InitialTablePage& from, const QString& printerName);
     void ResetForPrinter(const QString& printerName);
 
