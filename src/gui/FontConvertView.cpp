@@ -33,6 +33,7 @@ constexpr int kZplGroup = 300220;
 constexpr int kKirnGroup = 300221;
 constexpr int kBitmapGroup = 300222;
 constexpr int kOutlineGroup = 300223;
+constexpr int kKirnTypeCaption = 300224;
 constexpr int kColumnSlots = 20;
 constexpr int kSpareColumnWidth = 100;
 
@@ -261,6 +262,8 @@ void CFontConvertView::declareRows(QFormLayout* zpl, QFormLayout* kirn, QFormLay
                                    QWidget* zplParent, QWidget* kirnParent, QWidget* bitmapParent,
                                    QWidget* outlineParent)
 {
+    // The captions are those of the controls, by their ids; the KIRN font type's has a number of
+    // its own (the download page's control of that id has another caption).
     const auto number = [this](const char* name, int id, IntField field) {
         return PropertyRow{QString::fromLatin1(name), PropertyKind::Number, text::controlCaption(id),
                            [this, field] { return QVariant(editRow_.*field); },
@@ -272,8 +275,8 @@ void CFontConvertView::declareRows(QFormLayout* zpl, QFormLayout* kirn, QFormLay
                            [this, field](const QVariant& v) { editRow_.*field = v.toString(); }};
     };
     // A list holds the display text of its entry.
-    const auto list = [this](const char* name, int id, TextField field) {
-        return PropertyRow{QString::fromLatin1(name), PropertyKind::List, text::controlCaption(id),
+    const auto list = [this](const char* name, int caption, TextField field) {
+        return PropertyRow{QString::fromLatin1(name), PropertyKind::List, caption,
                            [this, name, field] {
                                const ItemDefinition* entry = item(name);
                                return QVariant(entry ? IndexOfText(*entry, editRow_.*field) : -1);
@@ -289,14 +292,14 @@ void CFontConvertView::declareRows(QFormLayout* zpl, QFormLayout* kirn, QFormLay
     const PropertyRow zplRows[] = {
         textRow("ZPLFontCode", 6308, &FontTableRow::ZPLFontCode, PropertyKind::Text),
         textRow("ZPLFontName", 6301, &FontTableRow::ZPLFontName, PropertyKind::Text),
-        list("ZPLFontType", 6341, &FontTableRow::ZPLFontType),
+        list("ZPLFontType", text::controlCaption(6341), &FontTableRow::ZPLFontType),
         number("Minimun Width", 6302, &FontTableRow::MinimunWidth),
         number("Minimum Height", 6303, &FontTableRow::MinimumHeight),
     };
     const PropertyRow kirnRows[] = {
-        list("KIRNFontType", 6342, &FontTableRow::KIRNFontType),
+        list("KIRNFontType", kKirnTypeCaption, &FontTableRow::KIRNFontType),
         textRow("KIRNFontCode", 6343, &FontTableRow::KIRNFontCode, PropertyKind::EditableList),
-        list("Storage", 6344, &FontTableRow::Drive),
+        list("Storage", text::controlCaption(6344), &FontTableRow::Drive),
     };
     const PropertyRow bitmapRows[] = {
         number("BMP Adjust Width", 6304, &FontTableRow::BMPAdjustWidth),

@@ -3,6 +3,7 @@
 #include "AboutDialog.h"
 #include "app/AppSettings.h"
 #include "base/StringIds.h"
+#include "DownloadView.h"
 #include "GuiStrings.h"
 #include "HeaderView.h"
 #include "InitialTableGroup.h"
@@ -29,11 +30,6 @@ namespace vormex::gui {
 PageFactories DefaultPageFactories()
 {
     PageFactories factories;
-    const auto placeholder = [](int titleId) {
-        return [titleId](CVORMEXSettingToolApp& app, QWidget* parent) -> QWidget* {
-            return new PlaceholderPage(app.text(titleId), app.text(text::kPlaceholderNote), parent);
-        };
-    };
     factories[kSystemParametersPage] = [](CVORMEXSettingToolApp& app, QWidget* parent) -> QWidget* {
         return new CSystemSettingView(app, parent);
     };
@@ -41,7 +37,6 @@ PageFactories DefaultPageFactories()
     const InitialTablePageFactories group = MakeInitialTablePageFactories();
     for (size_t tab = 0; tab < group.size(); ++tab)
         factories[kInitialValuesPage + tab] = group[tab];
-    factories[kDownloadPage] = placeholder(text::kNavigationCaptionFirst + 3);
     return factories;
 }
 
@@ -118,12 +113,15 @@ void CMainFrame::createPages(const PageFactories& factories)
     printerSettings_ = new CPrinterSettingView(app_, *this, stack_);
     app_.selectedUsbDevicePath = [this] { return printerSettings_->SelectedUsbDevicePath(); };
     tools_ = new CToolsView(app_, printerSettings_, stack_);
+    download_ = new CDownloadView(app_, printerSettings_, stack_);
     for (int i = 0; i < kPageCount; ++i) {
         QWidget* page = nullptr;
         if (i == kPrinterSettingsPage)
             page = printerSettings_;
         else if (i == kToolsPage)
             page = tools_;
+        else if (i == kDownloadPage)
+            page = download_;
         else if (factories[static_cast<size_t>(i)])
             page = factories[static_cast<size_t>(i)](app_, stack_);
         if (!page)
@@ -134,6 +132,7 @@ void CMainFrame::createPages(const PageFactories& factories)
     currentPage_ = 0;
     stack_->setCurrentWidget(printerSettings_);
     printerSettings_->OnInitialUpdate();
+    download_->OnInitialUpdate();
     navigation_->setCurrent(0);
     // The keyboard starts on the page, not on the navigation bar.
     printerSettings_->printerList()->setFocus(Qt::OtherFocusReason);

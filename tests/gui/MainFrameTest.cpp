@@ -1,3 +1,4 @@
+#include "DownloadView.h"
 #include "GuiHarness.h"
 #include "GuiTests.h"
 #include "HeaderView.h"
@@ -220,11 +221,12 @@ private slots:
         printers->setCurrentIndex(printers->findText(kVariablePrinter));
 
         // Pages that count the changes (the real pages have tests of their own).
-        for (int page : {kInitialValuesPage, kFontTablesPage, kDriveMappingPage, kResponseCommandsPage, kDownloadPage}) {
+        for (int page : {kInitialValuesPage, kFontTablesPage, kDriveMappingPage, kResponseCommandsPage}) {
             auto* placeholder = static_cast<PlaceholderPage*>(frame.page(page));
             QCOMPARE(placeholder->printerChanges(), 1);
             QCOMPARE(placeholder->printerName(), kVariablePrinter);
         }
+        QCOMPARE(frame.download()->job().printerName, kVariablePrinter);
         QCOMPARE(harness.storedString(settings::kPrinterName), kVariablePrinter);
         QCOMPARE(frame.header()->textArea()->printerName(), kVariablePrinter);
         QCOMPARE(frame.headerText(), kVariablePrinter + QChar(0x0008) + QStringLiteral("LAN:192.168.1.100:8000"));
