@@ -6,6 +6,7 @@
 #include "DownloadView.h"
 #include "GuiStrings.h"
 #include "HeaderView.h"
+#include "InitialTableGroup.h"
 #include "Looks.h"
 #include "NavigationBar.h"
 #include "pages/PrinterSettingsModel.h"
@@ -29,18 +30,13 @@ namespace vormex::gui {
 PageFactories DefaultPageFactories()
 {
     PageFactories factories;
-    const auto placeholder = [](int titleId) {
-        return [titleId](CVORMEXSettingToolApp& app, QWidget* parent) -> QWidget* {
-            return new PlaceholderPage(app.text(titleId), app.text(text::kPlaceholderNote), parent);
-        };
-    };
     factories[kSystemParametersPage] = [](CVORMEXSettingToolApp& app, QWidget* parent) -> QWidget* {
         return new CSystemSettingView(app, parent);
     };
-    factories[kInitialValuesPage] = placeholder(text::kPageInitialValues);
-    factories[kFontTablesPage] = placeholder(text::kPageFontTables);
-    factories[kDriveMappingPage] = placeholder(text::kPageDriveMapping);
-    factories[kResponseCommandsPage] = placeholder(text::kPageResponseCommands);
+    // The four pages of the initial-values group share one document.
+    const InitialTablePageFactories group = MakeInitialTablePageFactories();
+    for (size_t tab = 0; tab < group.size(); ++tab)
+        factories[kInitialValuesPage + tab] = group[tab];
     return factories;
 }
 
@@ -231,6 +227,27 @@ void CMainFrame::SetInitialValuesTab(int tab)
 {
     if (tab >= 0 && tab <= kResponseCommandsPage - kInitialValuesPage)
         initialValuesTab_ = tab;
+}
+
+bool CMainFrame::ShowInitialValuesTab(int tab)
+{
+    SetInitialValuesTab(tab);
+    const bool shown = SwitchPage(kFirstDestinationCommand + 2);
+    // A refused switch keeps the group on the page it shows, and destination 2 names that page.
+    const int page = shownPageIndex();
+    if (!shown && page >= kInitialValuesPage && page <= kResponseCommandsPage)
+        initialValuesTab_ = page - kInitialValuesPage;
+    return shown;
+}
+
+void CMainFrame::BringInitialValuesTabForward(int tab)
+{
+    SetInitialValuesTab(tab);
+    QWidget* next = pages_[static_cast<size_t>(kInitialValuesPage + initialValuesTab_)];
+    currentPage_ = 2;
+    stack_->setCurrentWidget(next);
+    next->update();
+    navigation_->setCurrent(currentPage_);
 }
 
 void CMainFrame::ToggleNavigationBar() { navigationDock_->setVisible(navigationDock_->isHidden()); }

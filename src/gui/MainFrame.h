@@ -28,7 +28,7 @@ using PageFactories = std::array<PageFactory, kPageCount>;
 PageFactories DefaultPageFactories();
 
 // The main window: navigation bar, header pane, the eight pages (one shown at a time), the menu.
-class CMainFrame : public QMainWindow, public PrinterSettingsHost, public OptionsHost {
+class CMainFrame : public QMainWindow, public PrinterSettingsHost, public OptionsHost, public InitialValuesHost {
     Q_OBJECT
 public:
     explicit CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factories = DefaultPageFactories(),
@@ -55,6 +55,9 @@ public:
     // PrinterSettingsHost
     void SetHeaderText(const QString& headerText) override;
     void PrinterChanged() override;
+    // InitialValuesHost
+    bool ShowInitialValuesTab(int tab) override;
+    void BringInitialValuesTabForward(int tab) override;
     // OptionsHost
     void SetLook(int lookId) override;
     void ShowHeaderIcon(bool shown) override;

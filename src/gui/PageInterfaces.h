@@ -48,6 +48,18 @@ public:
     virtual bool ConfirmSaveInitialTable() = 0;
 };
 
+// What the pages of the initial-values group ask of the frame.
+class InitialValuesHost {
+public:
+    virtual ~InitialValuesHost() = default;
+    // A tab of the group was chosen: the frame records it and moves there after the leaving
+    // checks (which may show the tab of a failing page instead). True when the tab is shown.
+    virtual bool ShowInitialValuesTab(int tab) = 0;
+    // Shows a tab of the group at once, without checks: a failed check of the whole document
+    // brings the failing page forward.
+    virtual void BringInitialValuesTabForward(int tab) = 0;
+};
+
 // What the printer settings page asks of the frame.
 class PrinterSettingsHost {
 public:

@@ -215,12 +215,12 @@ private slots:
     void printerChangeReachesThePages()
     {
         Harness harness;
-        CMainFrame& frame = harness.frame();
+        CMainFrame& frame = harness.frame(scriptedPages());
         QComboBox* printers = frame.printerSettings()->printerList();
         QCOMPARE(printers->count(), 2);  // "standard" is not offered
         printers->setCurrentIndex(printers->findText(kVariablePrinter));
 
-        // The pages not built yet (the system parameter page has tests of its own).
+        // Pages that count the changes (the real pages have tests of their own).
         for (int page : {kInitialValuesPage, kFontTablesPage, kDriveMappingPage, kResponseCommandsPage}) {
             auto* placeholder = static_cast<PlaceholderPage*>(frame.page(page));
             QCOMPARE(placeholder->printerChanges(), 1);

@@ -1,4 +1,5 @@
 #include "initialtable/InitialTableDocument.h"
+#include "initialtable/InitialTableFiles.h"
 
 #include "definitions/ParameterCheck.h"
 #include "support/DocumentFixtures.h"
@@ -9,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
+#include <optional>
 
 namespace vormex {
 namespace {
@@ -375,6 +378,85 @@ TEST(InitialTableTextFile, SaveLimitsAndLoadCheck)
     test::writeFile(path, broken.toLatin1());
     read = ReadInitialTableTextFile(path, printer, check, builtInStrings());
     EXPECT_EQ(read.error, QStringLiteral("Code Page\r\n第1パラメータは数字のみ入力可能です"));
+}
+
+
+// The page reads its number fields first, then the ratio, then "INC/DEC"; a field without an
+// integer is named where it stands.
+TEST(ValidateInitialValues, OrderLimitsAndMessages)
+{
+    const PrinterDefinition& printer = documentPrinter();
+    struct Case {
+        const char* what;
+        std::function<void(InitialValueSet&)> change;
+        std::optional<InitialValue> unreadable;
+        InitialValue failing;
+        int messageId;
+        QString message;
+    };
+    const Case cases[] = {
+        {"number below its limit", [](InitialValueSet& v) { v.number(InitialValue::BarcodeHeight) = 0; }, {},
+         InitialValue::BarcodeHeight, 61714, QStringLiteral("1 から 999 までの整数を入力してください。")},
+        {"a later number before the ratio",
+         [](InitialValueSet& v) {
+             v.ratio.setText(QStringLiteral("1.9"));
+             v.number(InitialValue::LineMargin) = 1000;
+         },
+         {}, InitialValue::LineMargin, 61714, QStringLiteral("-999 から 999 までの整数を入力してください。")},
+        {"ratio in tenths", [](InitialValueSet& v) { v.ratio.setText(QStringLiteral("1.9")); }, {}, InitialValue::Ratio,
+         800, QStringLiteral("\"細バー太バーの比\" は 2.0 から 3.0 の範囲で設定して下さい。")},
+        {"inc/dec beyond ten digits", [](InitialValueSet& v) { v.number(InitialValue::IncDec) = -10000000000LL; }, {},
+         InitialValue::IncDec, 811,
+         QStringLiteral("\"INC/DEC\" は -9999999999 から 9999999999 の範囲で設定して下さい。")},
+        {"unreadable field in its place",
+         [](InitialValueSet& v) { v.number(InitialValue::IssueCount) = 0; }, InitialValue::CharGap,
+         InitialValue::CharGap, 61712, QStringLiteral("整数を入力してください。")},
+        {"unreadable inc/dec after the ratio", [](InitialValueSet& v) { v.ratio.setText(QStringLiteral("3.1")); },
+         InitialValue::IncDec, InitialValue::Ratio, 800,
+         QStringLiteral("\"細バー太バーの比\" は 2.0 から 3.0 の範囲で設定して下さい。")},
+    };
+    EXPECT_FALSE(ValidateInitialValues(DefaultInitialValues(printer), printer, builtInStrings()));
+    for (const Case& c : cases) {
+        InitialValueSet set = DefaultInitialValues(printer);
+        c.change(set);
+        const auto unreadable = [&c](InitialValue value) { return c.unreadable == value; };
+        const auto failure = ValidateInitialValues(set, printer, builtInStrings(), unreadable);
+        ASSERT_TRUE(failure) << c.what;
+        EXPECT_EQ(failure->value, c.failing) << c.what;
+        EXPECT_EQ(failure->messageId, c.messageId) << c.what;
+        EXPECT_EQ(failure->message, c.message) << c.what;
+    }
+}
+
+// A file of either kind by its extension; a failure always says why.
+TEST(InitialTableFile, KindByExtensionAndFailures)
+{
+    QTemporaryDir dir;
+    const PrinterDefinition& printer = documentPrinter();
+    const InitialTableDocument document = editedDocument(printer, builtInStrings());
+    const QString text = ComposeInitialTableText(document, printer);
+    ParameterCheckState check;
+    for (const char* name : {"table.txt", "table.Xml"}) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        ASSERT_FALSE(WriteInitialTableFile(path, document, printer, XmlHeaderInfo{printer.name, true}));
+        EXPECT_EQ(test::readFile(path).startsWith("<?xml"), QString::fromLatin1(name).endsWith(QLatin1String("Xml")));
+        const TextResult read = ReadInitialTableFile(path, printer, test::documentDefinitions(), check, builtInStrings());
+        ASSERT_TRUE(read.ok()) << name << read.error.toStdString();
+        EXPECT_EQ(read.text, text) << name;
+    }
+    const QString missing = dir.filePath(QStringLiteral("missing.xml"));
+    TextResult read = ReadInitialTableFile(missing, printer, test::documentDefinitions(), check, builtInStrings());
+    EXPECT_TRUE(read.fileError);
+    EXPECT_FALSE(read.error.isEmpty());
+    read = ReadInitialTableFile(dir.filePath(QStringLiteral("missing.txt")), printer, test::documentDefinitions(), check,
+                                builtInStrings());
+    EXPECT_TRUE(read.fileError);
+
+    const QString other = dir.filePath(QStringLiteral("other.xml"));
+    test::writeFile(other, "<?xml version=\"1.0\"?><VORMEX_SystemParameter/>");
+    read = ReadInitialTableFile(other, printer, test::documentDefinitions(), check, builtInStrings());
+    EXPECT_FALSE(read.fileError);
+    EXPECT_EQ(read.error, QStringLiteral("初期値＆テーブルファイルではありません"));
 }
 
 }  // namespace

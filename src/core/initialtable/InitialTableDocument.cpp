@@ -64,6 +64,7 @@ TextResult ReadInitialTableTextFile(const QString& path, const PrinterDefinition
     const FileBytes file = ReadWholeFile(path);
     if (!file.ok()) {
         result.error = file.error;
+        result.fileError = true;
         return result;
     }
     const QString text = codec::fromPrinterCodePage(file.bytes, codec::StopAtNul::Yes);

@@ -65,7 +65,8 @@ std::optional<QString> WriteInitialTableTextFile(const QString& path, const QStr
 // the failure message is the check's own or the platform's file error.
 struct TextResult {
     QString text;
-    QString error;  // empty on success
+    QString error;           // empty on success
+    bool fileError = false;  // `error` is the platform's message about the file itself
     bool ok() const { return error.isEmpty(); }
 };
 TextResult ReadInitialTableTextFile(const QString& path, const PrinterDefinition& printer, ParameterCheckState& check,

@@ -17,6 +17,8 @@ namespace {
 constexpr int kRatioLabel = 810;
 constexpr int kIncDecRangeMessage = 811;
 constexpr int kIntegerRangeMessage = 61714;
+constexpr int kNotAnIntegerMessage = 61712;
+constexpr int kRatioRangeMessage = 800;
 const QString kLineEnd = QStringLiteral("\r\n");
 
 struct ValueInfo {
@@ -258,29 +260,34 @@ bool ParseInitialValues(const QString& text, const PrinterDefinition& printer, I
 }
 
 std::optional<InitialValueFailure> ValidateInitialValues(const InitialValueSet& set, const PrinterDefinition& printer,
-                                                         const StringTable& strings)
+                                                         const StringTable& strings, const UnreadableValue& notAnInteger)
 {
+    const auto unreadable = [&notAnInteger](InitialValue value) { return notAnInteger && notAnInteger(value); };
+    const auto failure = [&strings](InitialValue value, int messageId, QString message = {}) {
+        return InitialValueFailure{value, messageId, message.isEmpty() ? strings.text(messageId) : message};
+    };
     for (int i = 0; i < kInitialValueCount; ++i) {
         const InitialValue value = InitialValue(i);
+        if (InitialValueKindOf(value) != InitialValueKind::Number)
+            continue;
+        if (unreadable(value))
+            return failure(value, kNotAnIntegerMessage);
         const ItemDefinition* item = itemOf(printer, value);
-        switch (InitialValueKindOf(value)) {
-        case InitialValueKind::Number:
-            if (item && (set.numbers[i] < item->min || set.numbers[i] > item->max))
-                return InitialValueFailure{value, strings.text(kIntegerRangeMessage).arg(item->min).arg(item->max)};
-            break;
-        case InitialValueKind::Ratio:
-            if (item && (set.ratioTenths() < item->min || set.ratioTenths() > item->max))
-                return InitialValueFailure{value, RangeMessage(strings, strings.text(kRatioLabel), item->min, item->max)};
-            break;
-        case InitialValueKind::LongNumber:
-            if (set.numbers[i] < -kIncDecLimit || set.numbers[i] > kIncDecLimit)
-                return InitialValueFailure{value, strings.text(kIncDecRangeMessage)};
-            break;
-        case InitialValueKind::Flag:
-        case InitialValueKind::Choice:
-            break;
-        }
+        if (item && (set.numbers[i] < item->min || set.numbers[i] > item->max))
+            return failure(value, kIntegerRangeMessage,
+                           strings.text(kIntegerRangeMessage).arg(item->min).arg(item->max));
     }
+    if (const ItemDefinition* item = itemOf(printer, InitialValue::Ratio)) {
+        const int tenths = set.ratioTenths();
+        if (tenths < item->min || tenths > item->max)
+            return failure(InitialValue::Ratio, kRatioRangeMessage,
+                           RangeMessage(strings, strings.text(kRatioLabel), item->min, item->max));
+    }
+    if (unreadable(InitialValue::IncDec))
+        return failure(InitialValue::IncDec, kNotAnIntegerMessage);
+    const qint64 incDec = set.number(InitialValue::IncDec);
+    if (incDec < -kIncDecLimit || incDec > kIncDecLimit)
+        return failure(InitialValue::IncDec, kIncDecRangeMessage);
     return std::nullopt;
 }
 

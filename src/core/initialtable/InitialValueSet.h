@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace vormex {
@@ -75,14 +76,20 @@ QString InitialValuesTextFrom(const std::array<qint64, kInitialValueCount>& numb
 // text has no "BARCODE Default" section.
 bool ParseInitialValues(const QString& text, const PrinterDefinition& printer, InitialValueSet& set);
 
-// The page's range checks: each number within its item's limits, the ratio within its limits
-// (message 800), "INC/DEC" within ten digits (message 811). Nothing when all pass.
+// The page's checks, in the order the page reads its fields: the number fields in page order
+// (each within its own item's limits, message 61714), then the ratio (message 800 with the
+// ratio's caption and limits in tenths), then "INC/DEC" (ten digits and a sign, message 811).
+// `notAnInteger` names the fields whose text is no integer (message 61712 in their place).
+// Nothing when all pass.
 struct InitialValueFailure {
     InitialValue value;
+    int messageId = 0;  // 61712, 61714, 800 or 811
     QString message;
 };
+using UnreadableValue = std::function<bool(InitialValue)>;
 std::optional<InitialValueFailure> ValidateInitialValues(const InitialValueSet& set, const PrinterDefinition& printer,
-                                                         const StringTable& strings);
+                                                         const StringTable& strings,
+                                                         const UnreadableValue& notAnInteger = {});
 
 // The long number in text: a sign and ten digits ("%c%05d%05d").
 QString IncDecText(qint64 value);

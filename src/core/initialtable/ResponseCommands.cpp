@@ -83,10 +83,12 @@ std::optional<ResponseFailure> ValidateResponseCommands(const ResponseSet& set, 
         if (ValidateSectionLine(printer, kFirstResponseFormat + row, ResponseLabel(row), set.answers[row],
                                 printer.labelShiftOmitted == 1, check))
             continue;
+        const int format = kFirstResponseFormat + row;
+        const bool defined = format < printer.layoutFormats.size() && printer.layoutFormats[format].name == ResponseLabel(row);
         // A wrong structure of the parameters is reported as a wrong number of parameters.
         if (check.error.code == 1 || check.error.code == 3)
             check.error.code = 8;
-        return ResponseFailure{row, ParameterErrorMessage(ParameterFileKind::InitialTable, check, strings)};
+        return ResponseFailure{row, ParameterErrorMessage(ParameterFileKind::InitialTable, check, strings), !defined};
     }
     return std::nullopt;
 }

@@ -38,10 +38,12 @@ QString ResponseCommandsText(const ResponseSet& set);
 bool ParseResponseCommands(const QString& text, const PrinterDefinition& printer, ResponseSet& set);
 
 // The first answer that fails its format (layout entry 15 + row), with the message the page
-// shows; nothing when all pass.
+// shows; nothing when all pass. `formatMissing`: the definitions have no format of that name
+// in its place, so the answer could not be checked at all.
 struct ResponseFailure {
     int row = 0;
     QString message;
+    bool formatMissing = false;
 };
 std::optional<ResponseFailure> ValidateResponseCommands(const ResponseSet& set, const PrinterDefinition& printer,
                                                         ParameterCheckState& check, const StringTable& strings);

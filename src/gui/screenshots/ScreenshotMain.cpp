@@ -8,7 +8,9 @@
 #include "DownloadView.h"
 #include "EnvironmentSheet.h"
 #include "FileDownloadProc.h"
+#include "FontConvertView.h"
 #include "MainFrame.h"
+#include "ParamSettingView.h"
 #include "PortCatalog.h"
 #include "PrinterSettingView.h"
 #include "SystemSettingView.h"
@@ -16,6 +18,7 @@
 #include "WidgetDump.h"
 #include "app/AppSettings.h"
 #include "initialtable/InitialTableDocument.h"
+#include "pages/InitialTableModel.h"
 #include "pages/SystemSettingsModel.h"
 #include "sysparam/SystemParameterFiles.h"
 #include "sysparam/SystemParameterLine.h"
@@ -40,6 +43,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <QTreeView>
+#include <QTreeWidget>
 
 #include <cstdio>
 
@@ -84,6 +88,69 @@ QString writeSampleParameterFile(const QDir& folder)
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write("01000,1040,D,A,P,M,1,6,05000,F,C,1,7E,5E,2C,0,0,1,1,0,08,-0012,1,+0005\r\n");
     return path;
+}
+
+// An initial value & table document with values of its own and one font change row.
+InitialTableDocument sampleInitialTable(const PrinterDefinition& printer, const StringTable& strings)
+{
+    InitialTableDocument document = DefaultInitialTableDocument(printer);
+    InitialValueSet& values = document.values;
+    values.number(InitialValue::BarcodeHeight) = 150;
+    values.ratio.setText(QStringLiteral("2.5"));
+    values.selected(InitialValue::Rotation) = 1;
+    values.number(InitialValue::IncDec) = -25;
+    values.number(InitialValue::ZeroSuppress) = 0;
+    values.number(InitialValue::LineMargin) = -4;
+    values.number(InitialValue::IssueCount) = 20;
+    document.drives.selection = {2, 0, 1, 3};
+    document.responses.answers[13] = QStringLiteral("Q12345678");
+    FontTableRow row = NewFontRow(printer);
+    row.ZPLFontName = QStringLiteral("CUSTOM OUTLINE");
+    row.ZPLFontType = QStringLiteral("Scalable");
+    row.KIRNFontType = QStringLiteral("True Type Font");
+    row.KIRNFontCode = QStringLiteral("T1");
+    row.TrueTypeCAPHeight = 720;
+    RegisterFontRow(document.fonts, printer, row, -1, strings);
+    return document;
+}
+
+// The four tabs of the initial-values group after a text file was read, the font tables
+// editing a bitmap row and an outline row, and the download dialog of the tables.
+bool shootInitialTables(CVORMEXSettingToolApp& app, CMainFrame& frame, const QDir& folder, const QString& language,
+                        const QDir& files)
+{
+    auto* values = qobject_cast<CParamSettingView*>(frame.page(kInitialValuesPage));
+    auto* fonts = qobject_cast<CFontConvertView*>(frame.page(kFontTablesPage));
+    const PrinterDefinition* printer = values ? values->group().printer() : nullptr;
+    if (!printer || !fonts)
+        return false;
+    const InitialTableDocument document = sampleInitialTable(*printer, app.app().strings);
+    const QString path = files.filePath(QStringLiteral("initial-table.txt"));
+    if (WriteInitialTableTextFile(path, ComposeInitialTableText(document, *printer)) || !values->group().ReadFile(path))
+        return false;
+    bool ok = true;
+    const char* const names[] = {"initial-values-file", "font-tables-file", "drive-mapping-file", "response-commands-file"};
+    for (int tab = 0; tab < kInitialTableTabCount; ++tab) {
+        frame.BringInitialValuesTabForward(tab);
+        ok = save(frame, folder, QString::fromLatin1(names[tab]), language) && ok;
+    }
+    frame.BringInitialValuesTabForward(1);
+    const std::pair<int, const char*> edits[] = {{10, "font-tables-edit-bitmap"}, {36, "font-tables-edit-outline"}};
+    for (const auto& [row, name] : edits) {
+        fonts->list()->setCurrentItem(fonts->list()->topLevelItem(row));
+        fonts->OnModify();
+        ok = save(frame, folder, QString::fromLatin1(name), language) && ok;
+        fonts->OnCancel();
+    }
+
+    const ParameterDownloadSetup setup =
+        PrepareInitialTableDownload(document, *printer, app.app().controlCodes, app.app().strings);
+    CFileDownloadProc dialog(app, setup, &frame);
+    dialog.show();
+    ok = save(dialog, folder, QStringLiteral("initial-table-download-dialog"), language) && ok;
+    dialog.hide();
+    frame.SetInitialValuesTab(0);
+    return ok;
 }
 
 std::shared_ptr<FixedPortCatalog> samplePorts()
@@ -240,6 +307,7 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
         ok = save(frame, folder, QString::fromLatin1(groupPages[tab - 1]), language) && ok;
     }
     frame.SetInitialValuesTab(0);
+    ok = shootInitialTables(app, frame, folder, language, QDir(files.path())) && ok;
 
     ok = shootDownload(frame, app, folder, language) && ok;
 
