@@ -257,31 +257,53 @@ bool ParseInitialValues(const QString& text, const PrinterDefinition& printer, I
     return true;
 }
 
+std::optional<QString> CheckInitialValueRange(const InitialValueSet& set, InitialValue value, const PrinterDefinition& printer,
+                                              const StringTable& strings)
+{
+    const qint64 number = set.number(value);
+    const ItemDefinition* item = itemOf(printer, value);
+    switch (InitialValueKindOf(value)) {
+    case InitialValueKind::Number:
+        if (item && (number < item->min || number > item->max))
+            return strings.text(kIntegerRangeMessage).arg(item->min).arg(item->max);
+        break;
+    case InitialValueKind::Ratio:
+        if (item && (set.ratioTenths() < item->min || set.ratioTenths() > item->max))
+            return RangeMessage(strings, strings.text(kRatioLabel), item->min, item->max);
+        break;
+    case InitialValueKind::LongNumber:
+        if (number < -kIncDecLimit || number > kIncDecLimit)
+            return strings.text(kIncDecRangeMessage);
+        break;
+    case InitialValueKind::Flag:
+    case InitialValueKind::Choice:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::optional<InitialValueFailure> ValidateInitialValues(const InitialValueSet& set, const PrinterDefinition& printer,
                                                          const StringTable& strings)
 {
     for (int i = 0; i < kInitialValueCount; ++i) {
-        const InitialValue value = InitialValue(i);
-        const ItemDefinition* item = itemOf(printer, value);
-        switch (InitialValueKindOf(value)) {
-        case InitialValueKind::Number:
-            if (item && (set.numbers[i] < item->min || set.numbers[i] > item->max))
-                return InitialValueFailure{value, strings.text(kIntegerRangeMessage).arg(item->min).arg(item->max)};
-            break;
-        case InitialValueKind::Ratio:
-            if (item && (set.ratioTenths() < item->min || set.ratioTenths() > item->max))
-                return InitialValueFailure{value, RangeMessage(strings, strings.text(kRatioLabel), item->min, item->max)};
-            break;
-        case InitialValueKind::LongNumber:
-            if (set.numbers[i] < -kIncDecLimit || set.numbers[i] > kIncDecLimit)
-                return InitialValueFailure{value, strings.text(kIncDecRangeMessage)};
-            break;
-        case InitialValueKind::Flag:
-        case InitialValueKind::Choice:
-            break;
-        }
+        if (std::optional<QString> message = CheckInitialValueRange(set, InitialValue(i), printer, strings))
+            return InitialValueFailure{InitialValue(i), *message};
     }
     return std::nullopt;
+}
+
+std::array<QString, kInitialValueCount> InitialChoiceValueTexts(const QString& text)
+{
+    using V = InitialValue;
+    const QStringList& headers = InitialValueSectionHeaders();
+    std::array<QString, kInitialValueCount> values;
+    auto line = [&](int section) { return sectionDataLine(text, headers[section]).value_or(QString()); };
+    values[size_t(V::Rotation)] = FieldAt(line(1), 0);
+    values[size_t(V::Unit)] = line(3);
+    values[size_t(V::Align)] = FieldAt(line(4), 3);
+    values[size_t(V::RotationMirror)] = FieldAt(line(8), 3);
+    values[size_t(V::Getcmdzb)] = line(11);
+    return values;
 }
 
 }  // namespace vormex

@@ -3,6 +3,7 @@
 #include "definitions/ParameterCheck.h"
 #include "sysparam/SystemParameterSet.h"
 
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -42,11 +43,27 @@ struct XmlHeaderInfo {
 std::optional<QString> WriteSystemParameterXml(const QString& path, const SystemParameterSet& set,
                                                const PrinterDefinition& printer, const XmlHeaderInfo& header);
 
+// What a system parameter XML file holds: the printer its header names and the text of each
+// item by the item's name in the file ("DPM", "TAB -> SP", ...). Nothing when the file cannot
+// be read, is not a system parameter file, carries a document type declaration or has an item
+// without attributes.
+struct SystemParameterXmlTexts {
+    QString printerName;
+    QHash<QString, QString> items;
+};
+std::optional<SystemParameterXmlTexts> ReadSystemParameterXmlTexts(const QString& path);
+std::optional<SystemParameterXmlTexts> ReadSystemParameterXmlTexts(QXmlStreamReader& reader);
+
+// The names the XML file gives the items that differ from the definition's: "DPM" for "DOT/MM"
+// and "TAB -> SP" for "TAB->SP".
+QString SystemXmlNameOf(const QString& itemName);
+
 // Reads a system parameter XML file into a parameter line, translating the list texts through
-// the lists of the printer the file names. Nothing when the file cannot be read, is not a system
-// parameter file, carries a document type declaration or names a printer that the definitions
-// lack. The line has no CR LF and writes RFID ADJUST and LABEL SHIFT as "%+04d".
+// the lists of the printer the file names. Nothing when the texts cannot be read (above) or the
+// file names a printer that the definitions lack. The line has no CR LF; RFID ADJUST and LABEL
+// SHIFT carry a sign and four digits, as in the printer's own line.
 std::optional<QString> SystemParameterXmlToLine(const QString& path, const PrinterDefinitions& definitions);
 std::optional<QString> SystemParameterXmlToLine(QXmlStreamReader& reader, const PrinterDefinitions& definitions);
+std::optional<QString> SystemParameterXmlToLine(const SystemParameterXmlTexts& texts, const PrinterDefinitions& definitions);
 
 }  // namespace vormex
