@@ -17,5 +17,7 @@ QList<Command> encodeCommands();
 QList<Command> printerCommands();
 // download, send-file: download jobs.
 QList<Command> downloadCommands();
+// config: the stored settings of the printer settings page and the options sheet.
+QList<Command> configCommands();
 
 }  // namespace vormex::cli

@@ -50,9 +50,12 @@ const char* const kStartBlockNames[] = {"BASIC main", "BASIC system", "system pa
 
 // The job's allocation values and start blocks: the printer's defaults, then the options, checked
 // against the printer's limits as the download page checks them. Gives an error message, empty
-// when everything is in range.
-QString fillAllocation(CliContext& context, const QCommandLineParser& parser, const PrinterDefinition& printer, DownloadJob& job)
+// when everything is in range; `optionProblem` tells an option's fault (a usage error) from the
+// printer's.
+QString fillAllocation(CliContext& context, const QCommandLineParser& parser, const PrinterDefinition& printer, DownloadJob& job,
+                       bool& optionProblem)
 {
+    optionProblem = true;
     NumberReader reader(context.app().strings);
     LoadAllocation(printer, job);
     const std::optional<AllocationDefinition>& allocation = printer.allocation;
@@ -99,8 +102,10 @@ QString fillAllocation(CliContext& context, const QCommandLineParser& parser, co
             job.startBlocks[static_cast<size_t>(i)] = *block;
         }
     }
-    // What the options left at the printer's values gets the page's check too.
+    // What the options left at the printer's values gets the page's check too; this is the
+    // definition file's fault, not the options'.
     if (const std::optional<AllocationRangeProblem> problem = CheckAllocation(job, limits, true)) {
+        optionProblem = false;
         return QStringLiteral("vormexctl: the printer's start block %1 lies outside its BASIC area %2 to %3")
             .arg(problem->number).arg(problem->min).arg(problem->max);
     }
@@ -110,10 +115,19 @@ QString fillAllocation(CliContext& context, const QCommandLineParser& parser, co
 // Prepares one file item as the download page does when a file is picked.
 bool prepare(CliContext& context, DownloadJob& job, int type, const QString& path)
 {
-    QString message;
-    if (PrepareItem(job, type, path, PrepareContextFor(context.app(), &context.store()), &message))
+    QString message, detail;
+    if (PrepareItem(job, type, path, PrepareContextFor(context.app(), &context.store()), &message, &detail))
         return true;
-    context.fail(message.isEmpty() ? QStringLiteral("vormexctl: %1: cannot be prepared").arg(path) : message);
+    // The file is named before the message (a file error names it itself), with the line or
+    // field where its check failed.
+    if (message.isEmpty())
+        context.fail(QStringLiteral("vormexctl: %1: cannot be prepared").arg(path));
+    else if (message.startsWith(path + QLatin1Char(':')))
+        context.fail(QStringLiteral("vormexctl: ") + message);
+    else if (detail.startsWith(path))
+        context.fail(QStringLiteral("vormexctl: ") + detail, message);
+    else
+        context.fail(QStringLiteral("vormexctl: ") + path + (detail.isEmpty() ? QString() : QStringLiteral(": ") + detail), message);
     return false;
 }
 
@@ -153,8 +167,9 @@ int runDownload(CliContext& context, const QCommandLineParser& parser)
         return runJob(context, job, link, printer->firmwareHandshake != 0);
     }
 
-    if (const QString problem = fillAllocation(context, parser, *printer, job); !problem.isEmpty())
-        return context.fail(problem);
+    bool optionProblem = true;
+    if (const QString problem = fillAllocation(context, parser, *printer, job, optionProblem); !problem.isEmpty())
+        return optionProblem ? context.usage(problem) : context.fail(problem);
     if (parser.isSet(QStringLiteral("vormex"))) {
         const QString value = parser.value(QStringLiteral("vormex"));
         if (value != QLatin1String("on") && value != QLatin1String("off"))
@@ -209,7 +224,7 @@ int runSendFile(CliContext& context, const QCommandLineParser& parser)
         const auto block = reader.number(QStringLiteral("start-block"), QStringLiteral("start block"),
                                          parser.value(QStringLiteral("start-block")), allocation.basicMin, allocation.basicMax);
         if (!block)
-            return context.fail(reader.problem());
+            return context.usage(reader.problem());
         request.startBlock = *block;
     }
 
