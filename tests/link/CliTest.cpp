@@ -126,10 +126,11 @@ TEST_F(Cli, DeviceTextsAreCheckedAndTheirFailuresExplained)
         const QString err = stderrText(result);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.device.toStdString() << ": " << err.toStdString();
         EXPECT_TRUE(err.contains(c.words)) << c.device.toStdString() << ": " << err.toStdString();
-        if (c.exitCode == 2)
+        if (c.exitCode == 2) {
             EXPECT_TRUE(err.contains(QStringLiteral("COMn:BAUD,DATA,PARITY,STOP"))) << "the grammar is shown";
-        else
+        } else {
             EXPECT_EQ(lastLine(result), strings_.text(8023));
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "basic/BasicEncoder.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QSaveFile>
 
 namespace vormex::cli {
@@ -118,8 +119,11 @@ int runEncode(CliContext& context, const QCommandLineParser& parser)
     BasicEncoder encoder(strings, languageValue);
     if (!encoder.EncodeProgram(options.source, options.programKind)) {
         const QString message = encoder.errorMessage();
+        QFile source(options.source);
         const QString where = encoder.errorPosition() > 0
                                   ? QStringLiteral("vormexctl: %1:%2: %3").arg(options.source).arg(encoder.errorPosition()).arg(encoder.errorLineText())
+                              : !source.open(QIODevice::ReadOnly)
+                                  ? QStringLiteral("vormexctl: %1: %2").arg(options.source, source.errorString())
                                   : QStringLiteral("vormexctl: %1: cannot be encoded").arg(options.source);
         return context.fail(where, message.isEmpty() ? QStringLiteral("error %1").arg(encoder.errorId()) : message);
     }

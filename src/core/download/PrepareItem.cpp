@@ -60,11 +60,14 @@ int prepareTestFile(DownloadJob& job, const QString& path, QString* errorMessage
     return 1;
 }
 
-// Where an encoding failed: "main.bas:12: GOTO *lower", or the file alone.
+// Where an encoding failed: "main.bas:12: GOTO *lower"; the file and why it cannot be read; or
+// the file alone.
 QString sourceLineOf(const QString& path, const BasicEncoder& encoder)
 {
-    if (encoder.errorPosition() <= 0)
-        return path;
+    if (encoder.errorPosition() <= 0) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? path : QStringLiteral("%1: %2").arg(path, file.errorString());
+    }
     return QStringLiteral("%1:%2: %3").arg(path).arg(encoder.errorPosition()).arg(encoder.errorLineText());
 }
 
