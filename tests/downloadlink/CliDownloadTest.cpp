@@ -192,8 +192,8 @@ TEST_F(CliDownload, AStoreThePrinterRefusesFailsTheStep)
     }
 }
 
-// The same in a download job, for a BASIC program over a pseudo-terminal as COM: the refusal comes
-// before the printer restarts and is not lost behind the wait's own query.
+// The same in a download job, for a BASIC program over a pseudo-terminal as COM (the refusal comes
+// before the printer restarts and is not lost behind the wait's own query), and over USB.
 TEST_F(CliDownload, ARefusedProgramEndsTheJobWithoutVormexOn)
 {
     Simulator sim(simArguments({QStringLiteral("--pty"), QStringLiteral("--fault"), QStringLiteral("bad-checksum")}), kScale);
@@ -204,6 +204,14 @@ TEST_F(CliDownload, ARefusedProgramEndsTheJobWithoutVormexOn)
     const StringTable strings = StringTable::builtIn();
     EXPECT_TRUE(QString::fromUtf8(result.err).endsWith(strings.text(8031) + QLatin1Char('\n') + strings.text(8005) + QLatin1Char('\n')))
         << result.err.toStdString();
+    EXPECT_EQ(sim.countInLog(QStringLiteral("(VORMEX on)")), 0);
+
+    // Over USB no status is asked for: the refusal is read while the printer restarts.
+    const ProcessResult usb = runProgram(QStringLiteral("vormexctl"),
+        cli({"send-file", "system", path("system.txt"), "--device", QStringLiteral("USB:") + sim.ptyPath()}));
+    EXPECT_EQ(usb.exitCode, 1);
+    EXPECT_TRUE(QString::fromUtf8(usb.err).endsWith(strings.text(8031) + QLatin1Char('\n') + strings.text(8014) + QLatin1Char('\n')))
+        << usb.err.toStdString();
     EXPECT_EQ(sim.countInLog(QStringLiteral("(VORMEX on)")), 0);
 }
 
