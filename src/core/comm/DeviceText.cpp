@@ -62,11 +62,12 @@ QString knownPorts(const QList<PortName>& ports)
 QString DeviceTextGrammar()
 {
     return QStringLiteral("A device text is one of:\n"
-                          "  LAN:ADDRESS:PORT          e.g. LAN:127.0.0.1:9100 (port 1 to 65535)\n"
-                          "  COMn:BAUD,DATA,PARITY,STOP e.g. COM3:9600,8,none,1 (n 1 to 256; baud 2400, 4800, 9600, 19200,\n"
-                          "                            38400, 57600 or 115200; data 7 or 8; parity none, odd or even; stop 1 or 2)\n"
-                          "  LPTn:                     e.g. LPT1: (n 1 to 9)\n"
-                          "  USB:DEVICE                e.g. USB:/dev/usb/lp0");
+                          "  LAN:ADDRESS:PORT            e.g. LAN:127.0.0.1:9100 (port 1 to 65535)\n"
+                          "  COMn:BAUD,DATA,PARITY,STOP  e.g. COM3:9600,8,none,1 (n 1 to 256; baud 2400, 4800, 9600,\n"
+                          "                              19200, 38400, 57600 or 115200; data 7 or 8; parity none, odd\n"
+                          "                              or even; stop 1 or 2)\n"
+                          "  LPTn:                       e.g. LPT1: (n 1 to 9)\n"
+                          "  USB:DEVICE                  e.g. USB:/dev/usb/lp0");
 }
 
 std::optional<QString> CheckDeviceText(const QString& text)
