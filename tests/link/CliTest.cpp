@@ -91,6 +91,14 @@ TEST_F(Cli, GetFailuresGoToStandardError)
         EXPECT_EQ(lastLine(result), c.message) << c.arguments.join(' ').toStdString();
         EXPECT_TRUE(stderrText(result).section(QLatin1Char('\n'), 0, -2).contains(c.context)) << stderrText(result).toStdString();
     }
+    // A reply that fails its line check: the field and its item before the check's message.
+    Simulator holding({QStringLiteral("--file"), QStringLiteral("QUILLPRM.TXT=") + textFile("bad.txt", "12,3a,-5\r\n")});
+    const test::ProcessResult checked =
+        test::runProgram(QStringLiteral("vormexctl"), cli({"get", "system", "--device", holding.device()}));
+    EXPECT_EQ(checked.exitCode, 1);
+    EXPECT_EQ(stderrText(checked), QStringLiteral("vormexctl: the printer's QUILLPRM.TXT: field 2, LABEL WIDTH\n")
+                                       + QString(strings_.text(8052)).replace(QStringLiteral("%d"), QStringLiteral("2")));
+
     const test::ProcessResult lpt = test::runProgram(QStringLiteral("vormexctl"), cli({"get", "system", "--device", "LPT1:"}));
     EXPECT_EQ(lpt.exitCode, 1);
     EXPECT_EQ(test::runProgram(QStringLiteral("vormexctl"), cli({"get", "everything"})).exitCode, 2);

@@ -8,6 +8,7 @@
 #include "comm/PortListing.h"
 #include "comm/UsbEnumeration.h"
 #include "comm/VormexSwitch.h"
+#include "conversion/ParameterFileConversion.h"
 
 #include <QFile>
 
@@ -50,6 +51,14 @@ int runGet(CliContext& context, const QCommandLineParser& parser)
                                     : ReadInitialTableBack(context.app(), context.store(), link);
     if (result.silent)
         return context.fail(QStringLiteral("vormexctl: cannot read from the device \"%1\" (LAN, COM or USB needed)").arg(link.deviceInfo));
+    if (result.checkFailed) {
+        const ParameterFileKind kind = positional[0] == QLatin1String("system") ? ParameterFileKind::SystemParameters
+                                                                                : ParameterFileKind::InitialTable;
+        const QString where = ParameterCheckContext(kind, context.app().parameterCheck);
+        return context.fail(QStringLiteral("vormexctl: the printer's %1%2")
+                                .arg(QLatin1String(PrinterFileNameOf(kind)), where.isEmpty() ? QString() : QStringLiteral(": ") + where),
+                            result.message);
+    }
     if (!result.result)
         return context.fail(result.detail.isEmpty() ? QString() : QStringLiteral("vormexctl: ") + result.detail, result.message);
     QString error;

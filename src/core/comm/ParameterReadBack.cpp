@@ -118,6 +118,7 @@ ReadBackResult checkFailure(const StringTable& table, ParameterFileKind kind, co
 {
     ReadBackResult result;
     result.message = ParameterErrorMessage(kind, state, table);
+    result.checkFailed = true;
     result.received = std::move(received);
     return result;
 }

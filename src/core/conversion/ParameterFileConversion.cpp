@@ -41,9 +41,9 @@ std::optional<QString> xmlText(const QString& path, ParameterFileKind kind, cons
 // A file error names the file.
 QString fileError(const QString& path, const QString& error) { return QStringLiteral("%1: %2").arg(path, error); }
 
-// "field 9, MAXIMUM LENGTH": where a failed field check points, for the line before the check's
-// message. Empty for the failures that concern the whole file or line.
-QString fieldContext(ParameterFileKind kind, const ParameterCheckState& state)
+}  // namespace
+
+QString ParameterCheckContext(ParameterFileKind kind, const ParameterCheckState& state)
 {
     switch (state.error.code) {
     case 2:
@@ -62,6 +62,8 @@ QString fieldContext(ParameterFileKind kind, const ParameterCheckState& state)
     return item.isEmpty() ? number : QStringLiteral("%1, %2").arg(number, item);
 }
 
+namespace {
+
 // The format check of the text a file holds (or an XML file converts into).
 std::optional<QString> checkFormat(const QString& text, ParameterFileKind kind, const ParameterFileContext& context,
                                    QString* detail)
@@ -74,7 +76,7 @@ std::optional<QString> checkFormat(const QString& text, ParameterFileKind kind, 
     if (passed)
         return std::nullopt;
     if (detail)
-        *detail = fieldContext(kind, context.check);
+        *detail = ParameterCheckContext(kind, context.check);
     return ParameterErrorMessage(kind, context.check, context.strings);
 }
 

@@ -50,6 +50,11 @@ ConversionResult ConvertParameterFile(const QString& path, ParameterFileKind kin
 std::optional<QString> CheckParameterFile(const QString& path, ParameterFileKind kind, const ParameterFileContext& context,
                                           QString* detail = nullptr);
 
+// Where the last failed line check points, for a line before its message: "field 9, MAXIMUM
+// LENGTH" (the field's number and its item, or the font table column); empty for failures that
+// concern the whole line or file.
+QString ParameterCheckContext(ParameterFileKind kind, const ParameterCheckState& state);
+
 // A parameter-file item of a download job, ready to send.
 struct PreparedParameterFile {
     QByteArray area;      // one storage block
