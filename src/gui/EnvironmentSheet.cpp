@@ -1,5 +1,6 @@
 #include "EnvironmentSheet.h"
 
+#include "FileDialogs.h"
 #include "GuiStrings.h"
 #include "Looks.h"
 #include "VORMEXSettingToolApp.h"
@@ -8,17 +9,23 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace vormex::gui {
@@ -29,30 +36,88 @@ constexpr int kMaxWaitTime = kMaxWaitTimeMs;
 constexpr int kLookCount = kLastLookId - kFirstLookId + 1;
 constexpr int kLookNameFirst = 300060;  // 300060..300068, the looks in id order
 
-// A file-dialog filter of the form "Programs(*.EXE)|*.EXE|All files(*.*)|*.*||" in Qt's form.
-// Patterns match in either case, and "*.*" means every file.
-QString qtFilterFrom(const QString& pairs)
+// The names of the browse dialog's two filters, taken from the filter text
+// "Programs(*.EXE)|*.EXE|All files(*.*)|*.*||": on this system a program is any executable
+// file, whatever its name, so both list every name ("*") and the first shows executables only.
+QStringList programFilterNames(const QString& pairs)
 {
     const QStringList parts = pairs.split(QLatin1Char('|'));
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList names;
+    for (qsizetype i = 0; i + 1 < parts.size() && names.size() < 2; i += 2) {
         if (parts[i].isEmpty())
             break;
         QString description = parts[i];
         description.remove(QRegularExpression(QStringLiteral("\\s*\\([^)]*\\)\\s*$")));
-        QStringList patterns;
-        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            if (pattern == QLatin1String("*.*")) {
-                patterns << QStringLiteral("*");
-                continue;
-            }
-            patterns << pattern;
-            if (pattern.toLower() != pattern)
-                patterns << pattern.toLower();
-        }
-        filters << QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
+        names << QStringLiteral("%1 (*)").arg(description);
     }
-    return filters.join(QStringLiteral(";;"));
+    while (names.size() < 2)
+        names << QStringLiteral("* (*)");
+    return names;
+}
+
+// Lists folders and executable files only, while switched on.
+class ExecutableFilesOnly : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    void setOn(bool on)
+    {
+        on_ = on;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!on_ || !files)
+            return true;
+        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+        return info.isDir() || info.isExecutable();
+    }
+
+private:
+    bool on_ = true;
+};
+
+// The nearest folder of a path that exists (a stored path may name a folder that is gone).
+QString existingFolderOf(const QString& path)
+{
+    QDir folder = QFileInfo(path).absoluteDir();
+    while (!folder.exists() && !folder.isRoot()) {
+        if (!folder.cdUp())
+            break;
+    }
+    return folder.exists() ? folder.absolutePath() : QDir::homePath();
+}
+
+// Columns as wide as their titles and contents, the names as wide as a usual program's name.
+void fitColumns(QTreeView& view)
+{
+    QHeaderView* header = view.header();
+    const QFontMetrics metrics(header->font());
+    for (int i = 0; i < header->count(); ++i) {
+        const QString title = view.model()->headerData(i, Qt::Horizontal).toString();
+        const int content = static_cast<const QAbstractItemView&>(view).sizeHintForColumn(i);
+        int width = std::max(content + 8, metrics.horizontalAdvance(title) + 48);
+        if (i == 0)
+            width = std::max(width, metrics.horizontalAdvance(QLatin1Char('M')) * 24);
+        header->resizeSection(i, std::max(header->sectionSize(i), width));
+    }
+}
+
+void widenColumns(QFileDialog& dialog)
+{
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!view || !view->model())
+        return;
+    fitColumns(*view);
+    // The folder is read in the background: fit again once its files are there.
+    if (auto* files = dialog.findChild<QFileSystemModel*>()) {
+        QObject::connect(files, &QFileSystemModel::directoryLoaded, view, [view] { fitColumns(*view); },
+                         Qt::QueuedConnection);
+    }
+    if (auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter")))
+        splitter->setSizes({180, std::max(dialog.width() - 180, 400)});
 }
 
 QString plainCaption(const QString& caption)
@@ -201,13 +266,40 @@ void CTTFDownLoaderPage::step(int delta)
 
 void CTTFDownLoaderPage::browse()
 {
-    const QString start = path_->text().isEmpty() ? QString() : QFileInfo(path_->text()).absolutePath();
-    QFileDialog dialog(this, app_.text(text::kBrowse).remove(QLatin1String("...")), start,
-                       qtFilterFrom(app_.text(text::kProgramFilter)));
+    // Qt's own dialog: the executables-only list and the column widths are set on its widgets.
+    QFileDialog dialog(this, app_.text(text::kBrowse).remove(QLatin1String("...")));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(app_.text(text::kProgramExtension));  // a name typed without one gets ".EXE"
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        path_->setText(dialog.selectedFiles().first());
+    dialog.setViewMode(QFileDialog::Detail);
+    auto* executables = new ExecutableFilesOnly(&dialog);
+    dialog.setProxyModel(executables);
+    const QStringList filters = programFilterNames(app_.text(text::kProgramFilter));
+    dialog.setNameFilters(filters);
+    // The signal gives the filter's text as shown (without "(*)"): the dialog knows which it is.
+    connect(&dialog, &QFileDialog::filterSelected, executables, [executables, &dialog, filters] {
+        executables->setOn(dialog.selectedNameFilter() == filters.first());
+    });
+    // No extension is added to a typed name: programs here have none.
+    const QString current = path_->text();
+    dialog.setDirectory(current.isEmpty() ? QDir::homePath() : existingFolderOf(current));
+    if (!current.isEmpty())
+        dialog.selectFile(QFileInfo(current).fileName());
+    dialog.resize(std::max(dialog.width(), 900), std::max(dialog.height(), 500));
+    widenColumns(dialog);
+    browseDialog_ = &dialog;
+    const int result = dialog.exec();
+    browseDialog_ = nullptr;
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString chosen = dialog.selectedFiles().first();
+    const QFileInfo program(chosen);
+    if (!program.isFile() || !program.isExecutable()) {
+        app_.ShowMessage(QMessageBox::Warning, app_.text(text::kNotAProgram).arg(QDir::toNativeSeparators(chosen)),
+                         QMessageBox::Ok);
+        return;
+    }
+    path_->setText(program.absoluteFilePath());
 }
 
 bool CTTFDownLoaderPage::Validate()

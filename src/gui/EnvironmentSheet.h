@@ -5,6 +5,7 @@
 
 class QCheckBox;
 class QDialogButtonBox;
+class QFileDialog;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -64,6 +65,8 @@ public:
     QLineEdit* pathEdit() const { return path_; }
     QLineEdit* waitTimeEdit() const { return waitTime_; }
     QPushButton* browseButton() const { return browse_; }
+    // The browse dialog while it is open (tests, screenshots); nullptr otherwise.
+    QFileDialog* browseDialog() const { return browseDialog_; }
 
 private:
     void step(int delta);
@@ -75,6 +78,7 @@ private:
     QLineEdit* waitTime_;
     QToolButton* up_;
     QToolButton* down_;
+    QFileDialog* browseDialog_ = nullptr;
 };
 
 // The user-interface language; a change needs a restart.

@@ -13,7 +13,6 @@ inline constexpr int kOptionsSheetCaption = 316;
 inline constexpr int kLanguageEnglish = 700;
 inline constexpr int kLanguageJapanese = 701;
 inline constexpr int kRangeMessage = 61714;  // "%1 から %2 までの整数を入力してください。"
-inline constexpr int kProgramExtension = 630;
 inline constexpr int kProgramFilter = 631;
 
 // Printer settings page.
@@ -50,6 +49,12 @@ inline constexpr int kPageFontTables = 313;
 inline constexpr int kPageDriveMapping = 315;
 inline constexpr int kPageResponseCommands = 318;
 inline constexpr int kUsbUnreachable = 300070;  // "%1" device, "%2" reason
+inline constexpr int kPortNotConnected = 300072;  // "%1" the port name
+inline constexpr int kIpAddressRefused = 300073;  // "%1" typed text, "%2" the fault, "%3" stored address
+inline constexpr int kIpNeedsFourNumbers = 300074;
+inline constexpr int kIpNumberMissing = 300075;   // "%1" its position, 1..4
+inline constexpr int kIpNumberTooLarge = 300076;  // "%1" the number
+inline constexpr int kNotAProgram = 300077;       // "%1" the file
 inline constexpr int kCodeCharacterFirst = 300050;  // 300050..300052: "character of code 1..3"
 
 }  // namespace vormex::gui::text

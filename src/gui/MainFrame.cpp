@@ -10,6 +10,7 @@
 #include "pages/PrinterSettingsModel.h"
 #include "PlaceholderPage.h"
 #include "PrinterSettingView.h"
+#include "SystemSettingView.h"
 #include "ToolsView.h"
 #include "VORMEXSettingToolApp.h"
 #include "WindowPlacement.h"
@@ -32,7 +33,9 @@ PageFactories DefaultPageFactories()
             return new PlaceholderPage(app.text(titleId), app.text(text::kPlaceholderNote), parent);
         };
     };
-    factories[kSystemParametersPage] = placeholder(text::kNavigationCaptionFirst + 1);
+    factories[kSystemParametersPage] = [](CVORMEXSettingToolApp& app, QWidget* parent) -> QWidget* {
+        return new CSystemSettingView(app, parent);
+    };
     factories[kInitialValuesPage] = placeholder(text::kPageInitialValues);
     factories[kFontTablesPage] = placeholder(text::kPageFontTables);
     factories[kDriveMappingPage] = placeholder(text::kPageDriveMapping);
@@ -90,7 +93,7 @@ CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factorie
     createPages(factories);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() { app_.selectedUsbDevicePath = nullptr; }
 
 void CMainFrame::createMenus()
 {
@@ -112,6 +115,7 @@ void CMainFrame::createMenus()
 void CMainFrame::createPages(const PageFactories& factories)
 {
     printerSettings_ = new CPrinterSettingView(app_, *this, stack_);
+    app_.selectedUsbDevicePath = [this] { return printerSettings_->SelectedUsbDevicePath(); };
     tools_ = new CToolsView(app_, printerSettings_, stack_);
     for (int i = 0; i < kPageCount; ++i) {
         QWidget* page = nullptr;
@@ -136,6 +140,7 @@ void CMainFrame::createPages(const PageFactories& factories)
 
 void CMainFrame::ShowWindow()
 {
+    navigationDock_->setVisible(app_.store().readInt(QString::fromLatin1(settings::kShortcutsBar), 1) != 0);
     const std::optional<WindowPlacement> placement =
         WindowPlacement::parse(app_.store().readString(QString::fromLatin1(settings::kWindowsPos), QString()));
     if (placement && placement->normalRect().width() > 0 && placement->normalRect().height() > 0) {
@@ -279,6 +284,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     WindowPlacement placement = WindowPlacement::of(*this);
     placement.flags = 0;
     app_.store().writeString(QString::fromLatin1(settings::kWindowsPos), placement.format());
+    app_.store().writeInt(QString::fromLatin1(settings::kShortcutsBar), navigationDock_->isHidden() ? 0 : 1);
     app_.SaveCustomState();
     app_.store().sync();
     event->accept();

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -16,13 +17,36 @@
 #include <QListWidget>
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
+#include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace vormex::gui {
 namespace {
 
 constexpr int kFieldWidth = 240;
 const QString kStandardEntry = QStringLiteral("standard");
+// The interface entries carry the device a port opens (shown beside the list) and the port name
+// the device-info text is made of (the entry's text may say more, e.g. that it is missing).
+constexpr int kDeviceRole = Qt::UserRole;
+constexpr int kPortNameRole = Qt::UserRole + 1;
+
+QString ipText(const std::array<int, 4>& bytes)
+{
+    return QStringLiteral("%1.%2.%3.%4").arg(bytes[0]).arg(bytes[1]).arg(bytes[2]).arg(bytes[3]);
+}
+
+// Marks an input that was not taken (the field's style sheet draws the mark).
+void markInvalid(QWidget* field, bool invalid)
+{
+    if (field->property("invalidInput").toBool() == invalid)
+        return;
+    field->setProperty("invalidInput", invalid);
+    field->style()->unpolish(field);
+    field->style()->polish(field);
+    field->update();
+}
 
 // The character a code stands for; control characters, which have no glyph, by their ASCII
 // names.
@@ -45,7 +69,6 @@ QComboBox* newList(QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     list->setMinimumWidth(kFieldWidth);
-    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return list;
 }
 
@@ -99,17 +122,28 @@ void CPrinterSettingView::buildControls()
     form_->addRow(captionFor(interfaces_, text(text::controlCaption(6042)), this), interfaceRow_);
 
     // USB printers that are connected but cannot be opened, and why.
-    usbProblems_ = new QLabel(this);
-    usbProblems_->setWordWrap(true);
+    usbProblems_ = new QLabel(this);  // one line a printer, no word wrap (see the IP problem below)
     usbProblems_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     usbProblems_->setStyleSheet(QStringLiteral("color: #a03020;"));
     form_->addRow(QString(), usbProblems_);
 
     ipAddress_ = new QLineEdit(this);
     ipAddress_->setMinimumWidth(kFieldWidth);
-    ipAddress_->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("^\\d{0,3}(\\.\\d{0,3}){0,3}$")), ipAddress_));
+    ipAddress_->setMaxLength(15);
+    // Digits and dots only; what is wrong with them is said once the field is left.
+    ipAddress_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9.]*$")), ipAddress_));
+    ipAddress_->setStyleSheet(
+        QStringLiteral("QLineEdit[invalidInput=\"true\"] { border: 2px solid #c0392b; background: #fdecea; }"));
     form_->addRow(captionFor(ipAddress_, text(text::controlCaption(6061)), this), ipAddress_);
+
+    // Two lines without word wrap: a label that wraps makes the form lay out height for width,
+    // which this Qt's form layout gets wrong (past the end of its arrays) when rows are shown.
+    ipProblem_ = new QLabel(this);
+    ipProblem_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ipProblem_->setStyleSheet(QStringLiteral("color: #a03020;"));
+    form_->addRow(QString(), ipProblem_);
+    form_->setRowVisible(ipProblem_, false);
 
     port_ = new QSpinBox(this);
     port_->setRange(0, 65535);
@@ -165,7 +199,7 @@ void CPrinterSettingView::buildControls()
 
     connect(printers_, &QComboBox::currentIndexChanged, this, [this] { onPrinterChosen(); });
     connect(interfaces_, &QComboBox::currentIndexChanged, this, [this] { onInterfaceChosen(); });
-    connect(ipAddress_, &QLineEdit::editingFinished, this, [this] { onAddressChanged(); });
+    connect(ipAddress_, &QLineEdit::editingFinished, this, [this] { onIpAddressEdited(); });
     connect(port_, &QSpinBox::valueChanged, this, [this] { onAddressChanged(); });
     for (QComboBox* list : {baudRate_, dataBits_, parity_, stopBits_})
         connect(list, &QComboBox::currentIndexChanged, this, [this] { onAddressChanged(); });
@@ -182,6 +216,25 @@ void CPrinterSettingView::buildControls()
                 QMetaObject::invokeMethod(this, [this] { ApplyControlCodes(); }, Qt::QueuedConnection);
         });
     }
+    alignLabelColumn();
+}
+
+void CPrinterSettingView::alignLabelColumn()
+{
+    // The label column is as wide as the widest label of every row, shown or not, so the
+    // controls stay where they are whatever the interface, the printer or the code type.
+    QList<QWidget*> labels;
+    int width = 0;
+    for (int row = 0; row < form_->rowCount(); ++row) {
+        const QLayoutItem* item = form_->itemAt(row, QFormLayout::LabelRole);
+        if (!item || !item->widget())
+            continue;
+        labels << item->widget();
+        width = std::max(width, item->widget()->sizeHint().width());
+    }
+    labelWidth_ = width;
+    for (QWidget* label : labels)
+        label->setMinimumWidth(width);
 }
 
 void CPrinterSettingView::OnInitialUpdate()
@@ -216,17 +269,18 @@ void CPrinterSettingView::OnInitialUpdate()
                                 app.strings.list(text::kParities), app.strings.list(text::kStopBits)};
     QStringList interfaceNames;
     for (int i = 0; i < interfaces_->count(); ++i)
-        interfaceNames << interfaces_->itemText(i);
+        interfaceNames << interfaces_->itemData(i, kPortNameRole).toString();
     const InterfaceSelection selection = SelectInterface(app.deviceInfo, interfaceNames, !usb_.paths.isEmpty(), options);
     if (!selection.replacementDeviceInfo.isEmpty())
         storePrinterAndDevice(app.selectedPrinterName, selection.replacementDeviceInfo);
+    if (!selection.missingPort.isEmpty()) {
+        // The stored port is not on the system now: listed as such, its stored text kept.
+        interfaces_->insertItem(selection.interfaceIndex, text(text::kPortNotConnected).arg(selection.missingPort));
+        interfaces_->setItemData(selection.interfaceIndex, selection.missingPort, kPortNameRole);
+    }
     interfaces_->setCurrentIndex(selection.interfaceIndex);
-    lastGoodIp_ = QStringLiteral("%1.%2.%3.%4")
-                      .arg(selection.ipBytes[0])
-                      .arg(selection.ipBytes[1])
-                      .arg(selection.ipBytes[2])
-                      .arg(selection.ipBytes[3]);
-    ipAddress_->setText(lastGoodIp_);
+    storedIp_ = selection.ipBytes;
+    ipAddress_->setText(ipText(storedIp_));
     port_->setValue(selection.port);
     baudRate_->setCurrentIndex(selection.baudIndex);
     dataBits_->setCurrentIndex(selection.dataBitsIndex);
@@ -241,10 +295,50 @@ void CPrinterSettingView::OnInitialUpdate()
     manualCodes_[2]->setText(QStringLiteral("HEX(00)"));
     setUpControlCodes();
 
-    // 7.
+    // 7. The check's message needs the window on the screen, over which it is shown.
     ready_ = true;
     host_.SetHeaderText(ComposeHeaderText(app.selectedPrinterName, app.deviceInfo));
-    CheckControlCodes();
+    startCheckPending_ = true;
+    if (isVisible())
+        runStartCheckWhenExposed();
+}
+
+void CPrinterSettingView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    alignLabelColumn();
+    if (startCheckPending_)
+        runStartCheckWhenExposed();
+}
+
+void CPrinterSettingView::runStartCheckWhenExposed()
+{
+    QWindow* handle = window()->windowHandle();
+    if (handle && !handle->isExposed()) {
+        handle->installEventFilter(this);
+        return;
+    }
+    startCheckPending_ = false;
+    // After the window's first paint.
+    QTimer::singleShot(0, this, [this] { CheckControlCodes(); });
+}
+
+bool CPrinterSettingView::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* handle = qobject_cast<QWindow*>(watched);
+    if (handle && event->type() == QEvent::Expose && handle->isExposed()) {
+        handle->removeEventFilter(this);
+        if (startCheckPending_ && isVisible())
+            runStartCheckWhenExposed();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CPrinterSettingView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        alignLabelColumn();
 }
 
 void CPrinterSettingView::fillInterfaces()
@@ -256,35 +350,42 @@ void CPrinterSettingView::fillInterfaces()
         problems << text(text::kUsbUnreachable).arg(device, reason);
     usbProblems_->setText(problems.join(QLatin1Char('\n')));
     form_->setRowVisible(usbProblems_, !problems.isEmpty());
-    interfaces_->addItem(QStringLiteral("LAN"));
+    const auto addInterface = [this](const QString& name, const QString& device) {
+        interfaces_->addItem(name, device);
+        interfaces_->setItemData(interfaces_->count() - 1, name, kPortNameRole);
+    };
+    addInterface(QStringLiteral("LAN"), QString());
     if (!usb_.paths.isEmpty()) {
-        interfaces_->addItem(QStringLiteral("USB"));
+        addInterface(QStringLiteral("USB"), QString());
         usbDevices_->addItems(usb_.names);
         usbDevices_->setCurrentRow(0);
     }
     if (app_.ports) {
         const QList<PortEntry> serial = app_.ports->serialPorts();
         for (const PortEntry& port : serial)
-            interfaces_->addItem(port.name, port.device);
+            addInterface(port.name, port.device);
         const QList<PortEntry> parallel = app_.ports->parallelPorts();
         for (const PortEntry& port : parallel)
-            interfaces_->addItem(port.name, port.device);
+            addInterface(port.name, port.device);
     }
     interfaces_->setCurrentIndex(0);
 }
 
+QString CPrinterSettingView::selectedInterfaceName() const { return interfaces_->currentData(kPortNameRole).toString(); }
+
 void CPrinterSettingView::showInterfaceControls()
 {
-    const QString kind = interfaces_->currentText();
+    const QString kind = selectedInterfaceName();
     const bool lan = kind.startsWith(QLatin1String("LAN"));
     const bool com = kind.startsWith(QLatin1String("COM"));
     const bool usb = kind == QLatin1String("USB");
     form_->setRowVisible(ipAddress_, lan);
+    form_->setRowVisible(ipProblem_, lan && !ipProblem_->text().isEmpty());
     form_->setRowVisible(port_, lan);
     for (QComboBox* list : {baudRate_, dataBits_, parity_, stopBits_})
         form_->setRowVisible(list, com);
     form_->setRowVisible(usbDevices_, usb);
-    const QString device = interfaces_->currentData().toString();
+    const QString device = interfaces_->currentData(kDeviceRole).toString();
     interfaceDevice_->setText(device);
     interfaceDevice_->setVisible(!device.isEmpty());
 }
@@ -350,9 +451,11 @@ int CPrinterSettingView::CheckControlCodes()
         return 1;
     QWidget* focused = QApplication::focusWidget();
     const bool inCodes = std::find(manualCodes_.begin(), manualCodes_.end(), focused) != manualCodes_.end();
-    if (!inCodes)
-        manualCodes_[conflict == ControlCodeConflict::FirstCode ? 0 : 1]->setFocus(Qt::OtherFocusReason);
+    QWidget* field = inCodes ? focused : manualCodes_[conflict == ControlCodeConflict::FirstCode ? 0 : 1];
+    field->setFocus(Qt::OtherFocusReason);
     app_.ShowMessage(QMessageBox::Critical, text(text::kEqualControlCodes), QMessageBox::Ok);
+    // The message took the focus; it goes back to the code to fix.
+    field->setFocus(Qt::OtherFocusReason);
     return 0;
 }
 
@@ -364,31 +467,17 @@ QString CPrinterSettingView::SelectedUsbDevicePath() const
     return usb_.paths.at(row);
 }
 
-bool CPrinterSettingView::readIpAddress(std::array<int, 4>& bytes) const
-{
-    const QStringList parts = ipAddress_->text().split(QLatin1Char('.'));
-    if (parts.size() != 4)
-        return false;
-    for (int i = 0; i < 4; ++i) {
-        bool ok = false;
-        const int value = parts[i].toInt(&ok);
-        if (!ok || value < 0 || value > 255)
-            return false;
-        bytes[static_cast<size_t>(i)] = value;
-    }
-    return true;
-}
-
 void CPrinterSettingView::ApplyPrinterSettings()
 {
     InterfaceChoice choice;
-    choice.entryText = interfaces_->currentText();
-    if (!readIpAddress(choice.ipBytes)) {
-        // An incomplete address is not stored: the last good one comes back.
-        ipAddress_->setText(lastGoodIp_);
-        readIpAddress(choice.ipBytes);
+    choice.entryText = selectedInterfaceName();
+    // An address that was refused stays marked in its field; the stored one is used meanwhile.
+    if (const IpAddressCheck typed = CheckIpAddress(ipAddress_->text()); typed.ok()) {
+        storedIp_ = typed.bytes;
+        if (!ipProblem_->text().isEmpty())
+            showIpAddressProblem(QString());
     }
-    lastGoodIp_ = ipAddress_->text();
+    choice.ipBytes = storedIp_;
     choice.port = port_->value();
     choice.baudRate = baudRate_->currentText();
     choice.dataBits = dataBits_->currentText();
@@ -429,6 +518,40 @@ void CPrinterSettingView::onAddressChanged()
 {
     if (ready_)
         ApplyPrinterSettings();
+}
+
+void CPrinterSettingView::onIpAddressEdited()
+{
+    if (!ready_)
+        return;
+    const IpAddressCheck check = CheckIpAddress(ipAddress_->text());
+    if (check.ok()) {
+        showIpAddressProblem(QString());
+        ApplyPrinterSettings();
+        return;
+    }
+    QString fault;
+    switch (check.problem) {
+    case IpAddressProblem::TooLarge:
+        fault = text(text::kIpNumberTooLarge).arg(check.number);
+        break;
+    case IpAddressProblem::MissingNumber:
+        fault = text(text::kIpNumberMissing).arg(check.position);
+        break;
+    default:
+        fault = text(text::kIpNeedsFourNumbers);
+        break;
+    }
+    showIpAddressProblem(text(text::kIpAddressRefused).arg(ipAddress_->text(), fault, ipText(storedIp_)));
+}
+
+void CPrinterSettingView::showIpAddressProblem(const QString& problem)
+{
+    markInvalid(ipAddress_, !problem.isEmpty());
+    ipAddress_->setToolTip(problem);
+    ipAddress_->setAccessibleDescription(problem);
+    ipProblem_->setText(problem);
+    form_->setRowVisible(ipProblem_, !problem.isEmpty() && ipAddress_->isVisibleTo(this));
 }
 
 void CPrinterSettingView::hideEvent(QHideEvent* event)

@@ -57,9 +57,17 @@ public:
     QLineEdit* codeCharacter(int i) const { return characters_.at(static_cast<size_t>(i)); }
     QLabel* interfaceDevice() const { return interfaceDevice_; }
     QLabel* usbProblems() const { return usbProblems_; }
+    QLabel* ipAddressProblem() const { return ipProblem_; }
+    // The port name of the selected interface entry ("COM9" also when it is listed as missing).
+    QString selectedInterfaceName() const;
+    // The width of the form's label column, the same whatever rows are shown.
+    int labelColumnWidth() const { return labelWidth_; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -71,7 +79,10 @@ private:
     void onPrinterChosen();
     void onInterfaceChosen();
     void onAddressChanged();
-    bool readIpAddress(std::array<int, 4>& bytes) const;
+    void onIpAddressEdited();
+    void showIpAddressProblem(const QString& problem);
+    void alignLabelColumn();
+    void runStartCheckWhenExposed();
     void storePrinterAndDevice(const QString& printerName, const QString& deviceInfo);
     bool variableControlCodes() const;
     QString text(int id) const;
@@ -80,8 +91,11 @@ private:
     PrinterSettingsHost& host_;
     bool ready_ = false;
     bool filled_ = false;
+    // The control-code check of the filled page waits until the window is on the screen.
+    bool startCheckPending_ = false;
+    int labelWidth_ = 0;
     UsbPrinterList usb_;
-    QString lastGoodIp_;
+    std::array<int, 4> storedIp_{};  // the address last taken from the field
 
     QFormLayout* form_ = nullptr;
     QComboBox* printers_ = nullptr;
@@ -90,6 +104,7 @@ private:
     QLabel* usbProblems_ = nullptr;
     QWidget* interfaceRow_ = nullptr;
     QLineEdit* ipAddress_ = nullptr;
+    QLabel* ipProblem_ = nullptr;
     QSpinBox* port_ = nullptr;
     QComboBox* baudRate_ = nullptr;
     QComboBox* dataBits_ = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileDialogs.h"
 #include "app/Application.h"
 #include "base/SettingsStore.h"
 #include "comm/LinkSettings.h"
@@ -9,6 +10,9 @@
 
 #include <functional>
 #include <memory>
+
+class QTranslator;
+class QWidget;
 
 namespace vormex::gui {
 
@@ -20,6 +24,9 @@ using ProcessLauncher = std::function<bool(const QString& program, const QString
 // Shows a message box: icon, text and buttons; gives the button that was pressed.
 using MessageBoxFunction =
     std::function<QMessageBox::StandardButton(QMessageBox::Icon, const QString&, QMessageBox::StandardButtons)>;
+
+// Asks the user for a file (FileDialogs.h); gives the chosen path, empty when cancelled.
+using FileDialogFunction = std::function<QString(QWidget* parent, const FileDialogRequest&)>;
 
 // What a VORMEX switch needs to reach the printer, captured when the button is pressed.
 struct VormexSwitchRequest {
@@ -53,21 +60,38 @@ public:
     QString text(int id) const { return app_.strings.text(id); }
 
     // Services (defaults: message boxes, QProcess::startDetached, the system's ports, the
-    // printer switch over the port layer).
+    // printer switch over the port layer, the platform's file dialogs).
     MessageBoxFunction messageBox;
     ProcessLauncher launcher;
     VormexSwitchFunction vormexSwitch;
+    FileDialogFunction fileDialog;
     std::shared_ptr<PortCatalog> ports;
+    // The device path of the USB printer chosen on the printer settings page (set by the main
+    // frame); empty when none is chosen.
+    std::function<QString()> selectedUsbDevicePath;
 
     // The running program, started again after a language change.
     QString programPath;
 
+    QString SelectedUsbDevicePath() const { return selectedUsbDevicePath ? selectedUsbDevicePath() : QString(); }
+
     QMessageBox::StandardButton ShowMessage(QMessageBox::Icon icon, const QString& text,
                                             QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
+    // The window a message box belongs over: the modal dialog or the active window, else the
+    // main window once it is shown; nullptr before any window is.
+    static QWidget* MessageParent();
+    // The translation of Qt's own texts (file dialog, standard buttons) that InitInstance
+    // installed; empty when they stay English (English resources in use, or none installed).
+    QString qtTranslationFile() const { return qtTranslationFile_; }
+
 private:
+    void installQtTranslation();
+
     std::unique_ptr<SettingsStore> store_;
     Application app_;
+    std::unique_ptr<QTranslator> qtTranslator_;
+    QString qtTranslationFile_;
 };
 
 }  // namespace vormex::gui

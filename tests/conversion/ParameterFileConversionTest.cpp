@@ -162,7 +162,7 @@ TEST_F(Conversion, PreparedItemIsOneBlockInTheEnvelope)
     EXPECT_EQ(quint8(variable.envelope.back()), ImageChecksum(variable.area));
 }
 
-TEST_F(Conversion, PreparationChecksTextFilesOnly)
+TEST_F(Conversion, PreparationStopsAtTheFilesCheck)
 {
     const QByteArray bad = QByteArray(kLine).replace("01000", "01a00");
     PreparedParameterFile prepared =

@@ -5,13 +5,45 @@
 #include "EnvironmentSheet.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTreeView>
 
 namespace vormex::gui::test {
+
+namespace {
+
+void writeFile(const QString& path, QFileDevice::Permissions permissions)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n");
+    file.close();
+    QVERIFY(file.setPermissions(permissions));
+}
+
+// The names the browse dialog lists in its folder.
+QStringList listedNames(QFileDialog* dialog)
+{
+    auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+    QStringList names;
+    for (int row = 0; view && row < view->model()->rowCount(view->rootIndex()); ++row)
+        names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+    return names;
+}
+
+}  // namespace
 
 class EnvironmentSheetTest : public QObject {
     Q_OBJECT
@@ -152,6 +184,91 @@ private slots:
         QCOMPARE(harness.launches[0].second, QStringLiteral("/opt/vormex/bin"));
         QCOMPARE(harness.storedString(settings::kWindowsPos), QString());
         QVERIFY(harness.state().printerDefinitions.empty());
+    }
+
+    // On this system the downloader is a program without extension: the dialog lists
+    // executables, adds nothing to a typed name and refuses a file that cannot be run.
+    void browseTakesAProgramWithoutExtension()
+    {
+        QTemporaryDir folder;
+        const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        writeFile(folder.filePath(QStringLiteral("fake-dl")), readable | QFileDevice::ExeOwner);
+        writeFile(folder.filePath(QStringLiteral("notes.txt")), readable);
+        Harness harness({{QString::fromLatin1(settings::kTtfDownloader), folder.filePath(QStringLiteral("old-dl"))}});
+        CMainFrame& frame = harness.frame();
+        CEnvironmentSheet sheet(harness.app(), frame, frame.look(), &frame);
+        sheet.show();
+        sheet.tabs()->setCurrentIndex(1);
+        CTTFDownLoaderPage* page = sheet.downloaderPage();
+
+        QString prefilled, folderShown, lookIn;
+        QStringList programs, everything;
+        bool columnsReadable = true;
+        const auto pick = [&](const QString& name, bool inspect) {
+            QTimer::singleShot(0, page, [&, name, inspect] {
+                QFileDialog* dialog = page->browseDialog();
+                QVERIFY(dialog);
+                auto* fileName = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                // The dialog is closed also when a check below fails.
+                const auto close = qScopeGuard([&] {
+                    fileName->setFocus();  // typing there replaces the selection in the list
+                    fileName->setText(name);
+                    static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept checks the name
+                });
+                dialog->activateWindow();
+                QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(dialog));
+                if (inspect) {
+                    prefilled = fileName->text();
+                    folderShown = dialog->directory().absolutePath();
+                    lookIn = dialog->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text();
+                    QTRY_VERIFY(listedNames(dialog).contains(QStringLiteral("fake-dl")));
+                    programs = listedNames(dialog);
+                    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                    types->setCurrentIndex(1);
+                    emit types->activated(1);
+                    emit types->textActivated(types->itemText(1));
+                    QTRY_VERIFY(listedNames(dialog).contains(QStringLiteral("notes.txt")));
+                    everything = listedNames(dialog);
+                    QHeaderView* header = dialog->findChild<QTreeView*>(QStringLiteral("treeView"))->header();
+                    for (int i = 0; i < header->count(); ++i) {
+                        const QString title = header->model()->headerData(i, Qt::Horizontal).toString();
+                        columnsReadable = columnsReadable &&
+                                          header->sectionSize(i) > header->fontMetrics().horizontalAdvance(title);
+                    }
+                }
+            });
+            QTest::mouseClick(page->browseButton(), Qt::LeftButton);
+        };
+
+        pick(QStringLiteral("fake-dl"), true);
+        QCOMPARE(prefilled, QStringLiteral("old-dl"));  // the program's name, not its folder's
+        QCOMPARE(folderShown, QDir(folder.path()).absolutePath());
+        QCOMPARE(programs, QStringList{QStringLiteral("fake-dl")});
+        QCOMPARE(everything, (QStringList{QStringLiteral("fake-dl"), QStringLiteral("notes.txt")}));
+        QVERIFY(columnsReadable);
+        QCOMPARE(lookIn, QStringLiteral("アドレス:"));  // Qt's own texts in Japanese
+        QCOMPARE(page->pathEdit()->text(), folder.filePath(QStringLiteral("fake-dl")));
+        QVERIFY(harness.messages.empty());
+
+        pick(QStringLiteral("notes.txt"), false);
+        QCOMPARE(page->pathEdit()->text(), folder.filePath(QStringLiteral("fake-dl")));
+        QCOMPARE(harness.messages.size(), size_t(1));
+        QCOMPARE(harness.messages[0].text,
+                 folder.filePath(QStringLiteral("notes.txt")) + QStringLiteral(" は実行できるプログラムではありません。"));
+        sheet.reject();
+    }
+
+    void qtTextsFollowTheLanguage()
+    {
+        {
+            Harness japanese;
+            QVERIFY(japanese.app().qtTranslationFile().endsWith(QStringLiteral("qtbase_ja.qm")));
+            QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("ファイル名(&N):"));
+            QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+        }
+        Harness english({{QString::fromLatin1(settings::kLanguage), QStringLiteral("ENG")}});
+        QVERIFY(english.app().qtTranslationFile().isEmpty());
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("File &name:"));
     }
 
     void exitWithoutRestartStartsNothing()

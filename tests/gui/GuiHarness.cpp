@@ -1,5 +1,7 @@
 #include "GuiHarness.h"
 
+#include "definitions/DefinitionReader.h"
+
 namespace vormex::gui::test {
 
 Harness::Harness(std::initializer_list<Setting> initial)
@@ -30,6 +32,14 @@ Harness::Harness(std::initializer_list<Setting> initial)
         switches_.push_back(request);
     };
     app_->ports = ports;
+    app_->fileDialog = [this](QWidget*, const FileDialogRequest& request) {
+        fileRequests.push_back(request);
+        if (fileAnswers.empty())
+            return QString();
+        const QString answer = fileAnswers.front();
+        fileAnswers.erase(fileAnswers.begin());
+        return answer;
+    };
 
     StartupOptions options;
     options.definitionFile = dir_.filePath(QStringLiteral("none.xml"));
@@ -46,6 +56,14 @@ Harness::Harness(std::initializer_list<Setting> initial)
     app.printerDefinitions = {standard, fixed, variable};
     if (app.selectedPrinterName.isEmpty() || !stored.count(QString::fromLatin1(settings::kPrinterName)))
         app.selectedPrinterName = kFixedPrinter;
+}
+
+void Harness::useShippedDefinitions()
+{
+    Application& app = app_->app();
+    app.printerDefinitions.clear();
+    LoadDefinitions(QStringLiteral(VORMEX_BIN_DIR "/VORMEX Setting Tool Parameter-JPN.XML"), app.printerDefinitions);
+    app.selectedPrinterName = kFixedPrinter;
 }
 
 CMainFrame& Harness::frame(const PageFactories& factories)

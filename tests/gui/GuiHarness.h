@@ -29,6 +29,10 @@ public:
     using Setting = std::pair<const QString, QVariant>;
     explicit Harness(std::initializer_list<Setting> stored = {});
 
+    // The shipped definition file in place of the two bare printers, "ORN Q-KA5" selected. Call it
+    // before the frame is created.
+    void useShippedDefinitions();
+
     // Creates the main frame (pages filled, not shown). `factories` replace the default pages.
     CMainFrame& frame(const PageFactories& factories = DefaultPageFactories());
     void dropFrame() { frame_.reset(); }
@@ -44,6 +48,11 @@ public:
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     std::vector<std::pair<QString, QString>> launches;
     std::shared_ptr<FixedPortCatalog> ports = std::make_shared<FixedPortCatalog>();
+    // What the file dialogs answer, in turn; an empty path (or none left) cancels. The requests
+    // are recorded.
+    std::vector<QString> fileAnswers;
+    std::vector<FileDialogRequest> fileRequests;
+    QString folder() const { return dir_.path(); }
 
     std::vector<VormexSwitchRequest> switches() const
     {

@@ -11,6 +11,8 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <initializer_list>
+
 namespace vormex::gui::test {
 namespace {
 
@@ -121,16 +123,161 @@ private slots:
         QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("COM3:9600,7,odd,2"));
     }
 
-    void missingInterfacesFallBackToLan()
+    void usbWithoutPrinterFallsBackToLan()
     {
-        for (const char* stored : {"USB:", "COM9:9600,8,none,1"}) {
-            Harness harness({{QString::fromLatin1(settings::kDeviceInfo), QString::fromLatin1(stored)}});
+        Harness harness({{QString::fromLatin1(settings::kDeviceInfo), QStringLiteral("USB:")}});
+        addSamplePorts(harness, false);
+        CPrinterSettingView* page = harness.frame().printerSettings();
+        QVERIFY(page->interfaceList()->findText(QStringLiteral("USB")) < 0);
+        QCOMPARE(page->interfaceList()->currentText(), QStringLiteral("LAN"));
+        QCOMPARE(page->port()->value(), 8000);
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:192.168.1.100:8000"));
+    }
+
+    // An unplugged adapter or a missing parallel port must not cost the user the stored port.
+    void missingPortIsKeptAndShownAsMissing()
+    {
+        struct Case {
+            const char* language;
+            const char* stored;
+            const char* shown;
+            QStringList list;
+        };
+        const Case cases[] = {
+            {"JPN", "COM9:19200,7,even,2", "COM9 (未接続)", {"LAN", "COM1", "COM3", "COM9 (未接続)", "LPT1"}},
+            {"ENG", "COM2:9600,8,none,1", "COM2 (not connected)", {"LAN", "COM1", "COM2 (not connected)", "COM3", "LPT1"}},
+            {"JPN", "LPT2:", "LPT2 (未接続)", {"LAN", "COM1", "COM3", "LPT1", "LPT2 (未接続)"}},
+            {"ENG", "LPT2:", "LPT2 (not connected)", {"LAN", "COM1", "COM3", "LPT1", "LPT2 (not connected)"}},
+        };
+        for (const Case& c : cases) {
+            const QString stored = QString::fromUtf8(c.stored);
+            const QString port = stored.section(QLatin1Char(':'), 0, 0);
+            Harness harness({{QString::fromLatin1(settings::kLanguage), QString::fromLatin1(c.language)},
+                             {QString::fromLatin1(settings::kDeviceInfo), stored}});
             addSamplePorts(harness, false);
-            CPrinterSettingView* page = harness.frame().printerSettings();
-            QVERIFY2(page->interfaceList()->findText(QStringLiteral("USB")) < 0, stored);
-            QCOMPARE(page->interfaceList()->currentText(), QStringLiteral("LAN"));
-            QCOMPARE(page->port()->value(), 8000);
-            QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:192.168.1.100:8000"));
+            CMainFrame& frame = harness.frame();
+            CPrinterSettingView* page = frame.printerSettings();
+            QCOMPARE(itemsOf(page->interfaceList()), c.list);
+            QCOMPARE(page->interfaceList()->currentText(), QString::fromUtf8(c.shown));
+            QCOMPARE(page->selectedInterfaceName(), port);
+            QVERIFY(!page->interfaceDevice()->isVisibleTo(page));
+            // Page, header, application and settings file agree on the stored text.
+            QCOMPARE(harness.state().deviceInfo, stored);
+            QCOMPARE(frame.header()->textArea()->deviceInfo(), stored);
+            harness.store().sync();
+            QCOMPARE(SettingsStore(harness.settingsPath()).readString(QString::fromLatin1(settings::kDeviceInfo), {}),
+                     stored);
+            QCOMPARE(page->baudRate()->isVisibleTo(page), port.startsWith(QLatin1String("COM")));
+            if (port == QLatin1String("COM9")) {
+                QCOMPARE(page->baudRate()->currentText(), QStringLiteral("19200"));
+                QCOMPARE(page->dataBits()->currentText(), QStringLiteral("7"));
+                QCOMPARE(page->parity()->currentText(), QStringLiteral("even"));
+                QCOMPARE(page->stopBits()->currentText(), QStringLiteral("2"));
+            }
+
+            // Another choice is stored at once; the missing port stays in the list to come back to.
+            page->interfaceList()->setCurrentIndex(page->interfaceList()->findText(QStringLiteral("COM1")));
+            QCOMPARE(harness.storedString(settings::kDeviceInfo).section(QLatin1Char(':'), 0, 0), QStringLiteral("COM1"));
+            page->interfaceList()->setCurrentIndex(page->interfaceList()->findText(QString::fromUtf8(c.shown)));
+            QCOMPARE(harness.storedString(settings::kDeviceInfo), stored);
+        }
+    }
+
+    void mistypedIpAddressIsMarkedAndNotStored()
+    {
+        struct Case {
+            const char* language;
+            const char* typed;
+            const char* message;
+        };
+        const Case cases[] = {
+            {"JPN", "999.300..1",
+             "IP アドレス 999.300..1 は使えません: 999 は 255 より大きい数値です。\n保存されているアドレス 10.1.2.3 のままです。"},
+            {"ENG", "10.1..7",
+             "The IP address 10.1..7 cannot be used: number 3 is missing.\nThe stored address 10.1.2.3 stays in use."},
+            {"ENG", "10.1.2",
+             "The IP address 10.1.2 cannot be used: enter four numbers from 0 to 255, separated by dots.\nThe "
+             "stored address 10.1.2.3 stays in use."},
+        };
+        for (const Case& c : cases) {
+            Harness harness({{QString::fromLatin1(settings::kLanguage), QString::fromLatin1(c.language)},
+                             {QString::fromLatin1(settings::kDeviceInfo), QStringLiteral("LAN:10.1.2.3:9100")}});
+            CMainFrame& frame = harness.frame();
+            frame.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            frame.activateWindow();
+            CPrinterSettingView* page = frame.printerSettings();
+            QLineEdit* ip = page->ipAddress();
+            ip->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), ip);
+            ip->selectAll();
+            QTest::keyClicks(ip, QString::fromLatin1(c.typed));
+            QCOMPARE(ip->text(), QString::fromLatin1(c.typed));  // typed as it is, to be corrected
+            page->port()->setFocus();                             // leaving the field
+            QTRY_VERIFY(ip->property("invalidInput").toBool());
+
+            const QString message = QString::fromUtf8(c.message);
+            QCOMPARE(page->ipAddressProblem()->text(), message);
+            QVERIFY(page->ipAddressProblem()->isVisibleTo(page));
+            QCOMPARE(ip->toolTip(), message);
+            QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:10.1.2.3:9100"));
+            QCOMPARE(frame.header()->textArea()->deviceInfo(), QStringLiteral("LAN:10.1.2.3:9100"));
+
+            // Another change meanwhile goes with the stored address.
+            page->port()->setValue(9200);
+            QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:10.1.2.3:9200"));
+            QVERIFY(ip->property("invalidInput").toBool());
+
+            // A good address is taken and the mark goes.
+            ip->setText(QStringLiteral("10.1.2.4"));
+            emit ip->editingFinished();
+            QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:10.1.2.4:9200"));
+            QVERIFY(!ip->property("invalidInput").toBool());
+            QVERIFY(!page->ipAddressProblem()->isVisibleTo(page));
+            QCOMPARE(ip->toolTip(), QString());
+            frame.hide();
+        }
+    }
+
+    // The controls keep their place whatever rows the page shows.
+    void labelColumnHasOneWidthForEveryState()
+    {
+        for (const char* language : {"JPN", "ENG"}) {
+            Harness harness({{QString::fromLatin1(settings::kLanguage), QString::fromLatin1(language)}});
+            addSamplePorts(harness, true);
+            CMainFrame& frame = harness.frame();
+            frame.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            CPrinterSettingView* page = frame.printerSettings();
+            const auto fieldLeft = [page](QWidget* field) {
+                QApplication::processEvents();
+                return field->mapTo(page, QPoint(0, 0)).x();
+            };
+            const int left = fieldLeft(page->printerList());
+            const auto expectSameLeft = [&](const char* state) {
+                QCOMPARE(fieldLeft(page->printerList()), left);
+                QCOMPARE(fieldLeft(page->interfaceList()), left);
+                for (QWidget* field : std::initializer_list<QWidget*>{
+                         page->ipAddress(), page->baudRate(), page->usbDevices(), page->controlCodeType(),
+                         page->manualCode(0)}) {
+                    if (field->isVisibleTo(page))
+                        QVERIFY2(fieldLeft(field) == left, state);
+                }
+            };
+            for (const char* interface : {"LAN", "COM1", "USB", "LPT1"}) {
+                page->interfaceList()->setCurrentText(QString::fromLatin1(interface));
+                expectSameLeft(interface);
+            }
+            page->printerList()->setCurrentText(kVariablePrinter);
+            for (const char* interface : {"LAN", "COM1", "USB", "LPT1"}) {
+                page->interfaceList()->setCurrentText(QString::fromLatin1(interface));
+                for (int type : {0, 3}) {
+                    page->controlCodeType()->setCurrentIndex(type);
+                    QVERIFY(page->manualCode(0)->isVisibleTo(page) == (type == 3));
+                    expectSameLeft(interface);
+                }
+            }
+            frame.hide();
         }
     }
 
@@ -208,6 +355,43 @@ private slots:
             QTRY_COMPARE(QApplication::focusWidget(), frame.printerSettings()->manualCode(c.focused));
             frame.hide();
         }
+    }
+
+    // At start-up the message waits for the main window and is shown over it; the focus is on
+    // the code to fix afterwards.
+    void equalCodesAtStartUpShowOverTheWindow()
+    {
+        Harness harness({{QString::fromLatin1(settings::kPrinterName), kVariablePrinter},
+                         {QString::fromLatin1(settings::kControlCodeType), 3},
+                         {QString::fromLatin1(settings::kControlCode1), 0x1B},
+                         {QString::fromLatin1(settings::kControlCode2), 0x0A},
+                         {QString::fromLatin1(settings::kControlCode3), 0x1B}});
+        CMainFrame* shownFrame = nullptr;
+        bool windowShown = false;
+        QWidget* parent = nullptr;
+        harness.app().messageBox = [&](QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons) {
+            harness.messages.push_back({icon, text});
+            windowShown = shownFrame && shownFrame->isVisible();
+            parent = CVORMEXSettingToolApp::MessageParent();
+            return QMessageBox::Ok;
+        };
+        CMainFrame& frame = harness.frame();
+        QApplication::processEvents();
+        QVERIFY(harness.messages.empty());  // nothing before the window is there
+
+        shownFrame = &frame;
+        frame.ShowWindow();
+        QTRY_COMPARE(harness.messages.size(), size_t(1));
+        QCOMPARE(harness.messages[0].text, QStringLiteral("制御コードに同一の値が設定されています"));
+        QVERIFY(windowShown);
+        QCOMPARE(parent, &frame);
+        QTRY_COMPARE(QApplication::focusWidget(), frame.printerSettings()->manualCode(0));
+        // Shown once: going back to the page does not ask again by itself.
+        frame.hide();
+        frame.show();
+        QApplication::processEvents();
+        QCOMPARE(harness.messages.size(), size_t(1));
+        frame.hide();
     }
 };
 

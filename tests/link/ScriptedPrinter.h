@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/PseudoTerminal.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -7,12 +9,11 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
-#include <fcntl.h>
+#include <memory>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
@@ -29,8 +30,8 @@ public:
         : pieces_(std::move(pieces)), gapMs_(gapMs)
     {
         if (line == Line::Pty) {
-            openPty();
-            thread_ = std::thread([this] { answer(master_, false); });
+            pty_ = std::make_unique<PseudoTerminal>();
+            thread_ = std::thread([this] { answer(pty_->printerEnd(), false); });
             return;
         }
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -48,12 +49,11 @@ public:
     {
         stop_ = true;
         thread_.join();
-        for (int fd : {listener_, master_, keep_})
-            if (fd >= 0)
-                ::close(fd);
+        if (listener_ >= 0)
+            ::close(listener_);
     }
     QString device() const { return QStringLiteral("LAN:127.0.0.1:%1").arg(port_); }
-    QString ptyPath() const { return ptyPath_; }
+    QString ptyPath() const { return pty_ ? pty_->path() : QString(); }
     QByteArray received() const
     {
         std::lock_guard lock(mutex_);
@@ -69,19 +69,6 @@ private:
                 return true;
         }
         return false;
-    }
-    void openPty()
-    {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
-            return;
-        ptyPath_ = QString::fromLocal8Bit(::ptsname(master_));
-        // One handle on the other end keeps the line up between opens; raw, so no byte is changed.
-        keep_ = ::open(ptyPath_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-        termios tio{};
-        ::tcgetattr(keep_, &tio);
-        ::cfmakeraw(&tio);
-        ::tcsetattr(keep_, TCSANOW, &tio);
     }
     void serve()
     {
@@ -123,9 +110,7 @@ private:
     QList<QByteArray> pieces_;
     int gapMs_ = 20;
     int listener_ = -1;
-    int master_ = -1;
-    int keep_ = -1;
-    QString ptyPath_;
+    std::unique_ptr<PseudoTerminal> pty_;
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::thread thread_;

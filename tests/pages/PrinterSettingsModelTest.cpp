@@ -1,6 +1,12 @@
 #include "pages/PrinterSettingsModel.h"
 
+#include "base/StringIds.h"
+#include "comm/ParameterReadBack.h"
+#include "comm/PrinterLink.h"
+
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 namespace vormex {
 namespace {
@@ -86,19 +92,120 @@ TEST(DeviceInfoText, ParityShownIsTheParityThePortOpensWith)
     }
 }
 
-TEST(DeviceInfoText, MissingInterfacesFallBackToLanAndAreReplaced)
+TEST(DeviceInfoText, UsbWithoutPrinterAndUnknownTextsFallBackToLanAndAreReplaced)
 {
     const QStringList interfaces{"LAN", "COM1"};
-    for (const char* text : {"USB:", "COM7:9600,8,none,1", "LPT1:", "nonsense", ""}) {
+    for (const char* text : {"USB:", "nonsense", "", "COM0:9600,8,none,1", "COM257:", "LPT10:", "COM03:", "LPT1",
+                             "XYZ:1"}) {
         const InterfaceSelection s = SelectInterface(QString::fromLatin1(text), interfaces, false, kSerial);
         EXPECT_EQ(s.interfaceIndex, 0) << text;
         EXPECT_EQ(s.replacementDeviceInfo, DefaultDeviceInfo()) << text;
+        EXPECT_TRUE(s.missingPort.isEmpty()) << text;
         EXPECT_EQ(s.port, 8000) << text;
     }
     // USB with a connected printer stays.
     const InterfaceSelection usb = SelectInterface("USB:", {"LAN", "USB"}, true, kSerial);
     EXPECT_EQ(usb.interfaceIndex, 1);
     EXPECT_TRUE(usb.replacementDeviceInfo.isEmpty());
+}
+
+// A port that is not on the system now (an adapter unplugged) keeps its stored text: the page
+// lists it where it belongs and selects it with its serial settings.
+TEST(DeviceInfoText, MissingComOrLptPortIsKeptAndListed)
+{
+    struct Case {
+        const char* stored;
+        QStringList interfaces;
+        int index;
+    };
+    const Case cases[] = {
+        {"COM9:19200,7,even,2", {"LAN", "COM1", "COM3", "LPT1"}, 3},
+        {"COM2:9600,8,none,1", {"LAN", "USB", "COM1", "COM3", "LPT1"}, 3},
+        {"COM2:9600,8,none,1", {"LAN", "COM10", "LPT1"}, 1},
+        {"COM9:9600,8,none,1", {"LAN", "LPT1"}, 1},
+        {"COM9:9600,8,none,1", {"LAN"}, 1},
+        {"LPT1:", {"LAN", "COM1"}, 2},
+        {"LPT3:", {"LAN", "COM1", "LPT1", "LPT4"}, 3},
+        {"LPT2:", {"LAN", "COM1", "LPT1"}, 3},
+    };
+    for (const Case& c : cases) {
+        const QString stored = QString::fromLatin1(c.stored);
+        const InterfaceSelection s = SelectInterface(stored, c.interfaces, false, kSerial);
+        EXPECT_EQ(s.missingPort, stored.section(':', 0, 0)) << c.stored;
+        EXPECT_EQ(s.interfaceIndex, c.index) << c.stored;
+        EXPECT_TRUE(s.replacementDeviceInfo.isEmpty()) << c.stored;
+    }
+    const InterfaceSelection com = SelectInterface("COM9:19200,7,even,2", {"LAN"}, false, kSerial);
+    EXPECT_EQ(kSerial.baudRates[com.baudIndex], "19200");
+    EXPECT_EQ(kSerial.dataBits[com.dataBitsIndex], "7");
+    EXPECT_EQ(kSerial.parities[com.parityIndex], "even");
+    EXPECT_EQ(kSerial.stopBits[com.stopBitsIndex], "2");
+    // A port that is there is not missing.
+    EXPECT_TRUE(SelectInterface("COM1:9600,8,none,1", {"LAN", "COM1"}, false, kSerial).missingPort.isEmpty());
+}
+
+// The kept text of a missing port reaches the port layer unchanged, and an action on it fails
+// the way it fails on any port that cannot be opened.
+TEST(DeviceInfoText, ActionsOnAMissingPortFailAsOnAPortThatCannotBeOpened)
+{
+    QTemporaryDir noDevices;  // a device folder without serial or parallel nodes
+    LinkSettings link;
+    link.portMap = PortMap(nullptr, noDevices.path());
+    link.deviceInfo = QStringLiteral("COM9:9600,8,none,1");
+    const ReadBackResult readBack = ReadParameterFileBack(ParameterFileKind::SystemParameters, link, {});
+    EXPECT_EQ(readBack.result, 0);
+    EXPECT_EQ(readBack.messageId, strings::kDeviceOpenError);
+
+    for (const char* text : {"COM9:9600,8,none,1", "LPT1:"}) {
+        link.deviceInfo = QString::fromLatin1(text);
+        PrinterLink printer(link);
+        EXPECT_EQ(printer.Connect(false), 0) << text;  // the download logs 8023 for it
+    }
+}
+
+TEST(DeviceInfoText, PortNamesThePortLayerOpens)
+{
+    for (const char* name : {"COM1", "COM9", "COM256", "LPT1", "LPT9"})
+        EXPECT_TRUE(IsPortName(QString::fromLatin1(name))) << name;
+    for (const char* name : {"COM0", "COM257", "COM", "COM01", "COM1x", "LPT0", "LPT10", "LAN", "USB", "com1", ""})
+        EXPECT_FALSE(IsPortName(QString::fromLatin1(name))) << name;
+}
+
+TEST(IpAddressText, FaultsAreNamed)
+{
+    struct Case {
+        const char* text;
+        IpAddressProblem problem;
+        int position;
+        const char* number;
+    };
+    const Case cases[] = {
+        {"999.300..1", IpAddressProblem::TooLarge, 0, "999"},
+        {"10.300..1", IpAddressProblem::TooLarge, 0, "300"},
+        {"10.3..1", IpAddressProblem::MissingNumber, 3, ""},
+        {".1.2.3", IpAddressProblem::MissingNumber, 1, ""},
+        {"1.2.3.", IpAddressProblem::MissingNumber, 4, ""},
+        {"10.1.2", IpAddressProblem::WrongForm, 0, ""},
+        {"1.2.3.4.5", IpAddressProblem::WrongForm, 0, ""},
+        {"1.2.3.x", IpAddressProblem::WrongForm, 0, ""},
+        {"", IpAddressProblem::WrongForm, 0, ""},
+        {"1.2.3.99999999999", IpAddressProblem::TooLarge, 0, "99999999999"},
+    };
+    for (const Case& c : cases) {
+        const IpAddressCheck check = CheckIpAddress(QString::fromLatin1(c.text));
+        EXPECT_EQ(check.problem, c.problem) << c.text;
+        EXPECT_FALSE(check.ok()) << c.text;
+        if (c.problem == IpAddressProblem::MissingNumber) {
+            EXPECT_EQ(check.position, c.position) << c.text;
+        }
+        if (c.problem == IpAddressProblem::TooLarge) {
+            EXPECT_EQ(check.number, QString::fromLatin1(c.number)) << c.text;
+        }
+    }
+    const IpAddressCheck good = CheckIpAddress("10.0.255.7");
+    EXPECT_TRUE(good.ok());
+    EXPECT_EQ(good.bytes, (std::array<int, 4>{10, 0, 255, 7}));
+    EXPECT_EQ(CheckIpAddress("010.0.0.1").bytes[0], 10);
 }
 
 TEST(ManualCodes, FormatAndParse)

@@ -50,5 +50,28 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{"NoMaskKeepsText", "", "", "", '_', "anything", "anything", "anything"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Position by position, as the masked edit types: only input positions of the right class take
+// a character; an emptied position reads as the placeholder again.
+TEST(MaskedTextPositions, SetAndClear)
+{
+    MaskedText text(QStringLiteral("+999.9 mm"), QStringLiteral("____._ mm"), QStringLiteral("+- 0123456789"),
+                    QLatin1Char('_'));
+    text.setText(QStringLiteral("   0.0 mm"));
+    EXPECT_TRUE(text.isInputPosition(0));
+    EXPECT_FALSE(text.isInputPosition(4));
+    EXPECT_FALSE(text.isInputPosition(-1));
+    EXPECT_FALSE(text.isInputPosition(9));
+    EXPECT_TRUE(text.setCharAt(0, QLatin1Char('-')));
+    EXPECT_FALSE(text.setCharAt(0, QLatin1Char('1')));  // a sign position
+    EXPECT_FALSE(text.setCharAt(4, QLatin1Char('1')));  // the fixed point
+    EXPECT_FALSE(text.setCharAt(3, QLatin1Char('x')));
+    EXPECT_TRUE(text.setCharAt(3, QLatin1Char('7')));
+    EXPECT_EQ(text.charAt(3), QLatin1Char('7'));
+    text.clearAt(5);
+    EXPECT_TRUE(text.charAt(5).isNull());
+    EXPECT_EQ(text.displayText(), QStringLiteral("-  7._ mm"));
+    EXPECT_EQ(text.maskedText(), QStringLiteral("-  7_"));
+}
+
 }  // namespace
 }  // namespace vormex

@@ -175,6 +175,36 @@ TEST_F(SystemParameterFiles, XmlFilesThatAreRefused)
     EXPECT_FALSE(SystemParameterXmlToLine(path(QStringLiteral("missing.xml")), documentDefinitions()));
 }
 
+// The page's read and save: the extension picks the kind, and no failure goes unreported.
+TEST_F(SystemParameterFiles, FileOfEitherKindByItsExtension)
+{
+    SystemParameterSet set = DefaultSystemParameters(printer);
+    ParseSystemParameterLine(kLine, printer, set);
+    const XmlHeaderInfo header{QStringLiteral("standard"), true};
+    for (const char* name : {"sys.TXT", "sys.Xml", "sys"}) {
+        const QString file = path(QString::fromLatin1(name));
+        ASSERT_FALSE(WriteSystemParameterFile(file, set, printer, header)) << name;
+        EXPECT_EQ(test::readFile(file).startsWith("<?xml"), IsXmlFileName(file)) << name;
+        const LineResult read = ReadSystemParameterFile(file, printer, documentDefinitions(), check, builtInStrings());
+        ASSERT_TRUE(read.ok()) << name << ": " << read.error.toStdString();
+        SystemParameterSet back = DefaultSystemParameters(printer);
+        ParseSystemParameterLine(read.line, printer, back);
+        EXPECT_EQ(BuildSystemParameterLine(back, printer), BuildSystemParameterLine(set, printer)) << name;
+    }
+
+    test::writeFile(path(QStringLiteral("other.xml")), "<VORMEX_InitialValueAndTable/>");
+    const LineResult other = ReadSystemParameterFile(path(QStringLiteral("other.xml")), printer, documentDefinitions(), check,
+                                                     builtInStrings());
+    EXPECT_EQ(other.error, QStringLiteral("システム設定ファイルではありません"));
+    EXPECT_FALSE(other.fileError);
+    for (const char* missing : {"missing.xml", "missing.txt"}) {
+        const LineResult read = ReadSystemParameterFile(path(QString::fromLatin1(missing)), printer, documentDefinitions(),
+                                                        check, builtInStrings());
+        EXPECT_FALSE(read.ok()) << missing;
+        EXPECT_TRUE(read.fileError) << missing;
+    }
+}
+
 TEST(SystemParameterText, NonCp932CharactersBecomeQuestionMarks)
 {
     QTemporaryDir dir;

@@ -20,7 +20,6 @@
 namespace vormex::cli {
 namespace {
 
-constexpr int kNotSystemFile = 8050;
 constexpr int kNotInitialTableFile = 8051;
 
 // The options every parameter command shares, parsed.
@@ -124,21 +123,15 @@ int exportSystem(CliContext& context, const PrinterDefinition& printer, const Pa
     SystemParameterSet set = DefaultSystemParameters(printer);
     if (!options.files.isEmpty()) {
         const QString& from = options.files.first();
-        if (const FileBytes file = ReadWholeFile(from); !file.ok())
-            return fileFailure(context, from, file.error);
-        QString line;
-        if (IsXmlFileName(from)) {
-            const std::optional<QString> converted = SystemParameterXmlToLine(from, app.printerDefinitions);
-            if (!converted || converted->isEmpty())
-                return context.fail(fileContext(from, {}), app.strings.text(kNotSystemFile));
-            line = *converted;
-        } else {
-            const LineResult read = ReadSystemParameterTextFile(from, printer, app.parameterCheck, app.strings);
-            if (!read.ok())
-                return context.fail(fileContext(from, {}), read.error);
-            line = read.line;
+        const LineResult read = ReadSystemParameterFile(from, printer, app.printerDefinitions, app.parameterCheck, app.strings);
+        if (!read.ok()) {
+            if (read.fileError)
+                return fileFailure(context, from, read.error);
+            const QString detail = read.lineCheckFailed ? ParameterCheckContext(ParameterFileKind::SystemParameters, app.parameterCheck)
+                                                        : QString();
+            return context.fail(fileContext(from, detail), read.error);
         }
-        ParseSystemParameterLine(line, printer, set);
+        ParseSystemParameterLine(read.line, printer, set);
     }
     if (const std::optional<RangeFailure> failure = ValidateRanges(set, printer, app.strings)) {
         return context.fail(failure->message.isEmpty()

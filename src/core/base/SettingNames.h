@@ -17,6 +17,8 @@ inline constexpr const char* kControlCode1 = "Control Code1";
 inline constexpr const char* kControlCode2 = "Control Code2";
 inline constexpr const char* kControlCode3 = "Control Code3";
 inline constexpr const char* kWindowsPos = "WindowsPos";
+// 1 when the navigation bar is shown, 0 when hidden; kept with the window placement.
+inline constexpr const char* kShortcutsBar = "ShortcutsBar";
 inline constexpr const char* kLogoutBasicEncode = "LogoutBasicEncode";
 inline constexpr const char* kLogoutSystemParam = "LogoutSystemParam";
 inline constexpr const char* kLogoutInitialTable = "LogoutInitialTable";

@@ -64,39 +64,36 @@ QString ParameterCheckContext(ParameterFileKind kind, const ParameterCheckState&
 
 namespace {
 
-// The format check of the text a file holds (or an XML file converts into).
-std::optional<QString> checkFormat(const QString& text, ParameterFileKind kind, const ParameterFileContext& context,
-                                   QString* detail)
+// The section check of an initial value & table text (or the text an XML file converts into).
+std::optional<QString> checkFormat(const QString& text, const ParameterFileContext& context, QString* detail)
 {
     const PrinterDefinition& printer = context.printer;
-    const bool labelShiftOmitted = printer.labelShiftOmitted == 1;
-    const bool passed = kind == ParameterFileKind::SystemParameters
-                            ? ValidateSystemParameterText(printer, LastLineOfText(text), labelShiftOmitted, context.check)
-                            : ValidateSectionFile(printer, text, labelShiftOmitted, context.check);
-    if (passed)
+    if (ValidateSectionFile(printer, text, printer.labelShiftOmitted == 1, context.check))
         return std::nullopt;
     if (detail)
-        *detail = ParameterCheckContext(kind, context.check);
-    return ParameterErrorMessage(kind, context.check, context.strings);
+        *detail = ParameterCheckContext(ParameterFileKind::InitialTable, context.check);
+    return ParameterErrorMessage(ParameterFileKind::InitialTable, context.check, context.strings);
 }
 
-// The values of the text against the selected printer's items.
-std::optional<QString> checkValues(const QString& text, ParameterFileKind kind, const ParameterFileContext& context)
+// The texts an initial value & table XML file holds, before they are turned into the printer's values.
+std::optional<QString> checkXmlTexts(const QString& path, const ParameterFileContext& context)
 {
-    return kind == ParameterFileKind::SystemParameters
-               ? CheckSystemParameterValues(LastLineOfText(text), context.printer, context.strings)
-               : CheckInitialTableValues(text, context.printer, context.strings);
-}
-
-// The texts an XML file holds, before they are turned into the printer's values.
-std::optional<QString> checkXmlTexts(const QString& path, ParameterFileKind kind, const ParameterFileContext& context)
-{
-    if (kind == ParameterFileKind::SystemParameters) {
-        const std::optional<SystemParameterXmlTexts> texts = ReadSystemParameterXmlTexts(path);
-        return texts ? CheckSystemParameterXmlTexts(*texts, context.definitions, context.strings) : std::nullopt;
-    }
     const std::optional<InitialValueXmlTexts> texts = ReadInitialValueXmlTexts(path);
     return texts ? CheckInitialValueXmlTexts(*texts, context.definitions, context.strings) : std::nullopt;
+}
+
+// A system parameter file is read as its page reads it, with the same checks.
+std::optional<QString> checkSystemFile(const QString& path, const ParameterFileContext& context, QString* detail)
+{
+    const LineResult read =
+        ReadSystemParameterFile(path, context.printer, context.definitions, context.check, context.strings);
+    if (read.ok())
+        return std::nullopt;
+    if (read.fileError)
+        return fileError(path, read.error);
+    if (read.lineCheckFailed && detail)
+        *detail = ParameterCheckContext(ParameterFileKind::SystemParameters, context.check);
+    return read.error;
 }
 
 }  // namespace
@@ -159,6 +156,8 @@ ConversionResult ConvertParameterFile(const QString& path, ParameterFileKind kin
 std::optional<QString> CheckParameterFile(const QString& path, ParameterFileKind kind, const ParameterFileContext& context,
                                           QString* detail)
 {
+    if (kind == ParameterFileKind::SystemParameters)
+        return checkSystemFile(path, context, detail);
     const FileBytes file = ReadWholeFile(path);
     if (!file.ok())
         return fileError(path, file.error);
@@ -169,17 +168,15 @@ std::optional<QString> CheckParameterFile(const QString& path, ParameterFileKind
             return notThisKindMessage(kind, context.strings);
         // The file's own texts first: a list text the file's printer lacks becomes an empty
         // field, which the format check would report without naming the text.
-        if (std::optional<QString> problem = checkXmlTexts(path, kind, context))
+        if (std::optional<QString> problem = checkXmlTexts(path, context))
             return problem;
         text = *converted;
-    } else if (kind == ParameterFileKind::SystemParameters) {
-        text = codec::fromPrinterCodePage(file.bytes);
     } else {
         text = codec::fromPrinterCodePage(file.bytes, codec::StopAtNul::Yes);
     }
-    if (std::optional<QString> problem = checkFormat(text, kind, context, detail))
+    if (std::optional<QString> problem = checkFormat(text, context, detail))
         return problem;
-    return checkValues(text, kind, context);
+    return CheckInitialTableValues(text, context.printer, context.strings);
 }
 
 PreparedParameterFile PrepareParameterFileItem(const QString& path, ParameterFileKind kind,

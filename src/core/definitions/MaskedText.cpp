@@ -43,6 +43,33 @@ bool MaskedText::accepts(QChar maskChar, QChar c) const
     return ofClass && (validChars_.isEmpty() || validChars_.contains(c));
 }
 
+QChar MaskedText::maskCharAt(int position) const
+{
+    return position >= 0 && position < mask_.size() ? mask_[position] : QChar();
+}
+
+QChar MaskedText::charAt(int position) const
+{
+    const qsizetype k = inputPositions_.indexOf(position);
+    return k < 0 ? QChar() : filled_[k];
+}
+
+bool MaskedText::setCharAt(int position, QChar c)
+{
+    const qsizetype k = inputPositions_.indexOf(position);
+    if (k < 0 || c.isNull() || !accepts(mask_[position], c))
+        return false;
+    filled_[k] = c;
+    return true;
+}
+
+void MaskedText::clearAt(int position)
+{
+    const qsizetype k = inputPositions_.indexOf(position);
+    if (k >= 0)
+        filled_[k] = QChar();
+}
+
 void MaskedText::fillFrom(const QString& chars)
 {
     for (int k = 0; k < inputPositions_.size(); ++k) {

@@ -38,6 +38,19 @@ public:
     // Whether `c` may stand at the input position with the mask character `maskChar`.
     bool accepts(QChar maskChar, QChar c) const;
 
+    // Position by position, as an edit works on the display text (positions 0..length()-1).
+    int length() const { return int(mask_.size()); }
+    QChar placeholder() const { return placeholder_; }
+    // The mask character at a position; '9', '+' and 'H' mark input positions.
+    QChar maskCharAt(int position) const;
+    bool isInputPosition(int position) const { return isInputMaskChar(maskCharAt(position)); }
+    // The typed character at an input position; QChar() when unfilled (or not an input position).
+    QChar charAt(int position) const;
+    // Fills an input position; false (nothing changes) when the position does not accept `c`.
+    bool setCharAt(int position, QChar c);
+    // Leaves an input position unfilled: it reads as the placeholder again.
+    void clearAt(int position);
+
     friend bool operator==(const MaskedText& a, const MaskedText& b)
     {
         return a.mask_ == b.mask_ && a.template_ == b.template_ && a.filled_ == b.filled_ && a.plain_ == b.plain_;

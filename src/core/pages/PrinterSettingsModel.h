@@ -47,15 +47,45 @@ struct InterfaceSelection {
     std::array<int, 4> ipBytes = DefaultIpBytes();
     int port = 8000;
     int baudIndex = 0, dataBitsIndex = 0, parityIndex = 0, stopBitsIndex = 0;
-    // Set when the stored text names an interface that is not there any more: the page shows
-    // LAN with the default address, and this text is stored in place of the old one.
+    // Set when the stored text cannot be shown (USB without a connected USB printer, a text that
+    // names no interface): the page shows LAN with the default address, and this text is stored
+    // in place of the old one.
     QString replacementDeviceInfo;
+    // Set when the stored text names a COM or LPT port that the system does not have now (an
+    // adapter unplugged): the page inserts this port name into its list at `interfaceIndex`,
+    // marked as not connected, and selects it. The stored text stays, so the port's settings
+    // are there again once the port is; actions on it fail as on any port that cannot be opened.
+    QString missingPort;
 };
 
 // Reads the stored text into the page's choices. A USB text without a connected USB printer, or
-// an interface that the list does not hold, falls back to LAN with the default address and 8000.
+// a text that names no interface, falls back to LAN with the default address and 8000 (to be
+// stored); a COM or LPT port that is not in the list is kept as a missing port.
 InterfaceSelection SelectInterface(const QString& deviceInfo, const QStringList& interfaces, bool usbPresent,
                                    const SerialOptions& options);
+
+// True for the names the port layer can open: "COM1" to "COM256", "LPT1" to "LPT9".
+bool IsPortName(const QString& name);
+
+// Where a port that is not in the interface list goes: among the ports of its kind by number,
+// the COM ports before the LPT ports.
+int MissingPortPosition(const QStringList& interfaces, const QString& portName);
+
+// What is wrong with a typed IPv4 address, the first fault from the left.
+enum class IpAddressProblem {
+    None,
+    WrongForm,      // not four numbers separated by dots (or other characters in it)
+    MissingNumber,  // two dots in a row, or a dot at either end: `position` names the number
+    TooLarge,       // a number above 255: `number` is its text
+};
+struct IpAddressCheck {
+    IpAddressProblem problem = IpAddressProblem::None;
+    std::array<int, 4> bytes{};
+    int position = 0;  // 1..4, the missing number
+    QString number;    // the number that is too large
+    bool ok() const { return problem == IpAddressProblem::None; }
+};
+IpAddressCheck CheckIpAddress(const QString& text);
 
 // The manual control codes are shown as "HEX(1B)".
 QString FormatManualCode(std::uint8_t code);

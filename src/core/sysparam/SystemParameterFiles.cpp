@@ -1,10 +1,12 @@
 #include "sysparam/SystemParameterFiles.h"
 
+#include "base/StringTable.h"
 #include "codec/Codec.h"
 #include "definitions/Lookups.h"
 #include "definitions/ParameterLine.h"
 #include "files/UserFiles.h"
 #include "sysparam/SystemParameterLine.h"
+#include "sysparam/SystemParameterValues.h"
 
 #include <QFile>
 #include <QHash>
@@ -16,6 +18,7 @@ namespace vormex {
 namespace {
 
 const QString kRootName = QStringLiteral("VORMEX_SystemParameter");
+constexpr int kNotSystemParameterFile = 8050;
 
 // The names the XML file gives the list items ("DPM" stands for "DOT/MM").
 QString xmlNameOf(SystemList list) { return SystemXmlNameOf(SystemListItemName(list)); }
@@ -53,6 +56,7 @@ LineResult ReadLastLineOfTextFile(const QString& path)
     const FileBytes file = ReadWholeFile(path);
     if (!file.ok()) {
         result.error = file.error;
+        result.fileError = true;
         return result;
     }
     result.line = LastLineOfText(codec::fromPrinterCodePage(file.bytes));
@@ -67,6 +71,7 @@ LineResult ReadSystemParameterTextFile(const QString& path, const PrinterDefinit
         return result;
     if (!ValidateSystemParameterText(printer, result.line, printer.labelShiftOmitted == 1, check)) {
         result.error = ParameterErrorMessage(ParameterFileKind::SystemParameters, check, strings);
+        result.lineCheckFailed = true;
         result.line.clear();
     }
     return result;
@@ -220,6 +225,67 @@ std::optional<QString> SystemParameterXmlToLine(const SystemParameterXmlTexts& t
     line += value(SystemList::OffsetPrint);
     line += QLatin1Char(',') + SignedFieldText(number("LABEL SHIFT"));
     return line;
+}
+
+namespace {
+
+// An XML file's line: its texts as the file holds them, then the line they convert to, with the
+// line check of a text file.
+LineResult readXmlLine(const QString& path, const PrinterDefinition& printer, const PrinterDefinitions& definitions,
+                       ParameterCheckState& check, const StringTable& strings)
+{
+    LineResult result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        result.fileError = true;
+        return result;
+    }
+    QXmlStreamReader reader(&file);
+    const std::optional<SystemParameterXmlTexts> texts = ReadSystemParameterXmlTexts(reader);
+    const std::optional<QString> line = texts ? SystemParameterXmlToLine(*texts, definitions) : std::nullopt;
+    if (!line || line->isEmpty()) {
+        result.error = strings.text(kNotSystemParameterFile);
+        return result;
+    }
+    // The file's own texts first: a list text the file's printer lacks becomes an empty field,
+    // which the line check would report without naming the text.
+    if (const std::optional<QString> problem = CheckSystemParameterXmlTexts(*texts, definitions, strings)) {
+        result.error = *problem;
+        return result;
+    }
+    if (!ValidateSystemParameterText(printer, *line, printer.labelShiftOmitted == 1, check)) {
+        result.error = ParameterErrorMessage(ParameterFileKind::SystemParameters, check, strings);
+        result.lineCheckFailed = true;
+        return result;
+    }
+    result.line = *line;
+    return result;
+}
+
+}  // namespace
+
+LineResult ReadSystemParameterFile(const QString& path, const PrinterDefinition& printer,
+                                   const PrinterDefinitions& definitions, ParameterCheckState& check,
+                                   const StringTable& strings)
+{
+    LineResult result = IsXmlFileName(path) ? readXmlLine(path, printer, definitions, check, strings)
+                                            : ReadSystemParameterTextFile(path, printer, check, strings);
+    if (!result.ok())
+        return result;
+    if (const std::optional<QString> problem = CheckSystemParameterValues(result.line, printer, strings)) {
+        result.error = *problem;
+        result.line.clear();
+    }
+    return result;
+}
+
+std::optional<QString> WriteSystemParameterFile(const QString& path, const SystemParameterSet& set,
+                                                const PrinterDefinition& printer, const XmlHeaderInfo& header)
+{
+    if (IsXmlFileName(path))
+        return WriteSystemParameterXml(path, set, printer, header);
+    return WriteSystemParameterTextFile(path, BuildSystemParameterLine(set, printer));
 }
 
 }  // namespace vormex

@@ -21,7 +21,9 @@ std::optional<QString> WriteSystemParameterTextFile(const QString& path, const Q
 // The last line of a text file (without its line end), or the platform's error message.
 struct LineResult {
     QString line;
-    QString error;  // empty on success
+    QString error;           // empty on success
+    bool fileError = false;  // `error` is the platform's message about the file itself
+    bool lineCheckFailed = false;  // `error` is the line check's: the check state says where
     bool ok() const { return error.isEmpty(); }
 };
 LineResult ReadLastLineOfTextFile(const QString& path);
@@ -65,5 +67,20 @@ QString SystemXmlNameOf(const QString& itemName);
 std::optional<QString> SystemParameterXmlToLine(const QString& path, const PrinterDefinitions& definitions);
 std::optional<QString> SystemParameterXmlToLine(QXmlStreamReader& reader, const PrinterDefinitions& definitions);
 std::optional<QString> SystemParameterXmlToLine(const SystemParameterXmlTexts& texts, const PrinterDefinitions& definitions);
+
+// Reads a user's file of either kind, told apart by its extension, as it must be before it is
+// loaded or sent: a text file's last line after the line check, or an XML file's texts checked
+// (numbers, list texts of the printer it names, switch words) and converted to a line that then
+// gets the same line check; then the line's values against the selected printer's items
+// (CheckSystemParameterValues). A file that cannot be opened gives the platform's message; an XML
+// file that is not a system parameter file (or names a printer the definitions lack) gives
+// message 8050, so a failed read is never silent.
+LineResult ReadSystemParameterFile(const QString& path, const PrinterDefinition& printer,
+                                   const PrinterDefinitions& definitions, ParameterCheckState& check,
+                                   const StringTable& strings);
+
+// Saves the set in the kind its extension names: XML, or else the text file of its line.
+std::optional<QString> WriteSystemParameterFile(const QString& path, const SystemParameterSet& set,
+                                                const PrinterDefinition& printer, const XmlHeaderInfo& header);
 
 }  // namespace vormex

@@ -1,20 +1,33 @@
 // vormex-gui-screenshots FOLDER: saves a picture of every page and dialog of the desktop
-// program in both languages (for example printer-settings-jpn.png, tools-eng.png). Runs with
-// its own temporary settings, so the user's settings stay untouched.
+// program in both languages (for example printer-settings-jpn.png, tools-eng.png), and beside
+// each picture NAME.json, the widgets it shows (WidgetDump.h). Runs with its own temporary
+// settings, so the user's settings stay untouched.
 #include "AboutDialog.h"
-#include "MainFrame.h"
 #include "EnvironmentSheet.h"
+#include "FileDownloadProc.h"
+#include "MainFrame.h"
 #include "PortCatalog.h"
 #include "PrinterSettingView.h"
+#include "SystemSettingView.h"
 #include "VORMEXSettingToolApp.h"
+#include "WidgetDump.h"
 #include "app/AppSettings.h"
+#include "pages/SystemSettingsModel.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
+#include <QTreeView>
 
 #include <cstdio>
 
@@ -42,10 +55,23 @@ void settle()
 bool save(QWidget& widget, const QDir& folder, const QString& name, const QString& language)
 {
     settle();
-    const QString path = folder.filePath(QStringLiteral("%1-%2.png").arg(name, language));
-    const bool ok = widget.grab().save(path);
-    QTextStream(stdout) << (ok ? "saved " : "FAILED ") << path << Qt::endl;
+    const QString base = folder.filePath(QStringLiteral("%1-%2").arg(name, language));
+    bool ok = widget.grab().save(base + QStringLiteral(".png"));
+    QFile dump(base + QStringLiteral(".json"));
+    ok = dump.open(QIODevice::WriteOnly | QIODevice::Truncate)
+         && dump.write(QJsonDocument(DumpWidgets(widget)).toJson(QJsonDocument::Indented)) >= 0 && ok;
+    QTextStream(stdout) << (ok ? "saved " : "FAILED ") << base << ".png" << Qt::endl;
     return ok;
+}
+
+// A system parameter file with values of its own, as a user keeps it.
+QString writeSampleParameterFile(const QDir& folder)
+{
+    const QString path = folder.filePath(QStringLiteral("system-parameters.txt"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write("01000,1040,D,A,P,M,1,6,05000,F,C,1,7E,5E,2C,0,0,1,1,0,08,-0012,1,+0005\r\n");
+    return path;
 }
 
 std::shared_ptr<FixedPortCatalog> samplePorts()
@@ -66,6 +92,10 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
     app.ports = samplePorts();
     app.vormexSwitch = [](const VormexSwitchRequest&) {};
     app.launcher = [](const QString&, const QString&) { return true; };
+    app.messageBox = [](QMessageBox::Icon, const QString& text, QMessageBox::StandardButtons) {
+        QTextStream(stderr) << "message: " << text << Qt::endl;
+        return QMessageBox::Ok;
+    };
     StartupOptions options;
     options.definitionFile = definitionFile;
     app.InitInstance(options);
@@ -79,6 +109,15 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
         ok = save(frame, folder, QString::fromLatin1(shot.name), language) && ok;
     }
 
+    // The system parameter page after a file was read.
+    QTemporaryDir files;
+    frame.SwitchPage(32819);
+    auto* system = qobject_cast<CSystemSettingView*>(frame.page(kSystemParametersPage));
+    if (system && system->ReadFile(writeSampleParameterFile(QDir(files.path()))))
+        ok = save(frame, folder, QStringLiteral("system-parameters-file"), language) && ok;
+    else
+        ok = false;
+
     // The other pages of the initial-values group, through the group's tab.
     const char* const groupPages[] = {"font-tables", "drive-mapping", "response-commands"};
     for (int tab = 1; tab <= 3; ++tab) {
@@ -88,9 +127,14 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
     }
     frame.SetInitialValuesTab(0);
 
-    // The printer settings page with a serial interface and manual control codes.
+    // The printer settings page with a mistyped IP address.
     frame.SwitchPage(32818);
     CPrinterSettingView* printer = frame.printerSettings();
+    printer->ipAddress()->setText(QStringLiteral("999.300..1"));
+    emit printer->ipAddress()->editingFinished();
+    ok = save(frame, folder, QStringLiteral("printer-settings-ip-error"), language) && ok;
+
+    // The printer settings page with a serial interface and manual control codes.
     for (const PrinterDefinition& entry : app.app().printerDefinitions) {
         if (entry.variableControlCodes && entry.name != QLatin1String("standard"))
             printer->printerList()->setCurrentIndex(printer->printerList()->findText(entry.name));
@@ -107,6 +151,7 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
     }
     frame.SetLook(213);
 
+    app.app().ttfDownloaderPath = QCoreApplication::applicationFilePath();
     CEnvironmentSheet sheet(app, frame, frame.look(), &frame);
     sheet.show();
     const char* const tabs[] = {"options-style", "options-downloader", "options-language"};
@@ -114,7 +159,33 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
         sheet.tabs()->setCurrentIndex(i);
         ok = save(sheet, folder, QString::fromLatin1(tabs[i]), language) && ok;
     }
+
+    // The downloader's browse dialog, opened on this program's own folder.
+    sheet.tabs()->setCurrentIndex(1);
+    QTimer::singleShot(0, &sheet, [&] {
+        QFileDialog* browse = sheet.downloaderPage()->browseDialog();
+        if (!browse)
+            return;
+        const auto* files = browse->findChild<QTreeView*>(QStringLiteral("treeView"));
+        // The folder is read in the background: wait (bounded) for its first rows.
+        const QDeadlineTimer deadline(3000);
+        while (files && files->model()->rowCount(files->rootIndex()) == 0 && !deadline.hasExpired())
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        ok = save(*browse, folder, QStringLiteral("options-downloader-browse"), language) && ok;
+        browse->reject();
+    });
+    sheet.downloaderPage()->browseButton()->click();
     sheet.hide();
+
+    // The parameter file download dialog as the system parameter page opens it.
+    if (const PrinterDefinition* printer = app.app().selectedPrinter()) {
+        const ParameterDownloadSetup setup = PrepareSystemParameterDownload(
+            DefaultSystemParameters(*printer), *printer, app.app().controlCodes, app.app().strings);
+        CFileDownloadProc dialog(app, setup, &frame);
+        dialog.show();
+        ok = save(dialog, folder, QStringLiteral("parameter-download-dialog"), language) && ok;
+        dialog.hide();
+    }
 
     AboutDialog about(app, &frame);
     about.show();
