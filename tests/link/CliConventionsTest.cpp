@@ -19,12 +19,17 @@ namespace {
 
 // vormexctl on the shipped definitions, for the printer ORN Q-KA5 unless `printer` is empty
 // (then the stored choice counts, as config needs).
-test::ProcessResult vormexctl(const QStringList& arguments, const QString& printer = QStringLiteral("ORN Q-KA5"))
+QStringList withGlobalOptions(const QStringList& arguments, const QString& printer = QStringLiteral("ORN Q-KA5"))
 {
     QStringList global{QStringLiteral("--definitions"), test::shippedDefinitionFile(), QStringLiteral("--language"), QStringLiteral("jpn")};
     if (!printer.isEmpty())
         global << QStringLiteral("--printer") << printer;
-    return test::runProgram(QStringLiteral("vormexctl"), global + arguments);
+    return global + arguments;
+}
+
+test::ProcessResult vormexctl(const QStringList& arguments, const QString& printer = QStringLiteral("ORN Q-KA5"))
+{
+    return test::runProgram(QStringLiteral("vormexctl"), withGlobalOptions(arguments, printer));
 }
 
 test::ProcessResult config(const QStringList& arguments) { return vormexctl(QStringList{QStringLiteral("config")} + arguments, {}); }
@@ -121,6 +126,26 @@ TEST(CliConventions, DashForOutputWritesTextWithLineFeedsAndBinaryAsItIs)
     const test::ProcessResult piped = vormexctl({"convert", file, "--kind", "initial", "-o", "-"});
     EXPECT_EQ(piped.exitCode, 0);
     EXPECT_EQ(piped.out, test::readFile(image));
+}
+
+// On a terminal as in a pipe: text with line feeds only, ending with a newline; binary data is
+// refused there instead of being written to the screen.
+TEST(CliConventions, ATerminalGetsTextWithLineFeedsAndNoBinary)
+{
+    QTemporaryDir dir;
+    const test::ProcessResult line =
+        test::runOnTerminal(QStringLiteral("vormexctl"), withGlobalOptions({"export", "--kind", "system", "--format", "txt", "-o", "-"}));
+    EXPECT_EQ(line.exitCode, 0) << line.out.toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^00600,0800,[^\r\n]*\n$")).match(QString::fromUtf8(line.out)).hasMatch())
+        << line.out.toStdString();
+
+    const QString file = dir.filePath(QStringLiteral("s.txt"));
+    ASSERT_EQ(vormexctl({"export", "--kind", "system", "--format", "txt", "-o", file}).exitCode, 0);
+    const test::ProcessResult image =
+        test::runOnTerminal(QStringLiteral("vormexctl"), withGlobalOptions({"convert", file, "--kind", "system", "-o", "-"}));
+    EXPECT_EQ(image.exitCode, 2);
+    EXPECT_TRUE(image.out.contains("standard output is a terminal")) << image.out.toStdString();
+    EXPECT_FALSE(image.out.contains("QUILLPRM.TXT"));
 }
 
 TEST(CliConventions, OptionValuesOutOfRangeAreUsageErrors)
