@@ -57,4 +57,10 @@ inline constexpr int kIpNumberTooLarge = 300076;  // "%1" the number
 inline constexpr int kNotAProgram = 300077;       // "%1" the file
 inline constexpr int kCodeCharacterFirst = 300050;  // 300050..300052: "character of code 1..3"
 
+// Download page and download dialog.
+inline constexpr int kKanjiVariants = 306500;  // "なし", "漢字１＋２", "漢字２"
+inline constexpr int kVormexSwitchEntries = 320;  // "VORMEX ON", "VORMEX OFF"
+inline constexpr int kFirmwareNotice = 8046;
+inline constexpr int kEnterInteger = 61712;
+
 }  // namespace vormex::gui::text

@@ -3,6 +3,7 @@
 #include "AboutDialog.h"
 #include "app/AppSettings.h"
 #include "base/StringIds.h"
+#include "DownloadView.h"
 #include "GuiStrings.h"
 #include "HeaderView.h"
 #include "Looks.h"
@@ -40,7 +41,6 @@ PageFactories DefaultPageFactories()
     factories[kFontTablesPage] = placeholder(text::kPageFontTables);
     factories[kDriveMappingPage] = placeholder(text::kPageDriveMapping);
     factories[kResponseCommandsPage] = placeholder(text::kPageResponseCommands);
-    factories[kDownloadPage] = placeholder(text::kNavigationCaptionFirst + 3);
     return factories;
 }
 
@@ -117,12 +117,15 @@ void CMainFrame::createPages(const PageFactories& factories)
     printerSettings_ = new CPrinterSettingView(app_, *this, stack_);
     app_.selectedUsbDevicePath = [this] { return printerSettings_->SelectedUsbDevicePath(); };
     tools_ = new CToolsView(app_, printerSettings_, stack_);
+    download_ = new CDownloadView(app_, printerSettings_, stack_);
     for (int i = 0; i < kPageCount; ++i) {
         QWidget* page = nullptr;
         if (i == kPrinterSettingsPage)
             page = printerSettings_;
         else if (i == kToolsPage)
             page = tools_;
+        else if (i == kDownloadPage)
+            page = download_;
         else if (factories[static_cast<size_t>(i)])
             page = factories[static_cast<size_t>(i)](app_, stack_);
         if (!page)
@@ -133,6 +136,7 @@ void CMainFrame::createPages(const PageFactories& factories)
     currentPage_ = 0;
     stack_->setCurrentWidget(printerSettings_);
     printerSettings_->OnInitialUpdate();
+    download_->OnInitialUpdate();
     navigation_->setCurrent(0);
     // The keyboard starts on the page, not on the navigation bar.
     printerSettings_->printerList()->setFocus(Qt::OtherFocusReason);

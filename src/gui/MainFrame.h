@@ -13,13 +13,14 @@ class QStackedWidget;
 
 namespace vormex::gui {
 
+class CDownloadView;
 class CHeaderView;
 class CPrinterSettingView;
 class CToolsView;
 class CVORMEXSettingToolApp;
 class NavigationBar;
 
-// Creates one of the pages 1 to 6 (system parameters, the initial-values group, download).
+// Creates one of the pages 1 to 5 (system parameters, the initial-values group).
 using PageFactory = std::function<QWidget*(CVORMEXSettingToolApp& app, QWidget* parent)>;
 using PageFactories = std::array<PageFactory, kPageCount>;
 
@@ -67,6 +68,7 @@ public:
     QDockWidget* navigationDock() const { return navigationDock_; }
     CPrinterSettingView* printerSettings() const { return printerSettings_; }
     CToolsView* tools() const { return tools_; }
+    CDownloadView* download() const { return download_; }
     // The options sheet while it is open (tests); nullptr otherwise.
     CEnvironmentSheet* openSheet() const { return sheet_; }
 
@@ -94,6 +96,7 @@ private:
     std::array<QWidget*, kPageCount> pages_{};
     CPrinterSettingView* printerSettings_ = nullptr;
     CToolsView* tools_ = nullptr;
+    CDownloadView* download_ = nullptr;
     CEnvironmentSheet* sheet_ = nullptr;
 };
 

@@ -1,3 +1,4 @@
+#include "DownloadView.h"
 #include "GuiHarness.h"
 #include "GuiTests.h"
 #include "HeaderView.h"
@@ -220,11 +221,12 @@ private slots:
         printers->setCurrentIndex(printers->findText(kVariablePrinter));
 
         // The pages not built yet (the system parameter page has tests of its own).
-        for (int page : {kInitialValuesPage, kFontTablesPage, kDriveMappingPage, kResponseCommandsPage, kDownloadPage}) {
+        for (int page : {kInitialValuesPage, kFontTablesPage, kDriveMappingPage, kResponseCommandsPage}) {
             auto* placeholder = static_cast<PlaceholderPage*>(frame.page(page));
             QCOMPARE(placeholder->printerChanges(), 1);
             QCOMPARE(placeholder->printerName(), kVariablePrinter);
         }
+        QCOMPARE(frame.download()->job().printerName, kVariablePrinter);
         QCOMPARE(harness.storedString(settings::kPrinterName), kVariablePrinter);
         QCOMPARE(frame.header()->textArea()->printerName(), kVariablePrinter);
         QCOMPARE(frame.headerText(), kVariablePrinter + QChar(0x0008) + QStringLiteral("LAN:192.168.1.100:8000"));

@@ -31,6 +31,8 @@ public:
             process_.waitForFinished(2000);
         }
     }
+    SimulatorProcess(const SimulatorProcess&) = delete;
+    SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
     // "LAN:127.0.0.1:PORT"
     QString device() const { return device_; }

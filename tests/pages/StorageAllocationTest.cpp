@@ -166,5 +166,24 @@ TEST(DownloadEnabling, SomethingToDo)
     EXPECT_FALSE(NeedsFirmwareNotice(QStringLiteral("Q-KB4")));
 }
 
+TEST(DownloadEnabling, FileDialogsByItemAndPrinter)
+{
+    struct Case {
+        int type;
+        const char* printer;
+        int extension, filter;
+    };
+    const Case cases[] = {
+        {DownloadItem::Firmware, "Q-KB4", 632, 633},         {DownloadItem::Firmware, "ORN Q-KB4", 620, 621},
+        {DownloadItem::Firmware, "ORN Q-KA5", 620, 621},     {DownloadItem::BasicMain, "Q-KB4", 622, 623},
+        {DownloadItem::BasicSystem, "ORN Q-KA5", 622, 623},  {DownloadItem::SystemParameters, "Q-KB4", 626, 627},
+        {DownloadItem::InitialTable, "Q-KB4", 628, 629},     {DownloadItem::TestFile, "Q-KB4", 624, 625},
+    };
+    for (const Case& c : cases) {
+        const FileDialogStrings ids = FileDialogFor(c.type, QString::fromLatin1(c.printer));
+        EXPECT_EQ(std::pair(ids.extension, ids.filter), std::pair(c.extension, c.filter)) << c.type << " " << c.printer;
+    }
+}
+
 }  // namespace
 }  // namespace vormex

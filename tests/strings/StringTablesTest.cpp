@@ -128,6 +128,7 @@ INSTANTIATE_TEST_SUITE_P(Lists, OptionLists,
                                            OptionList{540, 2},    // stop bits
                                            OptionList{550, 4},    // control code types
                                            OptionList{600, 17},   // font list columns
+                                           OptionList{306500, 3}, // kanji deletion variants of the download page
                                            OptionList{3000, 102}, OptionList{4000, 64}, OptionList{5000, 25}),
                          [](const auto& info) { return std::to_string(info.param.firstId); });
 
@@ -207,6 +208,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "\n・ダウンロードの実行前にプリンタをダウンロードモードに変更してください。"
                   "\n　（[FEED]+[RESTART]+[PAUSE]+Power ON）"},
         ExactText{8047, "ＶＯＲＭＥＸ　ＯN"},
+        ExactText{106567, "ＢＡＳＩＣ\rシステムモード・プログラム"},
+        ExactText{106572, "送 信 開 始"},
+        ExactText{106581, "TrueType フォント\n登録領域"},
         ExactText{8110, "システムパラメータを初期値に戻します\r\nよろしいですか？"},
         ExactText{8114, "応答コマンドを初期値に戻します\r\nよろしいですか？"},
         ExactText{61714, "%1 から %2 までの整数を入力してください。"}),

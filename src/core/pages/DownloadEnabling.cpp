@@ -44,4 +44,23 @@ bool HasSomethingToDo(const DownloadJob& job)
 
 bool NeedsFirmwareNotice(const QString& printerName) { return !printerName.startsWith(QLatin1String("Q-KB")); }
 
+FileDialogStrings FileDialogFor(int itemType, const QString& printerName)
+{
+    switch (itemType) {
+    case DownloadItem::Firmware:
+        if (printerName.startsWith(QLatin1String("Q-KB")))
+            return {632, 633};
+        return {620, 621};
+    case DownloadItem::BasicMain:
+    case DownloadItem::BasicSystem:
+        return {622, 623};
+    case DownloadItem::SystemParameters:
+        return {626, 627};
+    case DownloadItem::InitialTable:
+        return {628, 629};
+    default:
+        return {624, 625};  // the test file
+    }
+}
+
 }  // namespace vormex

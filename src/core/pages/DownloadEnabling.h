@@ -33,4 +33,12 @@ bool HasSomethingToDo(const DownloadJob& job);
 // Firmware can be sent over any interface only to "Q-KB" printers; others get a notice first.
 bool NeedsFirmwareNotice(const QString& printerName);
 
+// The string ids of an item's file dialog: its default extension and its filter. A "Q-KB"
+// printer's firmware is a BIN file, every other printer's a ROM file.
+struct FileDialogStrings {
+    int extension = 0;
+    int filter = 0;
+};
+FileDialogStrings FileDialogFor(int itemType, const QString& printerName);
+
 }  // namespace vormex

@@ -3,6 +3,9 @@
 // each picture NAME.json, the widgets it shows (WidgetDump.h). Runs with its own temporary
 // settings, so the user's settings stay untouched.
 #include "AboutDialog.h"
+#include "DLProcDlg.h"
+#include "DownloadBrowser.h"
+#include "DownloadView.h"
 #include "EnvironmentSheet.h"
 #include "FileDownloadProc.h"
 #include "MainFrame.h"
@@ -12,17 +15,26 @@
 #include "VORMEXSettingToolApp.h"
 #include "WidgetDump.h"
 #include "app/AppSettings.h"
+#include "initialtable/InitialTableDocument.h"
 #include "pages/SystemSettingsModel.h"
+#include "sysparam/SystemParameterFiles.h"
+#include "sysparam/SystemParameterLine.h"
+#include "sysparam/SystemParameterSet.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QJsonDocument>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -83,6 +95,108 @@ std::shared_ptr<FixedPortCatalog> samplePorts()
     return ports;
 }
 
+void waitMs(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+QString writeSample(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile file(dir.filePath(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return file.fileName();
+}
+
+// A firmware file with the trailer the download page shows.
+QByteArray sampleFirmware()
+{
+    QByteArray trailer(256, '\0');
+    trailer.replace(0, 4, QByteArray::fromHex("00020000"));
+    trailer.replace(4, 4, QByteArray::fromHex("00100000"));
+    trailer.replace(32, 9, "15JAN2024");
+    trailer.replace(48, 12, "Q-KA5       ");
+    trailer.replace(64, 5, "V1.02");
+    return QByteArray(2 * 65536, '\x5A') + trailer;
+}
+
+// The printer simulator beside this program: its device text, empty when it did not start.
+QString startSimulator(QProcess& sim)
+{
+    sim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vormex-printer-sim"),
+              {QStringLiteral("--exit-after-idle"), QStringLiteral("60")});
+    if (!sim.waitForStarted(5000))
+        return {};
+    QElapsedTimer timer;
+    timer.start();
+    while (!sim.canReadLine() && timer.elapsed() < 5000)
+        sim.waitForReadyRead(100);
+    return QString::fromLocal8Bit(sim.readLine()).trimmed();
+}
+
+// The download page in firmware mode, with every step of a BASIC-files job and its files, and
+// the download dialog after that job has run against the simulator.
+bool shootDownload(CMainFrame& frame, CVORMEXSettingToolApp& app, const QDir& folder, const QString& language)
+{
+    bool ok = true;
+    QTemporaryDir samples;
+    CDownloadView* view = frame.download();
+    frame.SwitchPage(32821);
+
+    view->firmwareMode()->click();
+    view->browser(DownloadItem::Firmware)->Pick(writeSample(samples, QStringLiteral("FIRMWARE.ROM"), sampleFirmware()));
+    ok = save(frame, folder, QStringLiteral("download-firmware"), language) && ok;
+
+    view->basicFilesMode()->click();
+    const PrinterDefinition* printer = app.app().selectedPrinter();
+    if (!printer)
+        return false;
+    const QString system = samples.filePath(QStringLiteral("system.txt"));
+    WriteSystemParameterTextFile(system, BuildSystemParameterLine(DefaultSystemParameters(*printer), *printer));
+    const QString initial = samples.filePath(QStringLiteral("initial.txt"));
+    WriteInitialTableTextFile(initial, ComposeInitialTableText(DefaultInitialTableDocument(*printer), *printer));
+    const std::pair<int, QString> files[] = {
+        {DownloadItem::BasicMain, writeSample(samples, QStringLiteral("MAIN.BAS"), "10 A=1\r\n20 END\r\n")},
+        {DownloadItem::BasicSystem, writeSample(samples, QStringLiteral("SYSTEM.BAS"), "10 B=2\r\n20 END\r\n")},
+        {DownloadItem::SystemParameters, system},
+        {DownloadItem::InitialTable, initial},
+        {DownloadItem::TestFile, writeSample(samples, QStringLiteral("TEST.TXT"), "{WS|}")},
+    };
+    view->allocationBox()->click();
+    view->vormexSwitchBox()->click();
+    for (const auto& [type, path] : files) {
+        view->fileStepBox(type)->click();
+        view->browser(type)->Pick(path);
+    }
+    ok = save(frame, folder, QStringLiteral("download-files"), language) && ok;
+
+    QProcess sim;
+    const QString device = startSimulator(sim);
+    if (device.isEmpty())
+        return false;
+    const QString storedDevice = app.app().deviceInfo;
+    app.app().deviceInfo = device;
+    bool shot = false;
+    QTimer::singleShot(0, view, [&] {
+        CDLProcDlg* dialog = view->openDialog();
+        if (!dialog)
+            return;
+        QElapsedTimer timer;
+        timer.start();
+        while ((dialog->engineRunning() || !dialog->okButton()->isEnabled()) && timer.elapsed() < 120000)
+            waitMs(50);
+        shot = save(*dialog, folder, QStringLiteral("download-dialog"), language);
+        dialog->okButton()->isEnabled() ? dialog->okButton()->click() : dialog->cancelButton()->click();
+    });
+    view->startButton()->click();
+    app.app().deviceInfo = storedDevice;
+    sim.closeWriteChannel();
+    sim.waitForFinished(5000);
+    return ok && shot;
+}
+
 bool shootLanguage(const QDir& folder, const QString& language, const QString& definitionFile)
 {
     QTemporaryDir settingsDir;
@@ -126,6 +240,8 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
         ok = save(frame, folder, QString::fromLatin1(groupPages[tab - 1]), language) && ok;
     }
     frame.SetInitialValuesTab(0);
+
+    ok = shootDownload(frame, app, folder, language) && ok;
 
     // The printer settings page with a mistyped IP address.
     frame.SwitchPage(32818);
@@ -199,6 +315,9 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
 
 int main(int argc, char* argv[])
 {
+    // The download dialog's job runs against the simulator in a fraction of the printer's time.
+    if (qEnvironmentVariableIsEmpty("VORMEX_TIME_SCALE"))
+        qputenv("VORMEX_TIME_SCALE", "0.02");
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 2) {
