@@ -197,7 +197,7 @@ TEST_F(CliDownload, AStoreThePrinterRefusesFailsTheStep)
 // before the printer restarts and is not lost behind the wait's own query), and over USB.
 TEST_F(CliDownload, ARefusedProgramEndsTheJobWithoutVormexOn)
 {
-    Simulator sim(simArguments({QStringLiteral("--pty"), QStringLiteral("--fault"), QStringLiteral("bad-checksum")}), kScale);
+    Simulator sim(simArguments(kPtyArguments + QStringList{QStringLiteral("--fault"), QStringLiteral("bad-checksum")}), kScale);
     setPort(QStringLiteral("COM3"), sim.ptyPath());
     const ProcessResult result = runProgram(QStringLiteral("vormexctl"),
         cli({"download", "--device", "COM3:9600,8,none,1", "--basic-main", path("main.bas"), "--vormex", "on"}));
