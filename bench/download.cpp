@@ -3,6 +3,8 @@
 // job (computed from the same constants, scaled alike). Targets: firmware at most 1.05, the
 // BASIC-files job at most 1.10; the peak resident memory of vormexctl for a 16 MB firmware image
 // under 3 x the image size.
+#include "BenchPrograms.h"
+
 #include "comm/LinkSettings.h"
 #include "comm/PrinterLink.h"
 #include "definitions/DefinitionReader.h"
@@ -13,22 +15,14 @@
 #include "download/PrepareItem.h"
 #include "timing/PacingClock.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace {
 
@@ -37,80 +31,11 @@ using namespace vormex;
 const char* const kPrinter = "ORN Q-KA5";
 const char* const kBasicScale = "0.01";
 
-QString binPath(const char* name) { return QStringLiteral(VORMEX_BIN_DIR "/") + QLatin1String(name); }
-QString definitionFile() { return binPath("VORMEX Setting Tool Parameter-JPN.XML"); }
-
-// The simulator as a child process, reachable at device().
-class Simulator {
-public:
-    Simulator(const QStringList& arguments, const char* timeScale)
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("VORMEX_TIME_SCALE"), QLatin1String(timeScale));
-        process_.setProcessEnvironment(environment);
-        process_.setStandardErrorFile(QProcess::nullDevice());
-        process_.start(binPath("vormex-printer-sim"), arguments);
-        process_.waitForStarted(5000);
-        for (int i = 0; i < 50 && !process_.canReadLine(); ++i)
-            process_.waitForReadyRead(100);
-        device_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
-    }
-    ~Simulator()
-    {
-        process_.closeWriteChannel();
-        if (!process_.waitForFinished(5000))
-            process_.kill();
-        process_.waitForFinished(2000);
-    }
-    QString device() const { return device_; }
-
-private:
-    QProcess process_;
-    QString device_;
-};
-
-struct ToolRun {
-    int exitCode = -1;
-    double seconds = 0;
-    long maxRssKb = 0;
-};
-
-// Runs vormexctl with its own time scale and measures its wall time and peak resident memory.
-ToolRun runTool(const QStringList& arguments, const char* timeScale)
-{
-    std::vector<QByteArray> words{QFile::encodeName(binPath("vormexctl"))};
-    for (const QString& argument : arguments)
-        words.push_back(argument.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    std::vector<QByteArray> environment{QByteArray("VORMEX_TIME_SCALE=") + timeScale};
-    for (char** variable = environ; *variable; ++variable)
-        if (!QByteArray(*variable).startsWith("VORMEX_TIME_SCALE="))
-            environment.emplace_back(*variable);
-    std::vector<char*> envp;
-    for (QByteArray& variable : environment)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
-
-    ToolRun run;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
-        return run;
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    posix_spawn_file_actions_destroy(&actions);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.maxRssKb = usage.ru_maxrss;
-    return run;
-}
+using bench::binPath;
+using bench::definitionFile;
+using bench::runTool;
+using bench::Simulator;
+using bench::ToolRun;
 
 QByteArray firmwareFile(qint64 bodyLength)
 {

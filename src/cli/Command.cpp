@@ -84,7 +84,8 @@ QString CommandHelp(const Command& command)
 const QList<Command>& allCommands()
 {
     static const QList<Command> commands = foundationCommands() + parameterCommands() + encodeCommands()
-                                           + printerCommands() + downloadCommands() + configCommands();
+                                           + printerCommands() + downloadCommands()
+                                           + verifyCommands() + fleetCommands() + configCommands();
     return commands;
 }
 

@@ -19,5 +19,9 @@ QList<Command> printerCommands();
 QList<Command> downloadCommands();
 // config: the stored settings of the printer settings page and the options sheet.
 QList<Command> configCommands();
+// diff: the printer's parameter file against a user's file.
+QList<Command> verifyCommands();
+// apply, backup: many printers at once.
+QList<Command> fleetCommands();
 
 }  // namespace vormex::cli

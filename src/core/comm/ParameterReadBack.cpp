@@ -114,11 +114,12 @@ std::optional<QString> exchangeWithPrinter(const LinkSettings& link, const ReadB
 }
 
 ReadBackResult checkFailure(const StringTable& table, ParameterFileKind kind, const ParameterCheckState& state,
-                            QByteArray received)
+                            QString text, QByteArray received)
 {
     ReadBackResult result;
     result.message = ParameterErrorMessage(kind, state, table);
     result.checkFailed = true;
+    result.text = std::move(text);
     result.received = std::move(received);
     return result;
 }
@@ -208,7 +209,7 @@ ReadBackResult ReadParameterFileBack(ParameterFileKind kind, const LinkSettings&
                        && (system ? ValidateSystemParameterText(*check.printer, *text, check.labelShiftOmitted, state)
                                   : ValidateSectionFile(*check.printer, *text, check.labelShiftOmitted, state));
     if (!valid)
-        return checkFailure(link.strings, kind, state, result.received);
+        return checkFailure(link.strings, kind, state, *text, result.received);
     return success(link.strings, *text, result.received);
 }
 

@@ -67,7 +67,9 @@ bool cutLine(QStringView& rest, QStringView& line)
     return true;
 }
 
-int dataLinesOfSection(int index)
+}  // namespace
+
+int SectionDataLineCount(int index)
 {
     if (index == kFontConvertSection)
         return kFontConvertLines;
@@ -75,8 +77,6 @@ int dataLinesOfSection(int index)
         return kFontChangeLines;
     return 1;
 }
-
-}  // namespace
 
 bool ValidateLine(const LayoutFormat& format, const QString& line, bool labelShiftOmitted, ParameterCheckState& state)
 {
@@ -166,7 +166,7 @@ bool ValidateSectionFile(const PrinterDefinition& printer, const QString& text, 
             return fail(state, kFieldCount);
         }
         const QString headerText = header.toString();
-        for (int n = dataLinesOfSection(i); n > 0; --n) {
+        for (int n = SectionDataLineCount(i); n > 0; --n) {
             QStringView line;
             if (!cutLine(rest, line))
                 return fail(state, kFieldCount);

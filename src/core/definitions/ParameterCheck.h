@@ -43,6 +43,10 @@ bool ValidateSystemParameterText(const PrinterDefinition& printer, const QString
 // ignored.
 bool ValidateSectionFile(const PrinterDefinition& printer, const QString& text, bool labelShiftOmitted,
                          ParameterCheckState& state);
+// The data lines under the header of the section of `index` (the printer's layout format of that
+// index) in an initial value & table text: 43 for the font convert table, 30 for the font change
+// table, 1 for every other section.
+int SectionDataLineCount(int index);
 
 // The user message for the last failure (CR LF between lines), from the texts 8050 to 8058.
 // For an initial value & table file it starts with the section name, except for the codes 1,

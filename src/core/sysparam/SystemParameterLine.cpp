@@ -161,4 +161,16 @@ std::optional<RangeFailure> ValidateRanges(const SystemParameterSet& set, const 
     return std::nullopt;
 }
 
+QString SystemParameterFieldName(int index)
+{
+    static const char* const names[kSystemParameterFieldCount] = {
+        "LABEL LENGTH", "LABEL WIDTH", "RIBBON", "DOT/MM", "PRINT MODE", "SENSOR", "GRAPHIC POSITION", "PRINT SPEED",
+        "MAXIMUM LENGTH", "POWER ON CALIB", "HEAD CLOSE CALIB", "FORMAT CONVERT", "CONTROL PREFIX", "FORMAT PREFIX",
+        "DELIMITER CHAR", "LABEL SIZE(LL)", "LABEL TYPE(MN)", "MEDIA TYPE(MT)", "TONE ADJ(SD)", "TONE ADJ(MD)", "TAB->SP",
+        "RFID ADJUST", "OFFSET PRINT", "LABEL SHIFT"};
+    if (index < 0 || index >= kSystemParameterFieldCount)
+        return {};
+    return QLatin1String(names[index]);
+}
+
 }  // namespace vormex

@@ -14,6 +14,12 @@ class StringTable;
 // The file the printer keeps its system parameters in.
 inline constexpr char kSystemParameterFileName[] = "QUILLPRM.TXT";
 
+// The 24 fields of the parameter line, in line order.
+inline constexpr int kSystemParameterFieldCount = 24;
+// The item name of line field `index` ("LABEL LENGTH" for 0, ..., "LABEL SHIFT" for 23); empty
+// outside the line.
+QString SystemParameterFieldName(int index);
+
 // The parameter line of the set: 24 comma-separated fields ended by CR LF. List fields carry
 // the value of the selected entry (empty when nothing is selected or the item is missing).
 QString BuildSystemParameterLine(const SystemParameterSet& set, const PrinterDefinition& printer);

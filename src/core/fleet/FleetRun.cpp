@@ -1,0 +1,372 @@
+#include "fleet/FleetRun.h"
+
+#include "codec/Codec.h"
+#include "download/DownloadRunner.h"
+#include "download/ParameterVerify.h"
+#include "files/UserFiles.h"
+#include "timing/PacingClock.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+
+namespace vormex {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kPoll = std::chrono::milliseconds(20);
+constexpr int kEngineEndWaitMs = 60000;  // as long as a download dialog waits for its worker
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+QString lastLine(const QString& log)
+{
+    const QStringList lines = log.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    return lines.isEmpty() ? QString() : lines.last();
+}
+
+}  // namespace
+
+QString TargetResultWord(TargetResult result)
+{
+    switch (result) {
+    case TargetResult::Waiting: return QStringLiteral("waiting");
+    case TargetResult::Running: return QStringLiteral("running");
+    case TargetResult::Ok: return QStringLiteral("ok");
+    case TargetResult::Failed: return QStringLiteral("failed");
+    case TargetResult::Cancelled: break;
+    }
+    return QStringLiteral("cancelled");
+}
+
+// One target: what it runs with, its report so far and, while its job runs, the engine.
+struct FleetSlot {
+    PreparedTarget prepared;
+    mutable std::mutex mutex;
+    TargetReport report;
+    QString phase;
+    std::shared_ptr<DownloadRunner> runner;
+};
+
+struct FleetRun::Shared {
+    FleetRunOptions options;
+    std::shared_ptr<FleetObserver> observer;
+    std::vector<std::unique_ptr<FleetSlot>> entries;
+    std::atomic<size_t> next{0};
+    std::atomic<bool> cancel{false};
+    std::atomic<int> workersLeft{0};
+    Clock::time_point start = Clock::now();
+    std::atomic<Clock::rep> end{0};  // ticks since the clock's epoch once the last worker ended; 0 before
+
+    void log(size_t index, const QString& line) const
+    {
+        if (observer)
+            observer->logLine(static_cast<int>(index), line);
+    }
+};
+
+namespace {
+
+using Shared = FleetRun::Shared;
+
+// Passes a target's engine log to the fleet's observer.
+class TargetLog : public DownloadObserver {
+public:
+    TargetLog(std::shared_ptr<Shared> shared, size_t index) : shared_(std::move(shared)), index_(index) {}
+    void logLine(const QString& line) override { shared_->log(index_, line); }
+
+private:
+    std::shared_ptr<Shared> shared_;
+    size_t index_;
+};
+
+void setPhase(FleetSlot& slot, const QString& phase)
+{
+    std::lock_guard lock(slot.mutex);
+    slot.phase = phase;
+}
+
+void logLines(const Shared& shared, size_t index, const QStringList& lines)
+{
+    for (const QString& line : lines)
+        shared.log(index, line);
+}
+
+void takeVerification(TargetReport& report, const JobVerification& verification)
+{
+    report.system = VerifyStatusWord(verification.system.status);
+    report.initial = VerifyStatusWord(verification.initial.status);
+    report.differences = verification.differences();
+}
+
+// Runs the job on its engine, then reads back what it sent.
+void apply(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& report)
+{
+    FleetSlot& slot = *shared->entries[index];
+    const PreparedTarget& prepared = slot.prepared;
+    report.stepsTotal = CountDownloadSteps(*prepared.job);
+    std::shared_ptr<DownloadRunner> runner = DownloadRunner::StartJob(*prepared.job, prepared.link, prepared.printer->firmwareHandshake != 0,
+                                                                      std::make_shared<TargetLog>(shared, index));
+    {
+        std::lock_guard lock(slot.mutex);
+        slot.runner = runner;
+        slot.phase = QStringLiteral("job");
+    }
+    while (runner->running()) {
+        if (shared->cancel)
+            runner->RequestCancel();
+        std::this_thread::sleep_for(kPoll);
+    }
+    runner->waitFinished(kEngineEndWaitMs);
+    const DownloadProgress& progress = runner->progress();
+    report.stepsDone = progress.stepsDone;
+    report.message = lastLine(progress.logText());
+    if (!progress.completed) {
+        report.result = shared->cancel ? TargetResult::Cancelled : TargetResult::Failed;
+        return;
+    }
+    if (!prepared.verify) {
+        report.result = TargetResult::Ok;
+        return;
+    }
+    if (shared->cancel) {
+        report.result = TargetResult::Cancelled;
+        report.message = QStringLiteral("cancelled before the read-back");
+        return;
+    }
+    setPhase(slot, QStringLiteral("verify"));
+    const JobVerification verification = VerifyJobFiles(*prepared.job, prepared.link, *prepared.printer);
+    logLines(*shared, index, VerificationLines(verification));
+    takeVerification(report, verification);
+    const QString problem = VerificationProblem(verification);
+    report.result = problem.isEmpty() ? TargetResult::Ok : TargetResult::Failed;
+    if (!problem.isEmpty())
+        report.message = QStringLiteral("verify failed: ") + problem;
+}
+
+// Reads both files back and compares those the job would send: nothing is sent.
+void plan(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& report)
+{
+    FleetSlot& slot = *shared->entries[index];
+    const PreparedTarget& prepared = slot.prepared;
+    setPhase(slot, QStringLiteral("read"));
+    JobVerification verification;
+    QString unread;
+    for (const ParameterFileKind kind : {ParameterFileKind::SystemParameters, ParameterFileKind::InitialTable}) {
+        FileVerification& file = kind == ParameterFileKind::SystemParameters ? verification.system : verification.initial;
+        if (!unread.isEmpty()) {  // a printer that could not be reached is asked once
+            file.status = VerifyStatus::Unread;
+            file.message = unread;
+            continue;
+        }
+        const PrinterFileRead read = ReadPrinterFile(kind, prepared.link, *prepared.printer);
+        if (const std::optional<QString> wanted = SentParameterText(*prepared.job, kind))
+            file = CompareWithPrinterFile(kind, read, *wanted, *prepared.printer);
+        else if (read.outcome == PrinterFileRead::Unread)
+            file = FileVerification{VerifyStatus::Unread, read.message, {}};
+        if (file.status == VerifyStatus::Unread)
+            unread = file.message;
+    }
+    logLines(*shared, index, VerificationLines(verification));
+    takeVerification(report, verification);
+    if (!unread.isEmpty()) {
+        report.result = TargetResult::Failed;
+        report.message = unread;
+        return;
+    }
+    report.result = TargetResult::Ok;
+    const qsizetype count = report.differences.size();
+    report.message = count == 0 ? QStringLiteral("no differences") : QStringLiteral("%1 difference(s)").arg(count);
+}
+
+// Saves one file read back; gives its status word.
+QString backUpFile(const Shared& shared, size_t index, ParameterFileKind kind, const PreparedTarget& prepared, const QDir& folder,
+                   QStringList& problems)
+{
+    const QString name = QString::fromLatin1(kind == ParameterFileKind::SystemParameters ? "QUILLPRM.TXT" : "ZDEFAULT.TXT");
+    const QString path = folder.filePath(name);
+    const PrinterFileRead read = ReadPrinterFile(kind, prepared.link, *prepared.printer);
+    if (read.outcome == PrinterFileRead::NoFile) {
+        // An older backup's file would be taken for the printer's.
+        const bool removed = QFile::exists(path) && QFile::remove(path);
+        shared.log(index, QStringLiteral("%1: NO FILE%2").arg(name, removed ? QStringLiteral(" (the earlier backup's file removed)") : QString()));
+        return QStringLiteral("no file");
+    }
+    if (read.outcome == PrinterFileRead::Unread || !read.checked) {
+        const QString message = QString(read.message).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        problems << QStringLiteral("%1: %2").arg(name, message);
+        shared.log(index, problems.last());
+        return QStringLiteral("unread");
+    }
+    // A text file as the pages save it: the system parameter line ends with CR LF.
+    const QString text = kind == ParameterFileKind::SystemParameters ? read.text + QStringLiteral("\r\n") : read.text;
+    const QByteArray bytes = codec::toPrinterCodePage(text);
+    if (const std::optional<QString> error = SaveFileAtomically(path, bytes)) {
+        problems << QStringLiteral("%1: %2").arg(path, *error);
+        shared.log(index, problems.last());
+        return QStringLiteral("unread");
+    }
+    shared.log(index, QStringLiteral("%1: saved (%2 bytes)").arg(path).arg(bytes.size()));
+    return QStringLiteral("saved");
+}
+
+void backUp(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& report)
+{
+    FleetSlot& slot = *shared->entries[index];
+    setPhase(slot, QStringLiteral("read"));
+    const QDir folder(QDir(shared->options.backupFolder).filePath(slot.prepared.target.name));
+    QStringList problems;
+    if (!QDir().mkpath(folder.path())) {
+        report.result = TargetResult::Failed;
+        report.message = QStringLiteral("%1: the folder cannot be made").arg(folder.path());
+        report.system = report.initial = QStringLiteral("unread");
+        return;
+    }
+    report.system = backUpFile(*shared, index, ParameterFileKind::SystemParameters, slot.prepared, folder, problems);
+    report.initial = backUpFile(*shared, index, ParameterFileKind::InitialTable, slot.prepared, folder, problems);
+    report.result = problems.isEmpty() ? TargetResult::Ok : TargetResult::Failed;
+    report.message = problems.isEmpty() ? QStringLiteral("system %1, initial %2").arg(report.system, report.initial)
+                                        : problems.join(QStringLiteral("; "));
+}
+
+void runTarget(const std::shared_ptr<Shared>& shared, size_t index)
+{
+    FleetSlot& slot = *shared->entries[index];
+    TargetReport report;
+    {
+        std::lock_guard lock(slot.mutex);
+        slot.report.result = TargetResult::Running;
+        report = slot.report;
+    }
+    const Clock::time_point start = Clock::now();
+    switch (shared->options.action) {
+    case FleetAction::Apply: apply(shared, index, report); break;
+    case FleetAction::Plan: plan(shared, index, report); break;
+    case FleetAction::Backup: backUp(shared, index, report); break;
+    }
+    report.seconds = secondsSince(start);
+    {
+        std::lock_guard lock(slot.mutex);
+        slot.report = report;
+        slot.runner.reset();
+        slot.phase.clear();
+    }
+    if (shared->observer)
+        shared->observer->targetFinished(static_cast<int>(index), report);
+}
+
+void work(const std::shared_ptr<Shared>& shared)
+{
+    for (size_t index = shared->next++; index < shared->entries.size() && !shared->cancel; index = shared->next++)
+        runTarget(shared, index);
+    if (--shared->workersLeft == 0)
+        shared->end = Clock::now().time_since_epoch().count();
+}
+
+}  // namespace
+
+FleetRun::FleetRun(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+
+std::unique_ptr<FleetRun> FleetRun::Start(std::vector<PreparedTarget> targets, FleetRunOptions options,
+                                          std::shared_ptr<FleetObserver> observer)
+{
+    auto shared = std::make_shared<Shared>();
+    shared->options = std::move(options);
+    shared->observer = std::move(observer);
+    for (PreparedTarget& prepared : targets) {
+        auto slot = std::make_unique<FleetSlot>();
+        slot->report.name = prepared.target.name;
+        slot->report.device = prepared.target.device;
+        slot->report.printer = prepared.target.printer;
+        if (prepared.job)
+            slot->report.stepsTotal = CountDownloadSteps(*prepared.job);
+        slot->prepared = std::move(prepared);
+        shared->entries.push_back(std::move(slot));
+    }
+    const size_t workers = std::min(shared->entries.size(), static_cast<size_t>(std::max(1, shared->options.jobs)));
+    shared->workersLeft = static_cast<int>(workers);
+    if (workers == 0)
+        shared->end = Clock::now().time_since_epoch().count();
+    std::unique_ptr<FleetRun> run(new FleetRun(shared));
+    for (size_t i = 0; i < workers; ++i)
+        run->workers_.emplace_back([shared] { work(shared); });
+    return run;
+}
+
+FleetRun::~FleetRun()
+{
+    RequestCancel();
+    // std::jthread joins the workers.
+}
+
+void FleetRun::RequestCancel() { shared_->cancel = true; }
+
+bool FleetRun::cancelRequested() const { return shared_->cancel; }
+
+bool FleetRun::running() const { return shared_->workersLeft > 0; }
+
+bool FleetRun::waitFinished(int timeoutMs)
+{
+    const pacing::Deadline deadline(timeoutMs);
+    while (running() && !deadline.expired())
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (running())
+        return false;
+    for (std::jthread& worker : workers_)
+        if (worker.joinable())
+            worker.join();
+    return true;
+}
+
+std::vector<TargetProgress> FleetRun::progress() const
+{
+    std::vector<TargetProgress> all;
+    for (const std::unique_ptr<FleetSlot>& slot : shared_->entries) {
+        TargetProgress progress;
+        std::shared_ptr<DownloadRunner> runner;
+        {
+            std::lock_guard lock(slot->mutex);
+            progress.state = slot->report.result;
+            progress.phase = slot->phase;
+            progress.stepsDone = slot->report.stepsDone;
+            progress.stepsTotal = slot->report.stepsTotal;
+            runner = slot->runner;
+        }
+        if (runner && progress.phase == QLatin1String("job")) {
+            progress.stepsDone = runner->progress().stepsDone;
+            progress.jobPercent = runner->progress().jobPercent;
+            progress.itemPercent = runner->displayedItemPercent();
+        }
+        all.push_back(progress);
+    }
+    return all;
+}
+
+std::vector<TargetReport> FleetRun::reports() const
+{
+    const bool endedByCancel = !running() && shared_->cancel;
+    std::vector<TargetReport> all;
+    for (const std::unique_ptr<FleetSlot>& slot : shared_->entries) {
+        std::lock_guard lock(slot->mutex);
+        TargetReport report = slot->report;
+        if (endedByCancel && report.result == TargetResult::Waiting) {
+            report.result = TargetResult::Cancelled;
+            report.message = QStringLiteral("cancelled before it started");
+        }
+        all.push_back(report);
+    }
+    return all;
+}
+
+double FleetRun::seconds() const
+{
+    const Clock::rep end = shared_->end;
+    const Clock::time_point until = end != 0 ? Clock::time_point(Clock::duration(end)) : Clock::now();
+    return std::chrono::duration<double>(until - shared_->start).count();
+}
+
+}  // namespace vormex

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "conversion/ParameterComparison.h"
+#include "fleet/FleetSetup.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace vormex {
+
+enum class TargetResult { Waiting, Running, Ok, Failed, Cancelled };
+
+// "waiting", "running", "ok", "failed", "cancelled".
+QString TargetResultWord(TargetResult result);
+
+// What became of one target; the report's entry.
+struct TargetReport {
+    QString name;
+    QString device;
+    QString printer;
+    TargetResult result = TargetResult::Waiting;
+    int stepsDone = 0;
+    int stepsTotal = 0;
+    double seconds = 0;
+    QString message;
+    // Per parameter file: after a job or a plan "same", "different", "skipped" or "unread"; after
+    // a backup "saved", "no file" or "unread".
+    QString system = QStringLiteral("skipped");
+    QString initial = QStringLiteral("skipped");
+    QList<ParameterDifference> differences;
+};
+
+// A running target as a display shows it.
+struct TargetProgress {
+    TargetResult state = TargetResult::Waiting;
+    QString phase;        // "job", "verify", "read"
+    int stepsDone = 0;
+    int stepsTotal = 0;
+    int jobPercent = 0;
+    int itemPercent = 0;  // the item being sent
+};
+
+// Hears of the targets, on the targets' threads. A callback must be quick and must not call back
+// into the run.
+class FleetObserver {
+public:
+    virtual ~FleetObserver() = default;
+    // One log line of a target (its engine's lines, then the read-back's).
+    virtual void logLine(int target, const QString& line) { (void)target, (void)line; }
+    virtual void targetFinished(int target, const TargetReport& report) { (void)target, (void)report; }
+};
+
+struct FleetRunOptions {
+    FleetAction action = FleetAction::Apply;
+    int jobs = 1;             // targets run at once (at least 1)
+    QString backupFolder;     // Backup: the folder that gets one subfolder per target
+};
+
+// Runs every target of a fleet, at most `jobs` at a time, each on a thread of its own with its
+// own link: a target that fails, hangs up or stays silent takes up its own thread only. The run
+// owns its threads: going away it cancels and joins them.
+class FleetRun {
+public:
+    static std::unique_ptr<FleetRun> Start(std::vector<PreparedTarget> targets, FleetRunOptions options,
+                                           std::shared_ptr<FleetObserver> observer = nullptr);
+    ~FleetRun();
+    FleetRun(const FleetRun&) = delete;
+    FleetRun& operator=(const FleetRun&) = delete;
+
+    // Cancels every target: a running job stops within a wait's slice, a read-back ends at its
+    // time-out, the targets not yet started are not started. They end "cancelled".
+    void RequestCancel();
+    bool cancelRequested() const;
+
+    bool running() const;
+    // Waits at most `timeoutMs` (scaled) for the end; true when every target has ended.
+    bool waitFinished(int timeoutMs);
+
+    std::vector<TargetProgress> progress() const;
+    // One entry per target, in manifest order; a target that never ran is "cancelled" once the
+    // run has ended after a cancel.
+    std::vector<TargetReport> reports() const;
+    // Wall seconds since the start (up to the end once it has ended).
+    double seconds() const;
+
+    struct Shared;
+
+private:
+    explicit FleetRun(std::shared_ptr<Shared> shared);
+
+    std::shared_ptr<Shared> shared_;
+    std::vector<std::jthread> workers_;
+};
+
+}  // namespace vormex

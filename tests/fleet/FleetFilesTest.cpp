@@ -1,0 +1,169 @@
+// Manifests refused before any printer is reached; diff; backup and its restore; --verify of
+// download and send-file.
+#include "FleetFixture.h"
+
+#include "base/StringTable.h"
+
+#include <QDir>
+#include <QJsonArray>
+
+namespace vormex::test {
+namespace {
+
+class FleetFiles : public FleetFixture {};
+
+TEST_F(FleetFiles, AWrongManifestIsRefusedBeforeAnyPrinterIsReached)
+{
+    Simulator sim({});
+    const QString device = sim.device();
+    const QJsonObject good{{QStringLiteral("name"), QStringLiteral("a")}, {QStringLiteral("device"), device}};
+    const QJsonObject job{{QStringLiteral("system-params"), QStringLiteral("system.txt")}};
+    writeFile(path("dup.csv"), "name,device\r\na,\"" + device.toUtf8() + "\"\r\n");
+    writeFile(path("short.csv"), "name,device,printer\r\nb,\"" + device.toUtf8() + "\"\r\n");
+    struct Case {
+        const char* name;
+        QByteArray manifest;  // the file's bytes; empty: `object` as JSON
+        QJsonObject object;
+        QString message;      // part of stderr
+        QStringList more;     // more arguments
+    };
+    const auto with = [&](std::initializer_list<QPair<QString, QJsonValue>> pairs) {
+        QJsonObject object{{QStringLiteral("job"), job}, {QStringLiteral("targets"), QJsonArray{good}}};
+        for (const auto& [key, value] : pairs)
+            object.insert(key, value);
+        return object;
+    };
+    const QList<Case> cases = {
+        {"bad JSON", "{\"targets\": [\n  {\"name\": \"a\",}\n]}", {}, QStringLiteral("site.json:2:"), {}},
+        {"unknown key", {}, with({{"targts", QJsonArray{}}}), QStringLiteral("site.json: targts: unknown key"), {}},
+        {"unknown key of a target", {}, with({{"targets", QJsonArray{QJsonObject{{"name", "a"}, {"devcie", device}}}}}),
+         QStringLiteral("site.json: targets[0].devcie: unknown key"), {}},
+        {"unknown job key", {}, with({{"job", QJsonObject{{"basic", "x.bas"}}}}), QStringLiteral("site.json: job.basic: unknown key"), {}},
+        {"wrong type", {}, with({{"verify", "yes"}}), QStringLiteral("site.json: verify: must be true or false, not a string"), {}},
+        {"wrong type of a job value", {}, with({{"job", QJsonObject{{"allocate", 8}}}}), QStringLiteral("site.json: job.allocate: must be a string"), {}},
+        {"missing file", {}, with({{"job", QJsonObject{{"initial-table", "none.txt"}}}}),
+         QStringLiteral("site.json: job.initial-table: %1: ").arg(path("none.txt")), {}},
+        {"missing device", {}, with({{"targets", QJsonArray{QJsonObject{{"name", "a"}}}}}), QStringLiteral("site.json: targets[0].device: missing"), {}},
+        {"duplicate name", {}, with({{"targets", QJsonArray{good, good}}}), QStringLiteral("site.json: targets[1].name: \"a\" is given twice"), {}},
+        {"one device for two targets", {}, with({{"targets", QJsonArray{good, QJsonObject{{"name", "b"}, {"device", device}}}}}),
+         QStringLiteral("site.json: targets[1].device: \"%1\" is the device of ").arg(device), {}},
+        {"duplicate name in the targets file", {}, with({{"targets-file", "dup.csv"}}),
+         QStringLiteral("dup.csv: row 2: name: \"a\" is given twice"), {}},
+        {"a row short of the header", {}, with({{"targets-file", "short.csv"}}), QStringLiteral("short.csv: row 2: 2 fields where the header has 3"), {}},
+        {"a name that cannot be a folder", {}, with({{"targets", QJsonArray{QJsonObject{{"name", "../x"}, {"device", device}}}}}),
+         QStringLiteral("site.json: targets[0].name: \"../x\""), {}},
+        {"unknown printer model", {}, with({{"targets", QJsonArray{QJsonObject{{"name", "a"}, {"device", device}, {"printer", "Q-XX"}}}}}),
+         QStringLiteral("site.json: targets[0].printer: no printer named \"Q-XX\""), {}},
+        {"a value out of the model's range", {}, with({{"job", QJsonObject{{"allocate", "17,4,14"}}}}),
+         QStringLiteral("site.json: job.allocate: TrueType area: ") + StringTable::builtIn().text(61714).arg(0).arg(16), {}},
+        {"a file the job cannot take", {}, with({{"job", QJsonObject{{"system-params", "initial.txt"}}}}), QStringLiteral("site.json: job.system-params: %1: ").arg(path("initial.txt")), {}},
+        {"no targets", {}, QJsonObject{{"job", job}}, QStringLiteral("site.json: no targets"), {}},
+        {"jobs out of range", {}, with({}), QStringLiteral("--jobs"), {"--jobs", "0"}},
+    };
+    for (const Case& c : cases) {
+        if (c.manifest.isEmpty())
+            writeManifest(c.object);
+        else
+            writeFile(path("site.json"), c.manifest);
+        const ProcessResult result = ctl(QStringList{"apply", path("site.json")} + c.more);
+        EXPECT_EQ(result.exitCode, 2) << c.name << ": " << result.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(result.err).contains(c.message)) << c.name << ": " << result.err.toStdString();
+    }
+    EXPECT_EQ(sim.countInLog(QStringLiteral("connection opened")), 0) << sim.log().toStdString();
+}
+
+TEST_F(FleetFiles, DiffExitsAsDiffDoes)
+{
+    QByteArray other = systemText();
+    other.replace(0, 5, "01000");
+    writeFile(path("other.txt"), other);
+    Simulator sim({"--file", QStringLiteral("QUILLPRM.TXT=") + path("system.txt")});
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        int exitCode;
+        QByteArray out;
+    };
+    const QList<Case> cases = {
+        {"the same", {"system", path("system.txt"), "--device", sim.device()}, 0, ""},
+        {"a different item", {"system", path("other.txt"), "--device", sim.device()}, 1, "LABEL LENGTH: printer 00600, file 01000\n"},
+        {"no file in the printer", {"initial", path("initial.txt"), "--device", sim.device()}, 1,
+         QStringLiteral("ZDEFAULT.TXT: printer NO FILE, file %1 bytes\n").arg(initialText().size()).toUtf8()},
+        {"a file that cannot be read", {"system", path("none.txt"), "--device", sim.device()}, 2, ""},
+        {"a printer that cannot be reached", {"system", path("system.txt"), "--device", "LAN:127.0.0.1:1"}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult result = ctl(QStringList{"diff"} + c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name << ": " << result.err.toStdString();
+        EXPECT_EQ(result.out, c.out) << c.name;
+    }
+}
+
+TEST_F(FleetFiles, ABackupAppliedRestoresThePrinter)
+{
+    QByteArray original = systemText();
+    original.replace(0, 5, "01000");
+    writeFile(path("original.txt"), original);
+    const QString dump = path(QStringLiteral("dump"));
+    Simulator kept({"--dump-dir", dump, "--file", QStringLiteral("QUILLPRM.TXT=") + path("original.txt"), "--file",
+                    QStringLiteral("ZDEFAULT.TXT=") + path("initial.txt")});
+    Simulator empty({});
+    writeFile(path("printers.csv"), "name,device\r\nkept," + kept.device().toUtf8() + "\r\nempty," + empty.device().toUtf8() + "\r\n");
+    const QString backup = path(QStringLiteral("backup"));
+    const ProcessResult saved = ctl({"backup", path("printers.csv"), "-o", backup, "--report", path("r.json")});
+    EXPECT_EQ(saved.exitCode, 0) << saved.err.toStdString();
+    EXPECT_EQ(readFile(backup + "/kept/QUILLPRM.TXT"), original);
+    EXPECT_EQ(readFile(backup + "/kept/ZDEFAULT.TXT"), initialText());
+    EXPECT_TRUE(QDir(backup + "/empty").isEmpty());
+    const QJsonObject report = readReport(path("r.json"));
+    EXPECT_EQ(targetOf(report, "empty").value(QStringLiteral("verify")).toObject().value(QStringLiteral("system")).toString(),
+              QStringLiteral("no file"));
+    EXPECT_EQ(targetOf(report, "empty").value(QStringLiteral("result")).toString(), QStringLiteral("ok"));
+
+    // Something else is sent, then the backup brings the printer back.
+    const QJsonArray targets{QJsonObject{{"name", "kept"}, {"device", kept.device()}}};
+    const ProcessResult changed = ctl({"apply", writeManifest({{"job", QJsonObject{{"system-params", "system.txt"}}}, {"targets", targets}})});
+    ASSERT_EQ(changed.exitCode, 0) << changed.err.toStdString();
+    ASSERT_EQ(readFile(dump + "/QUILLPRM.TXT"), systemText());
+    const ProcessResult restored = ctl({"apply", writeManifest({{"job", QJsonObject{{"system-params", "backup/kept/QUILLPRM.TXT"},
+                                                                                      {"initial-table", "backup/kept/ZDEFAULT.TXT"}}},
+                                                                 {"targets", targets}})});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(restored.err).contains(QStringLiteral("kept: verify system: same"))) << restored.err.toStdString();
+    EXPECT_EQ(readFile(dump + "/QUILLPRM.TXT"), original);
+    EXPECT_EQ(readFile(dump + "/ZDEFAULT.TXT"), initialText());
+}
+
+TEST_F(FleetFiles, VerifyOfDownloadAndSendFile)
+{
+    struct Case {
+        const char* name;
+        QStringList simArguments;
+        QStringList arguments;  // the device is added
+        int exitCode;
+        QString message;        // part of stderr
+    };
+    const QList<Case> cases = {
+        {"send-file kept as sent", {}, {"send-file", "system", path("system.txt"), "--no-vormex-on", "--verify"}, 0,
+         QStringLiteral("verify system: same")},
+        {"send-file kept changed", {"--fault", "alter"}, {"send-file", "system", path("system.txt"), "--no-vormex-on", "--verify"}, 1,
+         QStringLiteral("vormexctl: verify failed: the printer's system parameters differ from what was sent: LABEL LENGTH")},
+        {"download kept as sent", {}, {"download", "--initial-table", path("initial.txt"), "--verify"}, 0,
+         QStringLiteral("verify initial: same")},
+        {"download not kept", {"--fault", "forget"}, {"download", "--initial-table", path("initial.txt"), "--verify"}, 1,
+         QStringLiteral("verify initial: ZDEFAULT.TXT: printer NO FILE")},
+        {"without --verify nothing is read back", {"--fault", "alter"}, {"download", "--system-params", path("system.txt")}, 0, {}},
+    };
+    for (const Case& c : cases) {
+        Simulator sim(c.simArguments);
+        const ProcessResult result = ctl(c.arguments + QStringList{"--device", sim.device()});
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name << ": " << result.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(result.err).contains(c.message)) << c.name << ": " << result.err.toStdString();
+        if (c.message.isEmpty()) {
+            EXPECT_EQ(sim.countInLog(QStringLiteral("send system parameter file")), 0) << c.name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vormex::test
