@@ -42,6 +42,9 @@ public:
 
     // Prints a message on stderr (its CR LF line breaks as line breaks) and gives kExitFailure.
     int fail(const QString& message);
+    // The same with the lines that say where the failure is (the file, the item, the device)
+    // before the message, which stays the last line; an empty context adds nothing.
+    int fail(const QString& context, const QString& message);
     // Prints a usage message on stderr, pointing to the command's help, and gives kExitUsage.
     int usage(const QString& message);
 
@@ -49,8 +52,19 @@ public:
     // the text after "USB:" is the device path.
     LinkSettings link(const QCommandLineParser& parser);
 
-    // The selected printer entry, or a message and nullptr when there is none.
+    // The selected printer entry, or a message and nullptr when there is none (the definition
+    // file cannot be read, holds no printer entries, or lacks the chosen one).
     const PrinterDefinition* requireSelectedPrinter();
+    // Why the definition file cannot serve: it could not be read, or it holds no printer entry
+    // (besides "standard"). Empty when it serves.
+    QString definitionsProblem() const;
+
+    // Data for standard output ("-o -", or no -o where the data goes there by default): text
+    // with LF line ends, ending with a newline, in UTF-8.
+    void printData(const QString& text);
+    // Binary data for standard output; refused (a usage error, gives kExitUsage) when standard
+    // output is a terminal.
+    int writeBinaryData(const QByteArray& bytes);
 
 private:
     GlobalOptions options_;
@@ -63,5 +77,8 @@ private:
 
 // A message with CR LF line breaks as the terminal wants them.
 QString terminalText(const QString& message);
+
+// "-o -": the data goes to standard output.
+inline bool isStandardOutput(const QString& path) { return path == QLatin1String("-"); }
 
 }  // namespace vormex::cli

@@ -85,7 +85,7 @@ const QList<Command>& allCommands()
 {
     static const QList<Command> commands = foundationCommands() + parameterCommands() + encodeCommands()
                                            + printerCommands() + downloadCommands()
-                                           + verifyCommands() + fleetCommands();
+                                           + verifyCommands() + fleetCommands() + configCommands();
     return commands;
 }
 

@@ -3,6 +3,7 @@
 #include "Command.h"
 
 #include "app/Version.h"
+#include "comm/DeviceText.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -56,6 +57,12 @@ std::optional<int> parseCommand(const Command& command, const QStringList& argum
     if (parser.isSet(kHelp)) {
         QTextStream(stdout) << CommandHelp(command);
         return kExitOk;
+    }
+    // A device text typed on the command line is checked strictly before anything opens.
+    const QString device = QStringLiteral("device");
+    if (parser.optionNames().contains(device)) {
+        if (const std::optional<QString> problem = CheckDeviceText(parser.value(device)))
+            return usageError(QStringLiteral("--device %1: %2\n%3").arg(parser.value(device), *problem, DeviceTextGrammar()), helpCommand);
     }
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include "Looks.h"
 #include "VORMEXSettingToolApp.h"
 #include "app/AppSettings.h"
+#include "pages/OptionsModel.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -30,8 +31,8 @@
 namespace vormex::gui {
 namespace {
 
-constexpr int kMinWaitTime = 1;
-constexpr int kMaxWaitTime = 60000;
+constexpr int kMinWaitTime = kMinWaitTimeMs;
+constexpr int kMaxWaitTime = kMaxWaitTimeMs;
 constexpr int kLookCount = kLastLookId - kFirstLookId + 1;
 constexpr int kLookNameFirst = 300060;  // 300060..300068, the looks in id order
 
@@ -303,12 +304,10 @@ void CTTFDownLoaderPage::browse()
 
 bool CTTFDownLoaderPage::Validate()
 {
-    bool ok = false;
-    const int value = waitTime_->text().trimmed().toInt(&ok);
-    if (ok && value >= kMinWaitTime && value <= kMaxWaitTime)
+    QString message;
+    if (ReadWaitTime(waitTime_->text(), app_.app().strings, &message))
         return true;
-    app_.ShowMessage(QMessageBox::Warning,
-                     app_.text(text::kRangeMessage).arg(kMinWaitTime).arg(kMaxWaitTime), QMessageBox::Ok);
+    app_.ShowMessage(QMessageBox::Warning, message, QMessageBox::Ok);
     waitTime_->setFocus(Qt::OtherFocusReason);
     waitTime_->selectAll();
     return false;
@@ -365,7 +364,7 @@ void CLanguagePage::OnOK()
     const int chosen = languages_->currentRow() == 1 ? 1 : 0;
     app_.app().languageValue = chosen;
     app_.store().writeString(QString::fromLatin1(settings::kLanguage),
-                             QString::fromLatin1(chosen == 1 ? "JPN" : "ENG"));
+                             LanguageSetting(chosen == 1));
     restart_->setEnabled(false);
 }
 

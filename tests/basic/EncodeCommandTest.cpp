@@ -85,8 +85,14 @@ TEST_F(EncodeCommand, ErrorWritesNoFileAndEndsWithTheMessage)
             EXPECT_EQ(result.exitCode, 1);
             EXPECT_FALSE(QFile::exists(path("bad.bin")));
             EXPECT_EQ(lastLine(result.err), message) << qPrintable(arguments.join(' '));
+            // The line before it names the file, the source line's number and its text.
+            EXPECT_EQ(QString::fromUtf8(result.err).trimmed().section(QLatin1Char('\n'), -2, -2),
+                      QStringLiteral("vormexctl: %1:2: WHILE X").arg(source));
         }
     }
+    const auto missing = runProgram(QStringLiteral("vormexctl"), {"encode", path("none.bas"), "--program", "main", "--listing"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(path("none.bas").toUtf8() + ": No such file or directory")) << missing.err.constData();
 }
 
 TEST_F(EncodeCommand, ListingShowsEveryLineWithItsEntryAndRecord)

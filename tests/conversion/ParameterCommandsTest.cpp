@@ -46,9 +46,9 @@ TEST_F(ParameterCommands, ExportedDefaultsPassCheckAndConvertAlike)
             withoutTerminator[16 + ((quint8(b[12]) << 8) | quint8(b[13]))] = char(0xFF);
             EXPECT_EQ(withoutTerminator, a);
         } else {
-            // The XML line writes RFID ADJUST and LABEL SHIFT as "%+04d" and has no CR LF.
+            // The XML line has the printer's field widths but no CR LF.
             EXPECT_EQ(a.mid(16, 72), QByteArray("00600,0800,0,8,T,G,N,4,03000,1,0,0,7E,5E,2C,0,0,0,0,0,08,+0000,0,+0000\r\n"));
-            EXPECT_EQ(b.mid(16, 69), QByteArray("00600,0800,0,8,T,G,N,4,03000,1,0,0,7E,5E,2C,0,0,0,0,0,08,+000,0,+000") + '\0');
+            EXPECT_EQ(b.mid(16, 71), QByteArray("00600,0800,0,8,T,G,N,4,03000,1,0,0,7E,5E,2C,0,0,0,0,0,08,+0000,0,+0000") + '\0');
         }
     }
 }
@@ -90,7 +90,9 @@ TEST_F(ParameterCommands, FailuresAndUsage)
     test::writeFile(bad, "BARCODE Default\r\n010,02,3.0\r\nFIELD Default\r\n0,0x0\r\n");
     auto result = run({QStringLiteral("check"), bad, QStringLiteral("--kind"), QStringLiteral("initial")});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(QString::fromUtf8(result.err).trimmed(), QStringLiteral("FIELD Default\n第2パラメータは数字のみ入力可能です"));
+    // The check's message stays last; the file and the item of the failed field come before it.
+    EXPECT_EQ(QString::fromUtf8(result.err).trimmed(),
+              QStringLiteral("vormexctl: %1: field 2, Char Gap\nFIELD Default\n第2パラメータは数字のみ入力可能です").arg(bad));
 
     result = run({QStringLiteral("convert"), bad, QStringLiteral("--kind"), QStringLiteral("initial"), QStringLiteral("-o"),
                   path(QStringLiteral("out.bin"))});
@@ -101,7 +103,7 @@ TEST_F(ParameterCommands, FailuresAndUsage)
     test::writeFile(doctype, "<!DOCTYPE VORMEX_SystemParameter><VORMEX_SystemParameter/>");
     result = run({QStringLiteral("check"), doctype, QStringLiteral("--kind"), QStringLiteral("system")});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(QString::fromUtf8(result.err).trimmed(), QStringLiteral("システム設定ファイルではありません"));
+    EXPECT_EQ(QString::fromUtf8(result.err).trimmed(), QStringLiteral("vormexctl: %1\nシステム設定ファイルではありません").arg(doctype));
 
     EXPECT_EQ(run({QStringLiteral("check"), bad, QStringLiteral("--kind"), QStringLiteral("other")}).exitCode, 2);
     EXPECT_EQ(run({QStringLiteral("convert"), bad, QStringLiteral("--kind"), QStringLiteral("initial")}).exitCode, 2);

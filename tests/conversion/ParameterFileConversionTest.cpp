@@ -118,7 +118,7 @@ TEST_F(Conversion, XmlFileIsConvertedAndTerminated)
     EXPECT_FALSE(ConvertParameterFile(file, ParameterFileKind::SystemParameters, context(), small).ok);
     QByteArray area(4096, '\0');
     ASSERT_TRUE(ConvertParameterFile(file, ParameterFileKind::SystemParameters, context(), area).ok);
-    const QByteArray expected = "01000,0800,1,C,P,M,S,6,03000,0,1,1,7E,5E,2C,0,1,0,1,0,12,-012,1,+005";
+    const QByteArray expected = "01000,0800,1,C,P,M,S,6,03000,0,1,1,7E,5E,2C,0,1,0,1,0,12,-0012,1,+0005";
     EXPECT_EQ(lengthField(area), expected.size());
     EXPECT_EQ(area.mid(16, expected.size()), expected);
     EXPECT_EQ(area[16 + expected.size()], '\0');
@@ -162,7 +162,7 @@ TEST_F(Conversion, PreparedItemIsOneBlockInTheEnvelope)
     EXPECT_EQ(quint8(variable.envelope.back()), ImageChecksum(variable.area));
 }
 
-TEST_F(Conversion, PreparationChecksTextFilesOnly)
+TEST_F(Conversion, PreparationStopsAtTheFilesCheck)
 {
     const QByteArray bad = QByteArray(kLine).replace("01000", "01a00");
     PreparedParameterFile prepared =

@@ -7,7 +7,11 @@
 #include <QProcess>
 #include <QSettings>
 
+#include <QRegularExpression>
+
 #include <csignal>
+
+#include <unistd.h>
 
 namespace vormex::test {
 namespace {
@@ -29,6 +33,11 @@ void setPort(const QString& name, const QString& device)
     QSettings ini(SettingsStore().filePath(), QSettings::IniFormat);
     ini.setValue(QStringLiteral("Ports/") + name, device);
 }
+
+// A printer on a pseudo-terminal. It gives up a store whose bytes stop coming after a quiet time
+// (the firmware gap, 20 ms at the tests' scale by default); on a loaded machine the tool's writes
+// can pause that long, so the quiet time here is 0.4 s.
+const QStringList kPtyArguments{QStringLiteral("--pty"), QStringLiteral("--firmware-gap-ms"), QStringLiteral("20000")};
 
 class CliDownload : public LinkFixture {
 protected:
@@ -69,7 +78,7 @@ TEST_F(CliDownload, AFullJobOverLanStoresByteIdenticalFiles)
 
 TEST_F(CliDownload, AJobOverAPseudoTerminalAsCom)
 {
-    Simulator sim(simArguments({QStringLiteral("--pty")}), kScale);
+    Simulator sim(simArguments(kPtyArguments), kScale);
     setPort(QStringLiteral("COM3"), sim.ptyPath());
     const ProcessResult result = runProgram(QStringLiteral("vormexctl"),
         cli({"download", "--device", "COM3:9600,8,none,1", "--basic-main", path("main.bas"), "--system-params",
@@ -81,7 +90,7 @@ TEST_F(CliDownload, AJobOverAPseudoTerminalAsCom)
 
 TEST_F(CliDownload, SendFileOverAPseudoTerminalAsCom)
 {
-    Simulator sim(simArguments({QStringLiteral("--pty")}), kScale);
+    Simulator sim(simArguments(kPtyArguments), kScale);
     setPort(QStringLiteral("COM3"), sim.ptyPath());
     const ProcessResult result = runProgram(QStringLiteral("vormexctl"),
         cli({"send-file", "initial", path("initial.txt"), "--device", "COM3:9600,8,none,1", "--no-vormex-on"}));
@@ -127,13 +136,15 @@ TEST_F(CliDownload, RefusalsComeBeforeAnythingIsSent)
     const QString device = sim.device();
     const QList<Case> cases = {
         {"missing test file", {"download", "--device", device, "--test-file", path("none.txt")}, 1, path("none.txt")},
-        {"BASIC that does not encode", {"download", "--device", device, "--basic-main", path("bad.bas")}, 1, {}},
-        {"parameter file that fails its check", {"download", "--device", device, "--system-params", path("bad.txt")}, 1, {}},
-        {"TrueType area too large", {"download", "--device", device, "--allocate", "17,4,14"}, 1, range.arg(0).arg(16)},
-        {"BASIC area too large", {"download", "--device", device, "--allocate", "8,4,21"}, 1, range.arg(0).arg(20)},
-        {"start block outside the BASIC area", {"download", "--device", device, "--vormex", "on", "--start-blocks", "0,2,3,21"}, 1, range.arg(0).arg(20)},
-        {"send-file start block", {"send-file", "system", path("system.txt"), "--device", device, "--start-block", "21"}, 1, range.arg(0).arg(20)},
-        {"send-file unreadable", {"send-file", "initial", path("none.txt"), "--device", device}, 1, {}},
+        {"BASIC that does not encode: file, line and text before the message", {"download", "--device", device, "--basic-main", path("bad.bas")}, 1,
+         QStringLiteral("vormexctl: %1:1: 10 GOTO 99\n").arg(path("bad.bas"))},
+        {"which of several files fails its check", {"download", "--device", device, "--basic-main", path("main.bas"), "--system-params", path("bad.txt")}, 1,
+         QStringLiteral("vormexctl: %1").arg(path("bad.txt"))},
+        {"TrueType area too large", {"download", "--device", device, "--allocate", "17,4,14"}, 2, range.arg(0).arg(16)},
+        {"BASIC area too large", {"download", "--device", device, "--allocate", "8,4,21"}, 2, range.arg(0).arg(20)},
+        {"start block outside the BASIC area", {"download", "--device", device, "--vormex", "on", "--start-blocks", "0,2,3,21"}, 2, range.arg(0).arg(20)},
+        {"send-file start block", {"send-file", "system", path("system.txt"), "--device", device, "--start-block", "21"}, 2, range.arg(0).arg(20)},
+        {"send-file unreadable", {"send-file", "initial", path("none.txt"), "--device", device}, 1, path("none.txt") + QStringLiteral(": ")},
         {"nothing to do", {"download", "--device", device}, 2, QStringLiteral("nothing to download")},
         {"firmware with other steps", {"download", "--firmware", path("fw.rom"), "--vormex", "on"}, 2, QStringLiteral("--firmware")},
         {"send-file kind", {"send-file", "other", path("system.txt")}, 2, {}},
@@ -152,7 +163,68 @@ TEST_F(CliDownload, AnUnreachablePrinterFailsWithTheOpenError)
     const ProcessResult result =
         runProgram(QStringLiteral("vormexctl"), cli({"download", "--device", "LAN:127.0.0.1:1", "--vormex", "on"}));
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(QString::fromUtf8(result.err).trimmed(), StringTable::builtIn().text(8023));
+    EXPECT_EQ(QString::fromUtf8(result.err).trimmed(),
+              QStringLiteral("vormexctl: connection refused by 127.0.0.1:1 (nothing listens there)\n") + StringTable::builtIn().text(8023));
+}
+
+// A store the printer answers with an error status fails the step: its status text, then the
+// step's failure message, and nothing after it (no VORMEX on).
+TEST_F(CliDownload, AStoreThePrinterRefusesFailsTheStep)
+{
+    const StringTable strings = StringTable::builtIn();
+    const struct {
+        const char* status;
+        int statusText;  // 0: the store succeeds
+    } cases[] = {{"6", 8027}, {"7", 8028}, {"50", 8029}, {"51", 8030}, {"57", 8031}, {"0", 0}};
+    for (const auto& c : cases) {
+        Simulator sim(simArguments({QStringLiteral("--status"), QLatin1String(c.status)}), kScale);
+        const ProcessResult result =
+            runProgram(QStringLiteral("vormexctl"), cli({"send-file", "system", path("system.txt"), "--device", sim.device()}));
+        const QString err = QString::fromUtf8(result.err);
+        if (c.statusText == 0) {
+            EXPECT_EQ(result.exitCode, 0) << err.toStdString();
+            EXPECT_TRUE(err.endsWith(strings.text(8047) + QLatin1Char('\n') + strings.text(8013) + QLatin1Char('\n'))) << err.toStdString();
+            continue;
+        }
+        EXPECT_EQ(result.exitCode, 1) << c.status;
+        EXPECT_TRUE(err.endsWith(strings.text(c.statusText) + QLatin1Char('\n') + strings.text(8014) + QLatin1Char('\n')))
+            << c.status << ": " << err.toStdString();
+        EXPECT_EQ(sim.countInLog(QStringLiteral("(VORMEX on)")), 0) << c.status;
+    }
+}
+
+// The same in a download job, for a BASIC program over a pseudo-terminal as COM (the refusal comes
+// before the printer restarts and is not lost behind the wait's own query), and over USB.
+TEST_F(CliDownload, ARefusedProgramEndsTheJobWithoutVormexOn)
+{
+    Simulator sim(simArguments(kPtyArguments + QStringList{QStringLiteral("--fault"), QStringLiteral("bad-checksum")}), kScale);
+    setPort(QStringLiteral("COM3"), sim.ptyPath());
+    const ProcessResult result = runProgram(QStringLiteral("vormexctl"),
+        cli({"download", "--device", "COM3:9600,8,none,1", "--basic-main", path("main.bas"), "--vormex", "on"}));
+    EXPECT_EQ(result.exitCode, 1);
+    const StringTable strings = StringTable::builtIn();
+    EXPECT_TRUE(QString::fromUtf8(result.err).endsWith(strings.text(8031) + QLatin1Char('\n') + strings.text(8005) + QLatin1Char('\n')))
+        << result.err.toStdString();
+    EXPECT_EQ(sim.countInLog(QStringLiteral("(VORMEX on)")), 0);
+
+    // Over USB no status is asked for: the refusal is read while the printer restarts.
+    const ProcessResult usb = runProgram(QStringLiteral("vormexctl"),
+        cli({"send-file", "system", path("system.txt"), "--device", QStringLiteral("USB:") + sim.ptyPath()}));
+    EXPECT_EQ(usb.exitCode, 1);
+    EXPECT_TRUE(QString::fromUtf8(usb.err).endsWith(strings.text(8031) + QLatin1Char('\n') + strings.text(8014) + QLatin1Char('\n')))
+        << usb.err.toStdString();
+    EXPECT_EQ(sim.countInLog(QStringLiteral("(VORMEX on)")), 0);
+}
+
+// An XML system file's line is stored in the printer's own width, so it reads back.
+TEST_F(CliDownload, AnXmlSystemFileReadsBackAfterItsDownload)
+{
+    ASSERT_EQ(runProgram(QStringLiteral("vormexctl"), cli({"export", "--kind", "system", "--format", "xml", "-o", path("system.xml")})).exitCode, 0);
+    Simulator sim(simArguments(), kScale);
+    ASSERT_EQ(runProgram(QStringLiteral("vormexctl"), cli({"send-file", "system", path("system.xml"), "--device", sim.device()})).exitCode, 0);
+    const ProcessResult back = runProgram(QStringLiteral("vormexctl"), cli({"get", "system", "--device", sim.device()}));
+    EXPECT_EQ(back.exitCode, 0) << back.err.toStdString();
+    EXPECT_EQ(back.out, readFile(path("system.txt")).replace("\r\n", "\n"));
 }
 
 TEST_F(CliDownload, CtrlCCancelsCleanlyWithStatus130)
@@ -179,7 +251,35 @@ TEST_F(CliDownload, CtrlCCancelsCleanlyWithStatus130)
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(tool.exitCode(), 130);
     EXPECT_LT(timer.elapsed(), 2000);
+    // It says so, and what the printer may be left in.
+    const QString rest = QString::fromUtf8(tool.readAllStandardError());
+    EXPECT_TRUE(rest.contains(QStringLiteral("cancelled")) && rest.contains(QStringLiteral("vormexctl vormex on"))) << rest.toStdString();
     EXPECT_EQ(sim.countInLog(QStringLiteral("{XF")), 0);
+}
+
+TEST_F(CliDownload, TheProgressBarFitsAnEightyColumnTerminalAndIsRedrawnInPlace)
+{
+    const QString longName = path("a-basic-program-whose-name-is-far-too-long-to-stand-beside-two-progress-bars.bas");
+    writeFile(longName, readFile(path("main.bas")));
+    Simulator sim(simArguments(), kScale);
+    const ProcessResult screen = runOnTerminal(QStringLiteral("vormexctl"),
+                                               cli({"download", "--device", sim.device(), "--basic-main", longName}), 80);
+    EXPECT_EQ(screen.exitCode, 0);
+    QString text = QString::fromUtf8(screen.out);
+    text.remove(QStringLiteral("\033[K"));
+    int bars = 0;
+    for (const QString& piece : text.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts)) {
+        EXPECT_LE(piece.size(), 79) << piece.toStdString();
+        if (piece.startsWith(QLatin1Char('['))) {
+            ++bars;
+            EXPECT_TRUE(piece.contains(QStringLiteral("...")) || !piece.contains(QStringLiteral(".bas"))) << piece.toStdString();
+        }
+    }
+    EXPECT_GT(bars, 0) << text.toStdString();
+    // One bar line: it is cleared and redrawn in place, never left behind by a line feed.
+    static const QRegularExpression barLeftBehind(QStringLiteral("\\[[#.]+\\][^\r\n]*\n"));
+    EXPECT_FALSE(text.contains(barLeftBehind)) << text.toStdString();
+    EXPECT_TRUE(text.contains(StringTable::builtIn().text(8022)));
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST_F(FleetFiles, AWrongManifestIsRefusedBeforeAnyPrinterIsReached)
          QStringLiteral("site.json: targets[0].printer: no printer named \"Q-XX\""), {}},
         {"a value out of the model's range", {}, with({{"job", QJsonObject{{"allocate", "17,4,14"}}}}),
          QStringLiteral("site.json: job.allocate: TrueType area: ") + StringTable::builtIn().text(61714).arg(0).arg(16), {}},
-        {"a file the job cannot take", {}, with({{"job", QJsonObject{{"system-params", "initial.txt"}}}}), QStringLiteral("site.json: job.system-params: "), {}},
+        {"a file the job cannot take", {}, with({{"job", QJsonObject{{"system-params", "initial.txt"}}}}), QStringLiteral("site.json: job.system-params: %1: ").arg(path("initial.txt")), {}},
         {"no targets", {}, QJsonObject{{"job", job}}, QStringLiteral("site.json: no targets"), {}},
         {"jobs out of range", {}, with({}), QStringLiteral("--jobs"), {"--jobs", "0"}},
     };

@@ -361,6 +361,12 @@ private slots:
         QCOMPARE(page.harness.messages.size(), size_t(2));
         QVERIFY(!page.harness.messages[1].text.isEmpty());
         QCOMPARE(system->text(), QString());
+        // A file whose values the system parameter page would refuse is not taken either.
+        system->Pick(writeFile(dir, QStringLiteral("ribbon.txt"),
+                               "00600,0800,Q,A,T,W,0,4,03000,C,F,0,7E,5E,2C,0,0,0,1,0,04,+0000,0,+0000\r\n"));
+        QCOMPARE(page.harness.messages.size(), size_t(3));
+        QCOMPARE(page.harness.messages[2].text, QStringLiteral("\"RIBBON\" に \"Q\" は設定できません（リストにない値です）。"));
+        QCOMPARE(system->text(), QString());
 
         // A firmware file shorter than 252 bytes is not taken and shows no header; one of 252
         // bytes shows its trailer.

@@ -59,6 +59,11 @@ private slots:
         QTest::newRow("box off") << QStringList{} << false << QStringList{off, preparing, prepared, start, done} << true;
         QTest::newRow("printer silent") << QStringList{QStringLiteral("--fault"), QStringLiteral("silence")} << true
                                         << QStringList{off, QStringLiteral("ＶＯＲＭＥＸ切り替え失敗")} << false;
+        // A store the printer refuses fails: its status text, then the failure, and no "!Z".
+        QTest::newRow("store refused") << QStringList{QStringLiteral("--fault"), QStringLiteral("bad-checksum")} << true
+                                       << QStringList{off, preparing, prepared, start, QStringLiteral("チェックサムエラー"),
+                                                      QStringLiteral("システムパラメータダウンロード失敗")}
+                                       << false;
     }
 
     void downloads()

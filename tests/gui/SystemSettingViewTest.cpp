@@ -166,6 +166,14 @@ private slots:
              QStringLiteral("第1パラメータは数字のみ入力可能です")},
             {QStringLiteral("other.xml"), "<?xml version=\"1.0\"?><VORMEX_InitialTable/>",
              QStringLiteral("システム設定ファイルではありません")},
+            // Values the page cannot hold are refused as a download refuses them, not shown
+            // as an empty list or a cut number.
+            {QStringLiteral("ribbon.txt"), QByteArray(kSampleLine).replace("1040,D,", "1040,Q,"),
+             QStringLiteral("\"RIBBON\" に \"Q\" は設定できません（リストにない値です）。")},
+            {QStringLiteral("ribbon.xml"),
+             "<VORMEX_SystemParameter><header><printer>ORN Q-KA5</printer></header>"
+             "<item name=\"RIBBON\">XYZ</item></VORMEX_SystemParameter>",
+             QStringLiteral("\"RIBBON\" の \"XYZ\" はファイルのプリンタ \"ORN Q-KA5\" のリストにありません。")},
         };
         for (const auto& c : cases) {
             QVERIFY(!page->ReadFile(writeFile(harness.folder() + QLatin1Char('/') + c.name, c.bytes)));

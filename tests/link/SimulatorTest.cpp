@@ -264,8 +264,9 @@ TEST(Simulator, AlterAndForgetShowThroughTheReadBack)
     // raises the last digit of the first number by one.
     ASSERT_TRUE(sent[QStringLiteral("system")].startsWith("00600,"));
     ASSERT_TRUE(sent[QStringLiteral("initial")].startsWith("BARCODE Default\r\n010,"));
-    const QByteArray alteredSystem = "00601" + sent[QStringLiteral("system")].mid(5).chopped(2);
-    const QByteArray alteredInitial = "BARCODE Default\r\n011" + sent[QStringLiteral("initial")].mid(20);
+    // What get writes on standard output: LF line ends, a newline at the end.
+    const QByteArray alteredSystem = "00601" + sent[QStringLiteral("system")].mid(5).chopped(2) + "\n";
+    const QByteArray alteredInitial = QByteArray("BARCODE Default\r\n011" + sent[QStringLiteral("initial")].mid(20)).replace("\r\n", "\n");
     const QString noFile = StringTable::builtIn().text(8043);
     struct Case {
         const char* fault;

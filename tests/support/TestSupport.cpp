@@ -7,6 +7,14 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
 namespace vormex::test {
 
 QString sourcePath(const QString& relative) { return QDir(QStringLiteral(VORMEX_SOURCE_DIR)).filePath(relative); }
@@ -49,6 +57,54 @@ ProcessResult runProgram(const QString& name, const QStringList& arguments, int 
     result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
+    return result;
+}
+
+ProcessResult runOnTerminal(const QString& name, const QStringList& arguments, unsigned short columns)
+{
+    ProcessResult result;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        return result;
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    winsize size{};
+    size.ws_col = columns;
+    size.ws_row = 24;
+    ::ioctl(slave, TIOCSWINSZ, &size);
+    termios tio{};
+    ::tcgetattr(slave, &tio);
+    tio.c_oflag &= ~tcflag_t(OPOST);
+    ::tcsetattr(slave, TCSANOW, &tio);
+
+    const QByteArray program = QFile::encodeName(programPath(name));
+    std::vector<QByteArray> words{program};
+    for (const QString& argument : arguments)
+        words.push_back(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(slave, STDOUT_FILENO);
+        ::dup2(slave, STDERR_FILENO);
+        ::close(master);
+        ::close(slave);
+        ::execv(program.constData(), argv.data());
+        ::_exit(127);
+    }
+    ::close(slave);
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(master, buffer, sizeof buffer);
+        if (got <= 0)
+            break;  // EIO once the program has ended and closed its side
+        result.out.append(buffer, got);
+    }
+    ::close(master);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
 

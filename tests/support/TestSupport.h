@@ -27,6 +27,11 @@ struct ProcessResult {
 ProcessResult runProgram(const QString& name, const QStringList& arguments, int timeoutMs = 60000,
                          const QByteArray& standardInput = {});
 
+// Runs a built program with its standard output and error on a pseudo-terminal `columns` wide
+// that passes bytes as they are written (no CR added before a line feed); `out` is everything the
+// terminal received, `err` stays empty.
+ProcessResult runOnTerminal(const QString& name, const QStringList& arguments, unsigned short columns = 80);
+
 }  // namespace vormex::test
 
 // Readable failure messages for Qt strings and byte arrays.

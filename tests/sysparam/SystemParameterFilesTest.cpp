@@ -129,7 +129,7 @@ TEST_F(SystemParameterFiles, XmlRoundTripGivesTheLineWithItsOwnSignedFormat)
 
     const std::optional<QString> line = SystemParameterXmlToLine(file, documentDefinitions());
     ASSERT_TRUE(line);
-    EXPECT_EQ(*line, QStringLiteral("01000,0800,1,C,P,M,S,6,03000,0,1,1,7E,5E,2C,0,1,0,1,0,12,-012,1,+005"));
+    EXPECT_EQ(*line, QStringLiteral("01000,0800,1,C,P,M,S,6,03000,0,1,1,7E,5E,2C,0,1,0,1,0,12,-0012,1,+0005"));
 
     // Back into a set, the page gives its own line again.
     SystemParameterSet back = DefaultSystemParameters(printer);
@@ -146,7 +146,7 @@ TEST_F(SystemParameterFiles, XmlListTextsAreTranslatedThroughTheNamedPrinter)
     const std::optional<QString> line = SystemParameterXmlToLine(file, documentDefinitions());
     ASSERT_TRUE(line);
     // Absent switches read as obeyed (0); absent numbers as 0.
-    EXPECT_EQ(*line, QStringLiteral("01000,0000,1,,,,,,00000,,,,,,,0,0,0,0,0,00,+000,,+000"));
+    EXPECT_EQ(*line, QStringLiteral("01000,0000,1,,,,,,00000,,,,,,,0,0,0,0,0,00,+0000,,+0000"));
     SystemParameterSet set = DefaultSystemParameters(printer);
     ParseSystemParameterLine(*line, printer, set);
     EXPECT_EQ(set.selectedText(SystemList::Ribbon, printer), QStringLiteral("No ribbon"));

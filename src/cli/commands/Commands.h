@@ -17,6 +17,8 @@ QList<Command> encodeCommands();
 QList<Command> printerCommands();
 // download, send-file: download jobs.
 QList<Command> downloadCommands();
+// config: the stored settings of the printer settings page and the options sheet.
+QList<Command> configCommands();
 // diff: the printer's parameter file against a user's file.
 QList<Command> verifyCommands();
 // apply, backup: many printers at once.

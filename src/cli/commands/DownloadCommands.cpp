@@ -38,7 +38,19 @@ private:
     QString problem_;
 };
 
-// A problem of the options as the command line reports it.
+// A preparation failure: the file is named before the message (a file error names it itself),
+// with the line or field where its check failed.
+int fileProblem(CliContext& context, const QString& path, const QString& message, const QString& detail)
+{
+    if (message.startsWith(path + QLatin1Char(':')))
+        return context.fail(QStringLiteral("vormexctl: ") + message);
+    if (detail.startsWith(path))
+        return context.fail(QStringLiteral("vormexctl: ") + detail, message);
+    return context.fail(QStringLiteral("vormexctl: ") + path + (detail.isEmpty() ? QString() : QStringLiteral(": ") + detail), message);
+}
+
+// A problem of the options as the command line reports it: a value that is malformed or outside
+// its range is a usage error; the printer's own values outside their range are a failure.
 int optionProblem(CliContext& context, const DownloadOptionProblem& problem)
 {
     const QString text = problem.option.isEmpty() ? problem.message : QStringLiteral("--%1: %2").arg(problem.option, problem.message);
@@ -46,20 +58,20 @@ int optionProblem(CliContext& context, const DownloadOptionProblem& problem)
     case DownloadOptionProblem::Usage:
         return context.usage(text);
     case DownloadOptionProblem::OutOfRange:
-        return context.fail(QStringLiteral("vormexctl: ") + text);
+        return problem.option.isEmpty() ? context.fail(QStringLiteral("vormexctl: ") + text) : context.usage(text);
     case DownloadOptionProblem::File:
         break;
     }
-    return context.fail(problem.message);
+    return fileProblem(context, problem.path, problem.message, problem.detail);
 }
 
 // Prepares one file item as the download page does when a file is picked.
 bool prepare(CliContext& context, DownloadJob& job, int type, const QString& path)
 {
-    QString message;
-    if (PrepareItem(job, type, path, PrepareContextFor(context.app(), &context.store()), &message))
+    QString message, detail;
+    if (PrepareItem(job, type, path, PrepareContextFor(context.app(), &context.store()), &message, &detail))
         return true;
-    context.fail(message.isEmpty() ? QStringLiteral("vormexctl: %1: cannot be prepared").arg(path) : message);
+    fileProblem(context, path, message.isEmpty() ? QStringLiteral("%1: cannot be prepared").arg(path) : message, detail);
     return false;
 }
 
@@ -119,7 +131,7 @@ int runSendFile(CliContext& context, const QCommandLineParser& parser)
         const auto block = reader.number(QStringLiteral("start-block"), QStringLiteral("start block"),
                                          parser.value(QStringLiteral("start-block")), allocation.basicMin, allocation.basicMax);
         if (!block)
-            return context.fail(reader.problem());
+            return context.usage(reader.problem());
         request.startBlock = *block;
     }
 

@@ -8,6 +8,7 @@
 #include "basic/BasicEncoder.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QSaveFile>
 
 namespace vormex::cli {
@@ -24,7 +25,8 @@ const char kEncodeDescription[] =
     "the line number and the offset of its record in the encoded lines (6 hex digits), or \"-\" for a\n"
     "line that has no entry; RECORD is the record in hex: length byte, token bytes, end byte 00.\n"
     "\n"
-    "On an encoding error nothing is written and the encoder's message is the last line on stderr.\n";
+    "On an encoding error nothing is written and the encoder's message is the last line on stderr;\n"
+    "the line before it names the file, the source line's number and its text.\n";
 
 const QCommandLineOption kProgram(QStringLiteral("program"), QStringLiteral("the program kind: main program or system-mode program"), QStringLiteral("main|system"));
 const QCommandLineOption kBlockKb(QStringLiteral("block-kb"), QStringLiteral("storage block size in KB (default: the selected printer's)"), QStringLiteral("N"));
@@ -32,7 +34,7 @@ const QCommandLineOption kLanguage(QStringLiteral("language"),
                                    QStringLiteral("jpn reads the source as Shift-JIS (CP932), eng as CP1252, and takes the messages from "
                                                   "that language's table (default: the global --language, else the stored \"Language\")"),
                                    QStringLiteral("jpn|eng"));
-const QCommandLineOption kOutput(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("the file to write"), QStringLiteral("OUT"));
+const QCommandLineOption kOutput(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("the file to write (- for standard output)"), QStringLiteral("OUT"));
 const QCommandLineOption kListing(QStringLiteral("listing"), QStringLiteral("print what each source line becomes instead of writing a file"));
 
 struct EncodeOptions {
@@ -117,8 +119,13 @@ int runEncode(CliContext& context, const QCommandLineParser& parser)
     BasicEncoder encoder(strings, languageValue);
     if (!encoder.EncodeProgram(options.source, options.programKind)) {
         const QString message = encoder.errorMessage();
-        context.err() << "vormexctl: " << options.source << ": cannot be encoded\n";
-        return context.fail(message.isEmpty() ? QStringLiteral("error %1").arg(encoder.errorId()) : message);
+        QFile source(options.source);
+        const QString where = encoder.errorPosition() > 0
+                                  ? QStringLiteral("vormexctl: %1:%2: %3").arg(options.source).arg(encoder.errorPosition()).arg(encoder.errorLineText())
+                              : !source.open(QIODevice::ReadOnly)
+                                  ? QStringLiteral("vormexctl: %1: %2").arg(options.source, source.errorString())
+                                  : QStringLiteral("vormexctl: %1: cannot be encoded").arg(options.source);
+        return context.fail(where, message.isEmpty() ? QStringLiteral("error %1").arg(encoder.errorId()) : message);
     }
 
     if (options.listing) {
@@ -131,6 +138,8 @@ int runEncode(CliContext& context, const QCommandLineParser& parser)
         return context.fail(QStringLiteral("vormexctl: %1: holds no program lines").arg(options.source));
     if (!encoder.ComposeDownloadImage(blockSizeKb, area.data(), area.size()))
         return context.fail(QStringLiteral("vormexctl: the image does not fit its area"));
+    if (isStandardOutput(options.output))
+        return context.writeBinaryData(area);
     QSaveFile file(options.output);
     if (!file.open(QIODevice::WriteOnly) || file.write(area) != area.size() || !file.commit())
         return context.fail(QStringLiteral("vormexctl: %1: %2").arg(options.output, file.errorString()));

@@ -15,15 +15,6 @@
 namespace vormex::cli {
 namespace {
 
-QString definitionProblem(const Application& app)
-{
-    QString where = QDir::toNativeSeparators(app.definitionFilePath);
-    if (app.definitionError.line > 0)
-        where += QStringLiteral(":%1").arg(app.definitionError.line);
-    const QString why = app.definitionError.message.isEmpty() ? QStringLiteral("cannot be read") : app.definitionError.message;
-    return QStringLiteral("vormexctl: %1: %2").arg(where, why);
-}
-
 QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
 
 void printItem(QTextStream& out, const ItemDefinition& item, const QString& indent)
@@ -127,8 +118,8 @@ int runPrinters(CliContext& context, const QCommandLineParser& parser)
         if (entry.name != QLatin1String("standard"))
             context.out() << entry.name << "\n";
     }
-    if (!app.definitionsLoaded)
-        return context.fail(definitionProblem(app));
+    if (const QString problem = context.definitionsProblem(); !problem.isEmpty())
+        return context.fail(problem);
     return kExitOk;
 }
 
@@ -140,8 +131,8 @@ int runShowPrinter(CliContext& context, const QCommandLineParser& parser)
     const Application& app = context.app();
     const PrinterDefinition* printer = FindPrinter(app.printerDefinitions, arguments.first());
     if (!printer) {
-        if (!app.definitionsLoaded)
-            return context.fail(definitionProblem(app));
+        if (const QString problem = context.definitionsProblem(); !problem.isEmpty())
+            return context.fail(problem);
         return context.fail(QStringLiteral("vormexctl: no printer named \"%1\"").arg(arguments.first()));
     }
     printPrinter(context.out(), *printer);
@@ -159,7 +150,7 @@ int runInfo(CliContext& context, const QCommandLineParser& parser)
     QTextStream& out = context.out();
     out << "vormexctl " << ProgramVersion() << "\n"
         << "definition file: " << QDir::toNativeSeparators(app.definitionFilePath)
-        << (app.definitionsLoaded ? QString() : QStringLiteral(" (failed: %1)").arg(definitionProblem(app))) << "\n"
+        << (context.definitionsProblem().isEmpty() ? QString() : QStringLiteral(" (failed: %1)").arg(context.definitionsProblem())) << "\n"
         << "printer models: " << models << "\n"
         << "selected printer: " << app.selectedPrinterName << (app.selectedPrinter() ? "" : " (not defined)") << "\n"
         << "device info: " << app.deviceInfo << "\n"

@@ -9,8 +9,12 @@
 #include "sysparam/SystemParameterFiles.h"
 #include "sysparam/SystemParameterLine.h"
 
-#include <QCommandLineParser>
+#include "codec/Codec.h"
 
+#include <QCommandLineParser>
+#include <QTemporaryDir>
+
+#include <functional>
 #include <optional>
 
 namespace vormex::cli {
@@ -29,7 +33,7 @@ struct ParameterOptions {
 
 const QCommandLineOption kKindOption(QStringLiteral("kind"), QStringLiteral("system (system parameters) or initial (initial values and tables)"), QStringLiteral("KIND"));
 const QCommandLineOption kFormatOption(QStringLiteral("format"), QStringLiteral("txt or xml: the form of the file written"), QStringLiteral("FORMAT"));
-const QCommandLineOption kOutputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("the file to write"), QStringLiteral("OUT"));
+const QCommandLineOption kOutputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("the file to write (- for standard output)"), QStringLiteral("OUT"));
 const QCommandLineOption kEnvelopeOption(QStringLiteral("envelope"), QStringLiteral("write the whole store-file envelope with its checksum, not only the file image"));
 
 // Reads the options the parameter commands share.
@@ -78,6 +82,41 @@ int fileFailure(CliContext& context, const QString& path, const QString& message
     return context.fail(QStringLiteral("vormexctl: %1: %2").arg(path, message));
 }
 
+// The lines before a check's message: the file, and where in it the check failed.
+QString fileContext(const QString& path, const QString& detail)
+{
+    return QStringLiteral("vormexctl: %1").arg(path) + (detail.isEmpty() ? QString() : QStringLiteral(": ") + detail);
+}
+
+// A refused parameter file: a file error names the file itself; a check's message gets the file
+// and where in it the check failed on a line before it.
+int refusedFile(CliContext& context, const QString& path, const QString& detail, const QString& message)
+{
+    if (message.startsWith(path + QLatin1Char(':')))
+        return context.fail(QStringLiteral("vormexctl: ") + message);
+    return context.fail(fileContext(path, detail), message);
+}
+
+// Writes what a page's Save writes: into `path` through `save`, or for "-o -" as text on
+// standard output (an XML file is UTF-8, a text file the printer code page).
+int saveOrPrint(CliContext& context, const QString& path, bool xml,
+                const std::function<std::optional<QString>(const QString&)>& save)
+{
+    if (!isStandardOutput(path)) {
+        const std::optional<QString> error = save(path);
+        return error ? fileFailure(context, path, *error) : kExitOk;
+    }
+    QTemporaryDir folder;
+    const QString temporary = folder.filePath(QStringLiteral("data"));
+    if (const std::optional<QString> error = save(temporary))
+        return fileFailure(context, QStringLiteral("standard output"), *error);
+    const FileBytes written = ReadWholeFile(temporary);
+    if (!written.ok())
+        return fileFailure(context, QStringLiteral("standard output"), written.error);
+    context.printData(xml ? QString::fromUtf8(written.bytes) : codec::fromPrinterCodePage(written.bytes));
+    return kExitOk;
+}
+
 int exportSystem(CliContext& context, const PrinterDefinition& printer, const ParameterOptions& options)
 {
     Application& app = context.app();
@@ -85,8 +124,13 @@ int exportSystem(CliContext& context, const PrinterDefinition& printer, const Pa
     if (!options.files.isEmpty()) {
         const QString& from = options.files.first();
         const LineResult read = ReadSystemParameterFile(from, printer, app.printerDefinitions, app.parameterCheck, app.strings);
-        if (!read.ok())
-            return read.fileError ? fileFailure(context, from, read.error) : context.fail(read.error);
+        if (!read.ok()) {
+            if (read.fileError)
+                return fileFailure(context, from, read.error);
+            const QString detail = read.lineCheckFailed ? ParameterCheckContext(ParameterFileKind::SystemParameters, app.parameterCheck)
+                                                        : QString();
+            return context.fail(fileContext(from, detail), read.error);
+        }
         ParseSystemParameterLine(read.line, printer, set);
     }
     if (const std::optional<RangeFailure> failure = ValidateRanges(set, printer, app.strings)) {
@@ -94,10 +138,11 @@ int exportSystem(CliContext& context, const PrinterDefinition& printer, const Pa
                                 ? QStringLiteral("vormexctl: the printer's definitions lack the item \"%1\"").arg(failure->itemName)
                                 : failure->message);
     }
-    const std::optional<QString> error = options.format == QLatin1String("xml")
-                                             ? WriteSystemParameterXml(options.output, set, printer, headerOf(app))
-                                             : WriteSystemParameterTextFile(options.output, BuildSystemParameterLine(set, printer));
-    return error ? fileFailure(context, options.output, *error) : kExitOk;
+    const bool xml = options.format == QLatin1String("xml");
+    return saveOrPrint(context, options.output, xml, [&](const QString& path) {
+        return xml ? WriteSystemParameterXml(path, set, printer, headerOf(app))
+                   : WriteSystemParameterTextFile(path, BuildSystemParameterLine(set, printer));
+    });
 }
 
 int exportInitial(CliContext& context, const PrinterDefinition& printer, const ParameterOptions& options)
@@ -106,16 +151,18 @@ int exportInitial(CliContext& context, const PrinterDefinition& printer, const P
     InitialTableDocument document = DefaultInitialTableDocument(printer);
     if (!options.files.isEmpty()) {
         const QString& from = options.files.first();
+        if (const FileBytes file = ReadWholeFile(from); !file.ok())
+            return fileFailure(context, from, file.error);
         QString text;
         if (IsXmlFileName(from)) {
             const std::optional<QString> converted = ReadInitialTableXml(from, app.printerDefinitions);
             if (!converted || converted->isEmpty())
-                return context.fail(app.strings.text(kNotInitialTableFile));
+                return context.fail(fileContext(from, {}), app.strings.text(kNotInitialTableFile));
             text = *converted;
         } else {
             const TextResult read = ReadInitialTableTextFile(from, printer, app.parameterCheck, app.strings);
             if (!read.ok())
-                return context.fail(read.error);
+                return context.fail(fileContext(from, {}), read.error);
             text = read.text;
         }
         if (!ApplyInitialTableText(text, printer, document))
@@ -125,11 +172,11 @@ int exportInitial(CliContext& context, const PrinterDefinition& printer, const P
         return context.fail(failure->message);
     if (const auto failure = ValidateResponseCommands(document.responses, printer, app.parameterCheck, app.strings))
         return context.fail(failure->message);
-    const std::optional<QString> error =
-        options.format == QLatin1String("xml")
-            ? WriteInitialTableXml(options.output, document, printer, headerOf(app))
-            : WriteInitialTableTextFile(options.output, ComposeInitialTableText(document, printer));
-    return error ? fileFailure(context, options.output, *error) : kExitOk;
+    const bool xml = options.format == QLatin1String("xml");
+    return saveOrPrint(context, options.output, xml, [&](const QString& path) {
+        return xml ? WriteInitialTableXml(path, document, printer, headerOf(app))
+                   : WriteInitialTableTextFile(path, ComposeInitialTableText(document, printer));
+    });
 }
 
 int runCheck(CliContext& context, const QCommandLineParser& parser)
@@ -143,8 +190,10 @@ int runCheck(CliContext& context, const QCommandLineParser& parser)
     const PrinterDefinition* printer = context.requireSelectedPrinter();
     if (!printer)
         return kExitFailure;
-    if (const std::optional<QString> failure = CheckParameterFile(options->files.first(), options->kind, contextFor(context, *printer)))
-        return context.fail(*failure);
+    QString detail;
+    if (const std::optional<QString> failure =
+            CheckParameterFile(options->files.first(), options->kind, contextFor(context, *printer), &detail))
+        return refusedFile(context, options->files.first(), detail, *failure);
     return kExitOk;
 }
 
@@ -162,9 +211,11 @@ int runConvert(CliContext& context, const QCommandLineParser& parser)
     const PreparedParameterFile prepared = PrepareParameterFileItem(options->files.first(), options->kind,
                                                                     contextFor(context, *printer), context.app().controlCodes);
     if (!prepared.ok())
-        return context.fail(prepared.message);
-    if (const std::optional<QString> error =
-            SaveFileAtomically(options->output, options->envelope ? prepared.envelope : prepared.area))
+        return refusedFile(context, options->files.first(), prepared.detail, prepared.message);
+    const QByteArray& bytes = options->envelope ? prepared.envelope : prepared.area;
+    if (isStandardOutput(options->output))
+        return context.writeBinaryData(bytes);
+    if (const std::optional<QString> error = SaveFileAtomically(options->output, bytes))
         return fileFailure(context, options->output, *error);
     return kExitOk;
 }
@@ -190,8 +241,10 @@ QList<Command> parameterCommands()
 {
     return {
         {QStringLiteral("check"), QStringLiteral("FILE --kind system|initial"), QStringLiteral("check a parameter file as a download would"),
-         QStringLiteral("A text file gets its line or section check, an XML file its conversion. On a failure the check's\n"
-                        "message is the last line on stderr and the exit status is 1.\n"),
+         QStringLiteral("The file (text or XML) must pass the line or section check of its text (an XML file is\n"
+                        "converted first), and its values must fit the selected printer's items as the pages check\n"
+                        "them: ranges, list values, prefixes and flags. On a failure the check's message is the last\n"
+                        "line on stderr (the file, and the field or item, on a line before it); exit status 1.\n"),
          {kKindOption}, runCheck},
         {QStringLiteral("convert"), QStringLiteral("FILE --kind system|initial -o OUT [--envelope]"),
          QStringLiteral("write the printer file image of a parameter file"),

@@ -8,6 +8,7 @@
 #include "comm/PortListing.h"
 #include "comm/UsbEnumeration.h"
 #include "comm/VormexSwitch.h"
+#include "conversion/ParameterFileConversion.h"
 
 #include <QFile>
 
@@ -17,14 +18,13 @@ namespace vormex::cli {
 namespace {
 
 const QCommandLineOption kOutput(QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                                 QStringLiteral("write the data into FILE in the printer's code page instead of standard output"),
+                                 QStringLiteral("write the data into FILE in the printer's code page instead of standard output (- for standard output)"),
                                  QStringLiteral("FILE"));
 
 bool writeData(CliContext& context, const QString& outputPath, const QString& text, QString& error)
 {
-    if (outputPath.isEmpty()) {
-        context.out() << text;
-        context.out().flush();
+    if (outputPath.isEmpty() || isStandardOutput(outputPath)) {
+        context.printData(text);
         return true;
     }
     // A file gets the printer's code page, the form of the user's parameter files.
@@ -51,8 +51,16 @@ int runGet(CliContext& context, const QCommandLineParser& parser)
                                     : ReadInitialTableBack(context.app(), context.store(), link);
     if (result.silent)
         return context.fail(QStringLiteral("vormexctl: cannot read from the device \"%1\" (LAN, COM or USB needed)").arg(link.deviceInfo));
+    if (result.checkFailed) {
+        const ParameterFileKind kind = positional[0] == QLatin1String("system") ? ParameterFileKind::SystemParameters
+                                                                                : ParameterFileKind::InitialTable;
+        const QString where = ParameterCheckContext(kind, context.app().parameterCheck);
+        return context.fail(QStringLiteral("vormexctl: the printer's %1%2")
+                                .arg(QLatin1String(PrinterFileNameOf(kind)), where.isEmpty() ? QString() : QStringLiteral(": ") + where),
+                            result.message);
+    }
     if (!result.result)
-        return context.fail(result.message);
+        return context.fail(result.detail.isEmpty() ? QString() : QStringLiteral("vormexctl: ") + result.detail, result.message);
     QString error;
     if (!writeData(context, parser.value(kOutput), result.text, error))
         return context.fail(error);
@@ -68,9 +76,11 @@ int runVormex(CliContext& context, const QCommandLineParser& parser)
     const LinkSettings link = context.link(parser);
     const VormexSwitchResult result = SendVormexSwitch(positional[0] == QLatin1String("on"), link);
     if (!result.usable)
-        return context.fail(QStringLiteral("vormexctl: unusable device text \"%1\"").arg(link.deviceInfo));
+        return context.fail(QStringLiteral("vormexctl: ") + result.problem);
     if (!result.opened)
-        return context.fail(context.app().strings.text(strings::kDeviceOpenError));
+        return context.fail(QStringLiteral("vormexctl: ") + result.problem, context.app().strings.text(strings::kDeviceOpenError));
+    if (!result.written)
+        return context.fail(QStringLiteral("vormexctl: ") + result.problem);
     return kExitOk;
 }
 
@@ -83,6 +93,8 @@ int runListUsb(CliContext& context, const QCommandLineParser& parser)
     EnumerateUsbPrinters(paths, names, UsbRoots{}, &problems);
     for (qsizetype i = 0; i < paths.size(); ++i)
         context.out() << paths[i] << '\t' << names[i] << '\n';
+    if (paths.isEmpty() && problems.isEmpty())
+        context.err() << "vormexctl: no USB printer found (" << UsbRoots{}.deviceFolder << "/lp*)\n";
     for (const UsbProblem& problem : problems) {
         context.err() << "vormexctl: " << problem.devicePath;
         if (!problem.modelName.isEmpty())
@@ -110,14 +122,15 @@ QList<Command> printerCommands()
     return {
         {QStringLiteral("get"), QStringLiteral("system|initial [--device TEXT] [-o FILE]"),
          QStringLiteral("read a parameter file back from the printer"),
-         QStringLiteral("Only the data (the system parameter line, or the initial value & table text unchanged) goes to\n"
-                        "standard output (UTF-8) or FILE; messages go to standard error.\n"),
+         QStringLiteral("Only the data (the system parameter line, or the initial value & table text) goes to standard\n"
+                        "output (UTF-8, LF line ends, ending with a newline) or FILE (the printer's bytes, in its code\n"
+                        "page); messages go to standard error.\n"),
          {deviceOption(), kOutput}, runGet},
         {QStringLiteral("vormex"), QStringLiteral("on|off [--device TEXT]"), QStringLiteral("switch VORMEX on or off"), QString(),
          {deviceOption()}, runVormex},
         {QStringLiteral("list-usb"), QString(), QStringLiteral("list the connected USB printers"),
          QStringLiteral("One line per printer: its device path and model. Nodes that cannot be opened are named on\n"
-                        "standard error with the reason.\n"),
+                        "standard error with the reason; when there is none, standard error says so.\n"),
          {}, runListUsb},
         {QStringLiteral("list-ports"), QString(), QStringLiteral("list the serial and parallel port names"),
          QStringLiteral("One line per port: its name and the device it opens (\"(settings)\" when mapped in [Ports]).\n"), {},

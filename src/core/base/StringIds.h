@@ -18,6 +18,15 @@ inline constexpr int kParameterGetDone = 8045;
 inline constexpr int kEnterInteger = 61712;
 inline constexpr int kEnterIntegerInRange = 61714;  // Qt-style %1 and %2
 
+// Checks of the values a parameter file holds ("%1" the item as the definitions name it).
+inline constexpr int kValueNotInList = 310000;        // "%1" item, "%2" value
+inline constexpr int kValueNotHexPair = 310001;       // "%1" item, "%2" text
+inline constexpr int kValueNotFlag = 310002;          // "%1" item, "%2" text
+inline constexpr int kTextNotInFileList = 310003;     // "%1" item, "%2" text, "%3" the file's printer
+inline constexpr int kItemMissing = 310004;           // "%1" printer, "%2" item
+inline constexpr int kValueNotSwitchWord = 310005;    // "%1" item, "%2" text, "%3" or "%4" the words
+inline constexpr int kValueNotWholeNumber = 310006;   // "%1" item, "%2" text
+
 // Keyword tables of the BASIC encoder.
 inline constexpr int kStatementTable = 3000;
 inline constexpr int kFunctionTable = 4000;

@@ -30,6 +30,25 @@ int BasicEncoder::fail(int id, int number)
     return 0;
 }
 
+int BasicEncoder::failAt(int position, int id)
+{
+    errorPosition_ = position;
+    return fail(id);
+}
+
+int BasicEncoder::failAt(int position, int id, int number)
+{
+    errorPosition_ = position;
+    return fail(id, number);
+}
+
+QString BasicEncoder::errorLineText() const
+{
+    if (errorPosition_ < 1 || errorPosition_ > int(lines_.size()))
+        return {};
+    return lines_[size_t(errorPosition_ - 1)].text;
+}
+
 int BasicEncoder::EncodeProgram(const QString& path, int programKind)
 {
     reset(programKind, QFileInfo(path).fileName());
@@ -52,6 +71,7 @@ void BasicEncoder::reset(int programKind, const QString& fileName)
 {
     errorMessage_.clear();
     errorId_ = 0;
+    errorPosition_ = 0;
     limits_ = &EncoderLimitsFor(programKind);
     keywords_.emplace(strings_);  // read once per encoding
 
@@ -90,8 +110,10 @@ int BasicEncoder::encode(int programKind)
             return 0;
         body_.reserve(qsizetype(lines_.size()) * 24);
         for (int i = 0; i < int(lines_.size()); ++i) {
-            if (!encodeLine(i) || !CheckCounts(programKind))
+            if (!encodeLine(i) || !CheckCounts(programKind)) {
+                errorPosition_ = i + 1;
                 return 0;
+            }
         }
         return 1;
     }();

@@ -40,6 +40,10 @@ public:
 
     QString errorMessage() const { return errorMessage_; }
     int errorId() const { return errorId_; }  // number of the message; 0 when none
+    // The source line the error belongs to: its position in the file (from 1; 0 when the error
+    // concerns no single line, as the label count or the file that cannot be read) and its text.
+    int errorPosition() const { return errorPosition_; }
+    QString errorLineText() const;
 
     int imageSize() const { return imageSize_; }
     const QByteArray& image() const { return image_.bytes(); }
@@ -88,6 +92,9 @@ private:
     void reset(int programKind, const QString& fileName);
     int fail(int id);
     int fail(int id, int number);
+    // The same, for an error that belongs to the source line at `position` (from 1).
+    int failAt(int position, int id);
+    int failAt(int position, int id, int number);
 
     // The first token of a line after an optional line number; nothing when the line has none.
     std::optional<QStringView> firstStatementToken(const basic::SourceLine& line, QStringView* lineNumber = nullptr);
@@ -109,6 +116,7 @@ private:
 
     QString errorMessage_;
     int errorId_ = 0;
+    int errorPosition_ = 0;
     std::vector<basic::SourceLine> lines_;
 
     std::vector<std::uint32_t> lineNumbers_;

@@ -20,7 +20,7 @@ int BasicEncoder::CheckLines()
         const QString& text = lines_[size_t(p - 1)].text;
         if (text.isEmpty()) {
             if (!afterBlankLine)
-                return fail(msg::kLinefeedError, p);
+                return failAt(p, msg::kLinefeedError, p);
             if (!firstLineWithoutEntry)
                 firstLineWithoutEntry = p;
             continue;
@@ -33,12 +33,12 @@ int BasicEncoder::CheckLines()
             continue;
         }
         if (firstLineWithoutEntry)
-            return fail(msg::kLinefeedError, firstLineWithoutEntry);
+            return failAt(firstLineWithoutEntry, msg::kLinefeedError, firstLineWithoutEntry);
         if (startsWithDigit(scanner.token)) {
             const std::uint32_t number = leadingDecimal(scanner.token);
             scanner.NextToken(rest);
             if (scanner.endOfLine)
-                return fail(msg::kLinefeedError, p);
+                return failAt(p, msg::kLinefeedError, p);
             if (number == 0)
                 firstLineWithoutEntry = p;
         }

@@ -53,7 +53,7 @@ int BasicEncoder::collectLabelsAndLineNumbers()
         if (!entryOfLabel_.contains(name))
             entryOfLabel_.insert(name, int(labelNames_.size() - 1));
         if (labelNames_.size() > limits_->labels)
-            return fail(limits_->labelOverMessage);
+            return failAt(i + 1, limits_->labelOverMessage);
     }
     return 1;
 }
@@ -70,10 +70,10 @@ int BasicEncoder::matchLoops(const LoopWords& words, LoopPairs& pairs)
             pairs.closeLines.push_back(0);
             pairs.open = int(pairs.openLines.size() - 1);
             if (int(pairs.openLines.size()) > words.limit)
-                return fail(words.overMessage);
+                return failAt(i + 1, words.overMessage);
         } else if (*token == words.close) {
             if (pairs.open >= int(pairs.closeLines.size()))
-                return fail(words.closeOverMessage);
+                return failAt(i + 1, words.closeOverMessage);
             pairs.closeLines[size_t(pairs.open)] = std::uint32_t(i);
             for (int k = int(pairs.closeLines.size()) - 1; k >= 0; --k) {
                 if (pairs.closeLines[size_t(k)] == 0) {
@@ -87,7 +87,7 @@ int BasicEncoder::matchLoops(const LoopWords& words, LoopPairs& pairs)
     // linked to its own line.
     for (size_t k = 0; k < pairs.closeLines.size(); ++k) {
         if (pairs.closeLines[k] == 0)
-            return fail(words.errorMessage, int(pairs.openLines[k]) + 1);
+            return failAt(int(pairs.openLines[k]) + 1, words.errorMessage, int(pairs.openLines[k]) + 1);
     }
     pairs.entryOfOpenLine.assign(lines_.size(), -1);
     pairs.entryOfCloseLine.assign(lines_.size(), -1);

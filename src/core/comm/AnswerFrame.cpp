@@ -35,7 +35,21 @@ bool applyFrameText(const QByteArray& seven, int& answer)
 
 }  // namespace
 
-int ParseAnswers(const QByteArray& bytes, int& answer, qsizetype* consumed)
+bool IsErrorStatus(int answer)
+{
+    switch (answer) {
+    case 6:
+    case 7:
+    case 50:
+    case 51:
+    case 57:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int ParseAnswers(const QByteArray& bytes, int& answer, qsizetype* consumed, int* errorStatus)
 {
     const qsizetype n = bytes.size();
     qsizetype i = 0;
@@ -50,8 +64,11 @@ int ParseAnswers(const QByteArray& bytes, int& answer, qsizetype* consumed)
         if (n - i < kAnswerFrameSize)
             break;
         if (isFrameAt(bytes, i)) {
-            if (applyFrameText(bytes.mid(i + 2, 7), answer))
+            if (applyFrameText(bytes.mid(i + 2, 7), answer)) {
                 ++frames;
+                if (errorStatus && *errorStatus == kNoAnswer && IsErrorStatus(answer))
+                    *errorStatus = answer;
+            }
             i += kAnswerFrameSize;
         } else {
             ++i;
@@ -65,11 +82,11 @@ int ParseAnswers(const QByteArray& bytes, int& answer, qsizetype* consumed)
     return frames;
 }
 
-bool AnswerAssembler::feed(const QByteArray& bytes, int& answer)
+bool AnswerAssembler::feed(const QByteArray& bytes, int& answer, int* errorStatus)
 {
     pending_.append(bytes);
     qsizetype consumed = 0;
-    const int frames = ParseAnswers(pending_, answer, &consumed);
+    const int frames = ParseAnswers(pending_, answer, &consumed, errorStatus);
     pending_.remove(0, consumed);
     // A frame is 13 bytes: a longer rest cannot be the start of one any more.
     if (pending_.size() >= kAnswerFrameSize)

@@ -25,18 +25,24 @@ inline constexpr int kPrinterError = 8032;   // any other status, "%02d"
 inline constexpr int kTimeout = 8044;        // no answer
 }  // namespace strings
 
+// The statuses with which a printer refuses a store or reports a fault: 6, 7, 50, 51 and 57.
+bool IsErrorStatus(int answer);
+
 // Scans `bytes` for answer frames and stores the value of each one found in `answer`, in order,
 // so the last frame wins. Returns the number of frames that changed the value. When `consumed`
 // is given it receives the offset after which a frame could still begin (bytes before it can
-// be dropped; bytes after it may be the start of a frame that a later read completes).
-int ParseAnswers(const QByteArray& bytes, int& answer, qsizetype* consumed = nullptr);
+// be dropped; bytes after it may be the start of a frame that a later read completes). When
+// `errorStatus` is given and still holds no answer, the first error status found is kept there,
+// so an error is not lost behind a later frame of the same read.
+int ParseAnswers(const QByteArray& bytes, int& answer, qsizetype* consumed = nullptr, int* errorStatus = nullptr);
 
 // Joins the bytes of successive reads so that a frame split between two reads is not lost.
 class AnswerAssembler {
 public:
     // Adds the bytes of one read and parses what is complete. Returns true when a frame set
     // `answer`.
-    bool feed(const QByteArray& bytes, int& answer);
+    // `errorStatus` as for ParseAnswers.
+    bool feed(const QByteArray& bytes, int& answer, int* errorStatus = nullptr);
     void clear() { pending_.clear(); }
 
 private:

@@ -4,8 +4,12 @@
 #include "codec/Codec.h"
 #include "comm/CommandFraming.h"
 #include "comm/DeviceInfo.h"
+#include "comm/DeviceText.h"
 #include "comm/PrinterPort.h"
 #include "timing/PacingClock.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace vormex {
 namespace {
@@ -20,6 +24,25 @@ ReadBackResult failure(const StringTable& table, int messageId, QByteArray recei
     result.message = table.text(messageId);
     result.received = std::move(received);
     return result;
+}
+
+QString describeReceiveFailure(ReceiveOutcome outcome, const QString& device, int error, qsizetype received)
+{
+    switch (outcome) {
+    case ReceiveOutcome::WriteFailed:
+        return QStringLiteral("%1: the request could not be sent (%2)").arg(device, QString::fromLocal8Bit(std::strerror(error)));
+    case ReceiveOutcome::ReadFailed:
+        return QStringLiteral("%1: the connection broke off after %2 bytes (%3)")
+            .arg(device).arg(received).arg(QString::fromLocal8Bit(std::strerror(error)));
+    case ReceiveOutcome::BufferFull:
+        return QStringLiteral("%1: the reply did not end within %2 bytes").arg(device).arg(received);
+    case ReceiveOutcome::Silent:
+        return received == 0 ? QStringLiteral("no answer from %1").arg(device)
+                             : QStringLiteral("%1: the reply stopped after %2 bytes").arg(device).arg(received);
+    case ReceiveOutcome::Complete:
+        break;
+    }
+    return {};
 }
 
 // Steps shared by both read-backs: open, exchange, close, work file, unframe. On success
@@ -41,6 +64,7 @@ std::optional<QString> exchangeWithPrinter(const LinkSettings& link, const ReadB
         parts.address = link.usbDevicePath;
         if (parts.address.isEmpty()) {
             result = failure(table, strings::kDeviceOpenError);
+            result.detail = DescribeOpenFailure(parts, ENOENT, link.portMap);
             return std::nullopt;
         }
     }
@@ -50,12 +74,15 @@ std::optional<QString> exchangeWithPrinter(const LinkSettings& link, const ReadB
         port.progressPercent = -1;
         if (!port.Open(parts.kind, parts.address, false)) {
             result = failure(table, strings::kDeviceOpenError);
+            result.detail = DescribeOpenFailure(parts, int(port.lastError.load()), link.portMap);
             return std::nullopt;
         }
         const ReceiveOutcome outcome = ReceiveParameterFile(port, link.codes, exchange, received);
+        const int error = int(port.lastError.load());
         port.Close();
         if (outcome != ReceiveOutcome::Complete) {
             result = failure(table, strings::kParameterGetFailed, received);
+            result.detail = describeReceiveFailure(outcome, link.deviceInfo, error, received.size());
             return std::nullopt;
         }
     }

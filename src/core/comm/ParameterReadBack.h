@@ -47,6 +47,7 @@ struct ReadBackResult {
     bool silent = false;   // stopped without a message (unusable device text, LPT interface)
     int messageId = 0;     // 8045 on success; 8023, 8042, 8043; 0 when `message` is the check's text
     QString message;       // the text to show
+    QString detail;        // the device and the reason an exchange failed, for a line before it
     QString text;          // the parameter line ("!B") or the whole text ("!D"): on success, and on a
                            // failed check the text that failed it
     bool checkFailed = false;  // the printer sent its file but the file failed the format check

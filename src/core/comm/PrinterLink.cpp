@@ -1,10 +1,24 @@
 #include "comm/PrinterLink.h"
 
 #include "comm/CommandFraming.h"
+#include "comm/DeviceText.h"
 #include "timing/PacingClock.h"
 
 namespace vormex {
 namespace {
+
+// Parses the bytes of one read into the shared answer and keeps the first error status.
+void takeAnswers(LinkState& state, AnswerAssembler& assembler, const QByteArray& bytes)
+{
+    int answer = state.answer.load();
+    int error = kNoAnswer;
+    if (assembler.feed(bytes, answer, &error))
+        state.answer = answer;
+    if (error != kNoAnswer) {
+        int none = kNoAnswer;
+        state.errorStatus.compare_exchange_strong(none, error);
+    }
+}
 
 // The answer listener: reads the printer's frames while the worker writes, until stopped.
 // Bytes of a frame split between two reads are kept and joined with the next read.
@@ -26,9 +40,7 @@ void listen(std::shared_ptr<LinkState> state)
         const pacing::Deadline waitedLongEnough(lan ? PrinterLink::kListenerLanReadMs / 2 : PrinterLink::kListenerPausedPollMs);
         const int read = state->port.Read(buffer, sizeof buffer, lan ? PrinterLink::kListenerLanReadMs : 0, count);
         if (read && count > 0) {
-            int answer = state->answer.load();
-            if (assembler.feed(QByteArray(buffer, count), answer))
-                state->answer = answer;
+            takeAnswers(*state, assembler, QByteArray(buffer, count));
             continue;
         }
         if (!waitedLongEnough.expired())
@@ -66,9 +78,12 @@ void PrinterLink::RequestCancel()
 
 int PrinterLink::Connect(bool noFlowControl, const std::optional<QString>& comAddressOverride)
 {
+    problem_.clear();
     DeviceInfoParts parts;
-    if (!SplitDeviceInfo(state_->settings.deviceInfo, parts))
+    if (!SplitDeviceInfo(state_->settings.deviceInfo, parts)) {
+        problem_ = DescribeUnusableDeviceText(state_->settings.deviceInfo);
         return 0;
+    }
     const PortKind kind = PortKindOf(parts.kind);
     state_->twoWay = kind == PortKind::Lan || kind == PortKind::Com;
     if (kind == PortKind::Com && comAddressOverride)
@@ -76,8 +91,10 @@ int PrinterLink::Connect(bool noFlowControl, const std::optional<QString>& comAd
     if (kind == PortKind::Usb)
         parts.address = state_->settings.usbDevicePath;
     state_->target = parts;
-    if (!state_->port.Open(parts.kind, parts.address, noFlowControl))
+    if (!state_->port.Open(parts.kind, parts.address, noFlowControl)) {
+        problem_ = DescribeOpenFailure(parts, int(state_->port.lastError.load()), state_->settings.portMap);
         return 0;
+    }
     state_->listenerPaused = false;
     state_->stop = false;
     if (state_->twoWay)
@@ -143,11 +160,24 @@ int PrinterLink::QueryUntilAnswer(int totalMs, bool modeQuery)
     return 0;
 }
 
+int PrinterLink::waitFailed(const QString& why)
+{
+    if (!cancelled())
+        problem_ = why;
+    return 0;
+}
+
 int PrinterLink::WaitForPrinter(int waitMs, bool modeQuery, bool settleQka)
 {
+    problem_.clear();
     const DeviceInfoParts target = state_->target;
     if (target.kind.isEmpty())
         return 0;
+    const QString device = target.kind + QLatin1Char(':') + target.address;
+    const auto seconds = [](int ms) { return QString::number((ms + 999) / 1000); };
+    const auto noAnswer = [&](int ms) {
+        return waitFailed(QStringLiteral("no answer from %1 within %2 s").arg(device, seconds(ms)));
+    };
     switch (PortKindOf(target.kind)) {
     case PortKind::Lan: {
         // The printer restarts after storing: the connection drops and comes back.
@@ -166,17 +196,20 @@ int PrinterLink::WaitForPrinter(int waitMs, bool modeQuery, bool settleQka)
                 const int result = QueryUntilAnswer(kLanQueryMs, modeQuery);
                 if (result && settleQka && nameBegins(state_->settings.printerName, "Q-KA"))
                     sleep(kKaSettleMs);
-                return result;
+                return result ? result : noAnswer(kLanQueryMs);
             }
             if (!sleep(kLanReopenPauseMs))
                 return 0;
         }
-        return 0;
+        return waitFailed(QStringLiteral("%1 did not take a connection again after its restart (%2)")
+                              .arg(device, DescribeOpenFailure(target, int(state_->port.lastError.load()), state_->settings.portMap)));
     }
     case PortKind::Com:
-        return QueryUntilAnswer(waitMs, modeQuery);
+        return QueryUntilAnswer(waitMs, modeQuery) ? 1 : noAnswer(waitMs);
     case PortKind::Usb:
-        if (!sleep(kUsbRestartSleepMs))
+        // No status is asked for; what the printer answers before it restarts is read while
+        // the pause runs, so a refused store is not missed.
+        if (!readAnswersFor(kUsbRestartSleepMs))
             return 0;
         state_->port.Close();
         if (!sleep(kUsbClosedSleepMs))
@@ -187,12 +220,25 @@ int PrinterLink::WaitForPrinter(int waitMs, bool modeQuery, bool settleQka)
             if (!sleep(kUsbReopenPauseMs))
                 return 0;
         }
-        return 0;
+        return waitFailed(QStringLiteral("%1 did not come back after its restart (%2)")
+                              .arg(device, DescribeOpenFailure(target, int(state_->port.lastError.load()), state_->settings.portMap)));
     case PortKind::Lpt:
         return sleep(waitMs) ? 1 : 0;
     default:
         return 0;
     }
+}
+
+bool PrinterLink::readAnswersFor(int milliseconds)
+{
+    const pacing::Deadline deadline(milliseconds);
+    while (!deadline.expired()) {
+        if (cancelled())
+            return false;
+        if (!ReadAnswer(kPollMs) && !sleep(kPollMs))
+            return false;
+    }
+    return !cancelled();
 }
 
 int PrinterLink::ReadAnswer(int timeoutMs)
@@ -201,9 +247,8 @@ int PrinterLink::ReadAnswer(int timeoutMs)
     int count = 0;
     if (!state_->port.Read(buffer, sizeof buffer, timeoutMs, count))
         return 0;
-    int answer = state_->answer.load();
-    if (count > 0 && usbAnswers_.feed(QByteArray(buffer, count), answer))
-        state_->answer = answer;
+    if (count > 0)
+        takeAnswers(*state_, usbAnswers_, QByteArray(buffer, count));
     return 1;
 }
 

@@ -33,6 +33,10 @@ struct LinkState {
     PrinterPort port;
     DeviceInfoParts target;                  // kind text and address of the connection
     std::atomic<int> answer{kNoAnswer};      // latest answer value
+    // The first error status (6, 7, 50, 51, 57) answered since the owner cleared it: a store's
+    // refusal can come before the printer restarts, and the wait's query after the restart would
+    // hide it.
+    std::atomic<int> errorStatus{kNoAnswer};
     std::atomic<bool> stop{false};           // ends the listener; the LAN reconnect clears it
     std::atomic<bool> cancel{false};         // the user's cancel; nothing clears it
     std::atomic<bool> listenerRunning{false};
@@ -78,6 +82,10 @@ public:
     // Stops the listener (waiting up to 30 s for it) and closes the port.
     void Disconnect();
 
+    // Why the last Connect or WaitForPrinter failed, naming the device ("connection refused by
+    // 127.0.0.1:9101", "no answer from LAN:127.0.0.1:9100 within 18 s"); empty after a success.
+    QString problem() const { return problem_; }
+
     // The user's cancel: every wait returns within 100 ms.
     void RequestCancel();
     bool cancelled() const { return state_->cancel.load(); }
@@ -99,6 +107,9 @@ public:
 
     void setAnswer(int value) { state_->answer = value; }
     int answer() const { return state_->answer.load(); }
+    // The first error status since `clearErrorStatus` (kNoAnswer when none came).
+    void clearErrorStatus() { state_->errorStatus = kNoAnswer; }
+    int errorStatus() const { return state_->errorStatus.load(); }
     void setListenerPaused(bool paused) { state_->listenerPaused = paused; }
     void log(const QString& line) const;
 
@@ -107,9 +118,15 @@ private:
     // Sets the stop flag and waits for the listener to end.
     void stopListener();
     bool sleep(int milliseconds) const;  // false when cancelled
+    // Reads answers (where no listener runs) for the given time; false when cancelled.
+    bool readAnswersFor(int milliseconds);
+
+    // Notes why a wait failed and gives 0.
+    int waitFailed(const QString& why);
 
     std::shared_ptr<LinkState> state_;
     std::thread listener_;
+    QString problem_;  // used by the worker thread only
     AnswerAssembler usbAnswers_;  // used by the worker thread only
 };
 

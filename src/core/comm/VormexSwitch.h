@@ -9,6 +9,7 @@ struct VormexSwitchResult {
     bool usable = false;  // the device-info text could be split
     bool opened = false;
     bool written = false;
+    QString problem;      // the device and the reason it did not open or take the command
 };
 
 // Sends "!Z" (on) or "!T" (off), pauses a second whether or not the port opened, and closes.

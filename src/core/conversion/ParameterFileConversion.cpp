@@ -6,9 +6,11 @@
 #include "comm/StoreFileEnvelope.h"
 #include "files/UserFiles.h"
 #include "initialtable/InitialTableDocument.h"
+#include "initialtable/InitialTableValues.h"
 #include "initialtable/InitialTableXml.h"
 #include "sysparam/SystemParameterFiles.h"
 #include "sysparam/SystemParameterLine.h"
+#include "sysparam/SystemParameterValues.h"
 
 namespace vormex {
 
@@ -36,6 +38,64 @@ std::optional<QString> xmlText(const QString& path, ParameterFileKind kind, cons
     return text;
 }
 
+// A file error names the file.
+QString fileError(const QString& path, const QString& error) { return QStringLiteral("%1: %2").arg(path, error); }
+
+}  // namespace
+
+QString ParameterCheckContext(ParameterFileKind kind, const ParameterCheckState& state)
+{
+    switch (state.error.code) {
+    case 2:
+    case 4:
+    case 5:
+    case 6:
+        break;
+    default:
+        return {};
+    }
+    const int field = state.error.fieldIndex;
+    const QString item = kind == ParameterFileKind::SystemParameters
+                             ? SystemFieldItemName(field)
+                             : InitialTableFieldItemName(state.currentSectionName, field);
+    const QString number = QStringLiteral("field %1").arg(field + 1);
+    return item.isEmpty() ? number : QStringLiteral("%1, %2").arg(number, item);
+}
+
+namespace {
+
+// The section check of an initial value & table text (or the text an XML file converts into).
+std::optional<QString> checkFormat(const QString& text, const ParameterFileContext& context, QString* detail)
+{
+    const PrinterDefinition& printer = context.printer;
+    if (ValidateSectionFile(printer, text, printer.labelShiftOmitted == 1, context.check))
+        return std::nullopt;
+    if (detail)
+        *detail = ParameterCheckContext(ParameterFileKind::InitialTable, context.check);
+    return ParameterErrorMessage(ParameterFileKind::InitialTable, context.check, context.strings);
+}
+
+// The texts an initial value & table XML file holds, before they are turned into the printer's values.
+std::optional<QString> checkXmlTexts(const QString& path, const ParameterFileContext& context)
+{
+    const std::optional<InitialValueXmlTexts> texts = ReadInitialValueXmlTexts(path);
+    return texts ? CheckInitialValueXmlTexts(*texts, context.definitions, context.strings) : std::nullopt;
+}
+
+// A system parameter file is read as its page reads it, with the same checks.
+std::optional<QString> checkSystemFile(const QString& path, const ParameterFileContext& context, QString* detail)
+{
+    const LineResult read =
+        ReadSystemParameterFile(path, context.printer, context.definitions, context.check, context.strings);
+    if (read.ok())
+        return std::nullopt;
+    if (read.fileError)
+        return fileError(path, read.error);
+    if (read.lineCheckFailed && detail)
+        *detail = ParameterCheckContext(ParameterFileKind::SystemParameters, context.check);
+    return read.error;
+}
+
 }  // namespace
 
 QByteArray PrinterFileNameOf(ParameterFileKind kind)
@@ -48,7 +108,7 @@ ConversionResult ConvertParameterFile(const QString& path, ParameterFileKind kin
 {
     const FileBytes file = ReadWholeFile(path);
     if (!file.ok())
-        return {false, file.error};
+        return {false, fileError(path, file.error)};
     if (file.bytes.isEmpty())
         return {false, QStringLiteral("%1: the file is empty").arg(path)};
 
@@ -93,35 +153,37 @@ ConversionResult ConvertParameterFile(const QString& path, ParameterFileKind kin
     return {true, QString()};
 }
 
-std::optional<QString> CheckParameterFile(const QString& path, ParameterFileKind kind, const ParameterFileContext& context)
+std::optional<QString> CheckParameterFile(const QString& path, ParameterFileKind kind, const ParameterFileContext& context,
+                                          QString* detail)
 {
+    if (kind == ParameterFileKind::SystemParameters)
+        return checkSystemFile(path, context, detail);
     const FileBytes file = ReadWholeFile(path);
     if (!file.ok())
-        return file.error;
+        return fileError(path, file.error);
+    QString text;
     if (IsXmlFileName(path)) {
-        if (!xmlText(path, kind, context))
+        const std::optional<QString> converted = xmlText(path, kind, context);
+        if (!converted)
             return notThisKindMessage(kind, context.strings);
-        return std::nullopt;
-    }
-    const PrinterDefinition& printer = context.printer;
-    const bool labelShiftOmitted = printer.labelShiftOmitted == 1;
-    if (kind == ParameterFileKind::SystemParameters) {
-        const QString line = LastLineOfText(codec::fromPrinterCodePage(file.bytes));
-        if (!ValidateSystemParameterText(printer, line, labelShiftOmitted, context.check))
-            return ParameterErrorMessage(kind, context.check, context.strings);
+        // The file's own texts first: a list text the file's printer lacks becomes an empty
+        // field, which the format check would report without naming the text.
+        if (std::optional<QString> problem = checkXmlTexts(path, context))
+            return problem;
+        text = *converted;
     } else {
-        const QString text = codec::fromPrinterCodePage(file.bytes, codec::StopAtNul::Yes);
-        if (!ValidateSectionFile(printer, text, labelShiftOmitted, context.check))
-            return ParameterErrorMessage(kind, context.check, context.strings);
+        text = codec::fromPrinterCodePage(file.bytes, codec::StopAtNul::Yes);
     }
-    return std::nullopt;
+    if (std::optional<QString> problem = checkFormat(text, context, detail))
+        return problem;
+    return CheckInitialTableValues(text, context.printer, context.strings);
 }
 
 PreparedParameterFile PrepareParameterFileItem(const QString& path, ParameterFileKind kind,
                                                const ParameterFileContext& context, const ControlCodes& codes)
 {
     PreparedParameterFile prepared;
-    if (const std::optional<QString> failure = CheckParameterFile(path, kind, context)) {
+    if (const std::optional<QString> failure = CheckParameterFile(path, kind, context, &prepared.detail)) {
         prepared.message = *failure;
         return prepared;
     }

@@ -38,16 +38,29 @@ struct ParameterFileContext {
 ConversionResult ConvertParameterFile(const QString& path, ParameterFileKind kind, const ParameterFileContext& context,
                                       QByteArray& area);
 
-// The check a parameter file must pass before it is taken for a download: for a text file the
-// line check (system parameters, last line) or the section check (initial values and tables);
-// an XML file must convert into a text that is not empty. Nothing when it passes.
-std::optional<QString> CheckParameterFile(const QString& path, ParameterFileKind kind, const ParameterFileContext& context);
+// The check a parameter file must pass before it is taken for a download, for `check`, `convert`
+// and every command that sends it: the file must be read (a file error names the file); an XML
+// file must convert into a text that is not empty, and its texts must be numbers where numbers
+// belong and list texts of the printer it names; the text it converts to, or a text file's,
+// must pass the line check (system parameters, last line) or the section check (initial values
+// and tables); and the values must fit the selected printer's items as the pages check them. Gives the
+// message of the first failure (its last line is the check's own message), nothing when the
+// file passes. `detail`, when given, receives what a failed line check points at ("field 9,
+// MAXIMUM LENGTH"), to be shown on a line before the message; empty otherwise.
+std::optional<QString> CheckParameterFile(const QString& path, ParameterFileKind kind, const ParameterFileContext& context,
+                                          QString* detail = nullptr);
+
+// Where the last failed line check points, for a line before its message: "field 9, MAXIMUM
+// LENGTH" (the field's number and its item, or the font table column); empty for failures that
+// concern the whole line or file.
+QString ParameterCheckContext(ParameterFileKind kind, const ParameterCheckState& state);
 
 // A parameter-file item of a download job, ready to send.
 struct PreparedParameterFile {
     QByteArray area;      // one storage block
     QByteArray envelope;  // the store-file envelope around it, with checksum
     QString message;      // why the file was not taken; empty on success
+    QString detail;       // what a failed line check points at, shown before the message
     bool ok() const { return message.isEmpty(); }
 };
 

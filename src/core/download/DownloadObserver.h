@@ -12,6 +12,10 @@ public:
     virtual ~DownloadObserver() = default;
     // One line of the log, in the current language, without the CR LF that ends it in the log.
     virtual void logLine(const QString& line) { (void)line; }
+    // What the log's next message does not say itself: the device and the reason a connection
+    // or a wait failed ("connection refused by 127.0.0.1:9101"). It is not part of the log
+    // text; a console shows it on a line before that message.
+    virtual void detail(const QString& text) { (void)text; }
     // The name of the file being sent; empty between files.
     virtual void currentFile(const QString& name) { (void)name; }
     // A step was counted done: the job percent is recomputed.

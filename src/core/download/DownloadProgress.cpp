@@ -21,6 +21,13 @@ void DownloadProgress::log(const QString& line)
         observer_->logLine(line);
 }
 
+void DownloadProgress::detail(const QString& text)
+{
+    std::lock_guard lock(mutex_);
+    if (observer_ && !text.isEmpty())
+        observer_->detail(text);
+}
+
 void DownloadProgress::clearLog()
 {
     std::lock_guard lock(mutex_);

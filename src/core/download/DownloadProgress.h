@@ -32,6 +32,8 @@ public:
     void log(const QString& line) override;
     void clearLog();
     QString logText() const;
+    // Tells the observer what the next log line does not say (not part of the log text).
+    void detail(const QString& text);
 
     void setCurrentFile(const QString& name);
     QString currentFile() const;

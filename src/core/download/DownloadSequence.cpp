@@ -37,7 +37,7 @@ void DownloadSequence::Run()
     context_.link().setListenerPaused(false);
     const int connected = firmware ? context_.link().Connect(true, kFirmwareComAddress) : context_.link().Connect(false);
     if (!connected) {
-        context_.log(kDeviceOpenError);
+        context_.logLinkFailure(kDeviceOpenError);
     } else {
         RunJob();
         context_.link().Disconnect();
@@ -82,7 +82,7 @@ int DownloadSequence::StepVormexOffFirst()
     context_.log(kVormexOff);
     context_.link().SendShortCommand("!T");
     if (!context_.link().WaitForPrinter(context_.settings().waitTimeMs, false, true)) {
-        context_.log(kVormexSwitchFailed);
+        context_.logLinkFailure(kVormexSwitchFailed);
         return 0;
     }
     return 1;
@@ -117,7 +117,7 @@ int DownloadSequence::fileStep(int type, bool wanted, FileStepMessages messages)
     context_.log(kPreparing);
     link.setAnswer(kNoAnswer);
     if (!context_.port().Write(BuildPrepareCommand(job_, type))) {
-        context_.log(kDownloadFailed);
+        context_.logWriteFailure(kDownloadFailed);
         return 0;
     }
     if (!context_.pause(kFileSettlePauseMs))
@@ -126,16 +126,20 @@ int DownloadSequence::fileStep(int type, bool wanted, FileStepMessages messages)
 
     context_.log(messages.start);
     link.setAnswer(kNoAnswer);
+    link.clearErrorStatus();
     context_.trackWrite(true);
-    const bool written = context_.port().Write(item.bytes) != 0;
-    if (written && !context_.pause(kFileSettlePauseMs))
+    if (!context_.port().Write(item.bytes)) {
+        context_.logWriteFailure(messages.failed);
         return 0;
-    if (written && link.WaitForPrinter(context_.settings().waitTimeMs, false, true)) {
+    }
+    if (!context_.pause(kFileSettlePauseMs))
+        return 0;
+    if (link.WaitForPrinter(context_.settings().waitTimeMs, false, true) && !context_.storeRefused()) {
         context_.log(messages.done);
         FinishStep();
         return 1;
     }
-    context_.log(messages.failed);
+    context_.logLinkFailure(messages.failed);
     return 0;
 }
 
@@ -174,7 +178,7 @@ int DownloadSequence::StepVormexSwitch()
     if (!context_.pause(kFileSettlePauseMs))
         return 0;
     if (!context_.link().WaitForPrinter(context_.settings().waitTimeMs, on, true)) {
-        context_.log(kVormexSwitchFailed);
+        context_.logLinkFailure(kVormexSwitchFailed);
         return 0;
     }
     context_.log(kVormexSwitchDone);

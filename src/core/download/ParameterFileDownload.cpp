@@ -34,7 +34,7 @@ void ParameterFileDownload::Run()
     progress.startCounting(1);
     int result = 0;
     if (!context_.link().Connect(false)) {
-        context_.log(kDeviceOpenError);
+        context_.logLinkFailure(kDeviceOpenError);
     } else {
         result = RunFileDownload();
         context_.link().Disconnect();
@@ -56,7 +56,7 @@ int ParameterFileDownload::RunFileDownload()
     if (!context_.pause(kCommandPauseMs))
         return 0;
     if (!link.WaitForPrinter(waitMs, false)) {
-        context_.log(kVormexSwitchFailed);
+        context_.logLinkFailure(kVormexSwitchFailed);
         return 0;
     }
 
@@ -65,7 +65,7 @@ int ParameterFileDownload::RunFileDownload()
     context_.log(kPreparing);
     link.setAnswer(kNoAnswer);
     if (!link.SendBraceCommand(PrepareCommandText(request_.startBlock, request_.blockCount))) {
-        context_.log(kDownloadFailed);
+        context_.logWriteFailure(kDownloadFailed);
         return 0;
     }
     if (!context_.pause(kFileSettlePauseMs))
@@ -74,11 +74,19 @@ int ParameterFileDownload::RunFileDownload()
 
     context_.log(startMessage());
     link.setAnswer(kNoAnswer);
+    link.clearErrorStatus();
     context_.trackWrite(true);
-    const bool written = context_.port().Write(request_.envelope) != 0;
-    if (written && !context_.pause(kFileSettlePauseMs))
+    if (!context_.port().Write(request_.envelope)) {
+        context_.logWriteFailure(failedMessage());
         return 0;
-    if (!written || !link.WaitForPrinter(waitMs, false)) {
+    }
+    if (!context_.pause(kFileSettlePauseMs))
+        return 0;
+    if (!link.WaitForPrinter(waitMs, false)) {
+        context_.logLinkFailure(failedMessage());
+        return 0;
+    }
+    if (context_.storeRefused()) {
         context_.log(failedMessage());
         return 0;
     }
@@ -89,7 +97,7 @@ int ParameterFileDownload::RunFileDownload()
         if (!context_.pause(kCommandPauseMs))
             return 0;
         if (!link.WaitForPrinter(waitMs, true)) {
-            context_.log(kVormexSwitchFailed);
+            context_.logLinkFailure(kVormexSwitchFailed);
             return 0;
         }
     }

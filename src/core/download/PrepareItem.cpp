@@ -60,13 +60,27 @@ int prepareTestFile(DownloadJob& job, const QString& path, QString* errorMessage
     return 1;
 }
 
+// Where an encoding failed: "main.bas:12: GOTO *lower"; the file and why it cannot be read; or
+// the file alone.
+QString sourceLineOf(const QString& path, const BasicEncoder& encoder)
+{
+    if (encoder.errorPosition() <= 0) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? path : QStringLiteral("%1: %2").arg(path, file.errorString());
+    }
+    return QStringLiteral("%1:%2: %3").arg(path).arg(encoder.errorPosition()).arg(encoder.errorLineText());
+}
+
 int prepareBasicProgram(DownloadJob& job, int type, const QString& path, const PrepareContext& context,
-                        QString* errorMessage)
+                        QString* errorMessage, QString* detail)
 {
     DownloadItem& item = job.item(type);
     BasicEncoder encoder(context.strings, context.languageValue);
-    if (!encoder.EncodeProgram(path, type == DownloadItem::BasicMain ? 1 : 0))
+    if (!encoder.EncodeProgram(path, type == DownloadItem::BasicMain ? 1 : 0)) {
+        if (detail)
+            *detail = sourceLineOf(path, encoder);
         return refuse(item, errorMessage, encoder.errorMessage());
+    }
     const qint64 areaSize = encoder.downloadAreaSize(job.blockSizeKb);
     const qint64 blockBytes = static_cast<qint64>(job.blockSizeKb) * 1024;
     if (areaSize <= 0 || blockBytes <= 0)
@@ -83,7 +97,7 @@ int prepareBasicProgram(DownloadJob& job, int type, const QString& path, const P
 }
 
 int prepareParameterFile(DownloadJob& job, int type, const QString& path, const PrepareContext& context,
-                         QString* errorMessage)
+                         QString* errorMessage, QString* detail)
 {
     DownloadItem& item = job.item(type);
     if (!context.definitions || !context.printer || !context.check)
@@ -92,8 +106,11 @@ int prepareParameterFile(DownloadJob& job, int type, const QString& path, const 
     const ParameterFileKind kind =
         type == DownloadItem::SystemParameters ? ParameterFileKind::SystemParameters : ParameterFileKind::InitialTable;
     PreparedParameterFile prepared = PrepareParameterFileItem(path, kind, conversion, job.controlCodes);
-    if (!prepared.ok())
+    if (!prepared.ok()) {
+        if (detail)
+            *detail = prepared.detail;
         return refuse(item, errorMessage, prepared.message);
+    }
     copyAsWorkFile(context, prepared.envelope);
     accept(item, path, std::move(prepared.envelope));
     return 1;
@@ -101,8 +118,11 @@ int prepareParameterFile(DownloadJob& job, int type, const QString& path, const 
 
 }  // namespace
 
-int PrepareItem(DownloadJob& job, int type, const QString& path, const PrepareContext& context, QString* errorMessage)
+int PrepareItem(DownloadJob& job, int type, const QString& path, const PrepareContext& context, QString* errorMessage,
+                QString* detail)
 {
+    if (detail)
+        detail->clear();
     if (type < DownloadItem::BasicMain || type > DownloadItem::Firmware)
         return 0;
     DownloadItem& item = job.item(type);
@@ -116,9 +136,9 @@ int PrepareItem(DownloadJob& job, int type, const QString& path, const PrepareCo
         return prepareTestFile(job, path, errorMessage);
     case DownloadItem::BasicMain:
     case DownloadItem::BasicSystem:
-        return prepareBasicProgram(job, type, path, context, errorMessage);
+        return prepareBasicProgram(job, type, path, context, errorMessage, detail);
     default:
-        return prepareParameterFile(job, type, path, context, errorMessage);
+        return prepareParameterFile(job, type, path, context, errorMessage, detail);
     }
 }
 

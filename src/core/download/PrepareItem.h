@@ -26,8 +26,10 @@ struct PrepareContext {
 // the test file's bytes, a BASIC program's envelope through the encoder, or a parameter file's
 // envelope through its check and conversion. Every envelope is copied as a work file (kind 0).
 // Gives 1 or 0; on 0 the item is emptied and `errorMessage` (when given) holds the reason: the
-// encoder's or the conversion's message, or the file error.
+// encoder's or the conversion's message, or the file error. `detail` (when given) receives what
+// the message does not say itself and a console shows on a line before it: where in the file a
+// line check or the encoder failed ("field 9, MAXIMUM LENGTH"; "main.bas:12: GOTO *lower").
 int PrepareItem(DownloadJob& job, int type, const QString& path, const PrepareContext& context,
-                QString* errorMessage = nullptr);
+                QString* errorMessage = nullptr, QString* detail = nullptr);
 
 }  // namespace vormex

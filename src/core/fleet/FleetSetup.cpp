@@ -22,7 +22,15 @@ QString noSuchPrinter(const Application& app, const QString& name)
 QString jobProblemText(const FleetManifest& manifest, const DownloadOptionProblem& problem, const PrinterDefinition& printer)
 {
     const QString where = problem.option.isEmpty() ? QStringLiteral("job") : QStringLiteral("job.") + problem.option;
-    return QStringLiteral("%1: %2: %3 (printer \"%4\")").arg(manifest.path, where, problem.message, printer.name);
+    // A check's message does not name the file: the file, and where in it the check failed, go before it.
+    QString message = problem.message;
+    if (problem.kind == DownloadOptionProblem::File && !problem.path.isEmpty() && !message.startsWith(problem.path + QLatin1Char(':'))) {
+        const QString place = problem.detail.startsWith(problem.path) ? problem.detail
+                              : problem.detail.isEmpty()             ? problem.path
+                                                                     : problem.path + QStringLiteral(": ") + problem.detail;
+        message = place + QStringLiteral(": ") + message;
+    }
+    return QStringLiteral("%1: %2: %3 (printer \"%4\")").arg(manifest.path, where, message, printer.name);
 }
 
 bool sendsParameterFile(const DownloadJob& job)

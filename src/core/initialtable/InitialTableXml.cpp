@@ -113,6 +113,7 @@ struct XmlReaderState {
     QString printerName;
     std::array<qint64, kInitialValueCount> numbers{};
     std::array<QString, kInitialValueCount> choiceTexts;
+    std::array<QString, kInitialValueCount> valueTexts;  // every value's text as the file holds it
     QStringList driveEntries;
     QList<FontTableRow> fontRows;
     QString responseText;
@@ -161,6 +162,7 @@ bool readInitialValues(QXmlStreamReader& reader, XmlReaderState& state)
                 return true;
             if (!value || text.isEmpty())
                 continue;
+            state.valueTexts[size_t(*value)] = text;
             switch (InitialValueKindOf(*value)) {
             case InitialValueKind::Number:
             case InitialValueKind::Ratio: state.numbers[size_t(*value)] = CDecimal(text); break;
@@ -351,6 +353,18 @@ std::optional<QString> ReadInitialTableXml(const QString& path, const PrinterDef
         return std::nullopt;
     QXmlStreamReader reader(&file);
     return ReadInitialTableXml(reader, definitions);
+}
+
+std::optional<InitialValueXmlTexts> ReadInitialValueXmlTexts(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QXmlStreamReader reader(&file);
+    XmlReaderState state;
+    if (!readDocument(reader, state))
+        return std::nullopt;
+    return InitialValueXmlTexts{state.printerName, state.valueTexts};
 }
 
 std::optional<QString> ReadInitialTableXml(QXmlStreamReader& reader, const PrinterDefinitions& definitions)

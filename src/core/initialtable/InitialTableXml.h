@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 
 class QXmlStreamReader;
@@ -23,5 +24,14 @@ std::optional<QString> WriteInitialTableXml(const QString& path, const InitialTa
 // needs, names a printer the definitions lack, or has fewer font rows than the convert table.
 std::optional<QString> ReadInitialTableXml(const QString& path, const PrinterDefinitions& definitions);
 std::optional<QString> ReadInitialTableXml(QXmlStreamReader& reader, const PrinterDefinitions& definitions);
+
+// The printer an initial value & table XML file names and the texts of its 26 initial values as
+// the file holds them (empty for an item that is absent or has no text). Nothing when the file
+// cannot be read or is refused as above.
+struct InitialValueXmlTexts {
+    QString printerName;
+    std::array<QString, kInitialValueCount> texts;
+};
+std::optional<InitialValueXmlTexts> ReadInitialValueXmlTexts(const QString& path);
 
 }  // namespace vormex

@@ -259,6 +259,31 @@ bool ParseInitialValues(const QString& text, const PrinterDefinition& printer, I
     return true;
 }
 
+std::optional<QString> CheckInitialValueRange(const InitialValueSet& set, InitialValue value, const PrinterDefinition& printer,
+                                              const StringTable& strings)
+{
+    const qint64 number = set.number(value);
+    const ItemDefinition* item = itemOf(printer, value);
+    switch (InitialValueKindOf(value)) {
+    case InitialValueKind::Number:
+        if (item && (number < item->min || number > item->max))
+            return strings.text(kIntegerRangeMessage).arg(item->min).arg(item->max);
+        break;
+    case InitialValueKind::Ratio:
+        if (item && (set.ratioTenths() < item->min || set.ratioTenths() > item->max))
+            return RangeMessage(strings, strings.text(kRatioLabel), item->min, item->max);
+        break;
+    case InitialValueKind::LongNumber:
+        if (number < -kIncDecLimit || number > kIncDecLimit)
+            return strings.text(kIncDecRangeMessage);
+        break;
+    case InitialValueKind::Flag:
+    case InitialValueKind::Choice:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::optional<InitialValueFailure> ValidateInitialValues(const InitialValueSet& set, const PrinterDefinition& printer,
                                                          const StringTable& strings, const UnreadableValue& notAnInteger)
 {
@@ -289,6 +314,20 @@ std::optional<InitialValueFailure> ValidateInitialValues(const InitialValueSet& 
     if (incDec < -kIncDecLimit || incDec > kIncDecLimit)
         return failure(InitialValue::IncDec, kIncDecRangeMessage);
     return std::nullopt;
+}
+
+std::array<QString, kInitialValueCount> InitialChoiceValueTexts(const QString& text)
+{
+    using V = InitialValue;
+    const QStringList& headers = InitialValueSectionHeaders();
+    std::array<QString, kInitialValueCount> values;
+    auto line = [&](int section) { return sectionDataLine(text, headers[section]).value_or(QString()); };
+    values[size_t(V::Rotation)] = FieldAt(line(1), 0);
+    values[size_t(V::Unit)] = line(3);
+    values[size_t(V::Align)] = FieldAt(line(4), 3);
+    values[size_t(V::RotationMirror)] = FieldAt(line(8), 3);
+    values[size_t(V::Getcmdzb)] = line(11);
+    return values;
 }
 
 }  // namespace vormex

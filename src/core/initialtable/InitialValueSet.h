@@ -90,6 +90,13 @@ using UnreadableValue = std::function<bool(InitialValue)>;
 std::optional<InitialValueFailure> ValidateInitialValues(const InitialValueSet& set, const PrinterDefinition& printer,
                                                          const StringTable& strings,
                                                          const UnreadableValue& notAnInteger = {});
+// The same check of one value (flags and choices always pass): the message, or nothing.
+std::optional<QString> CheckInitialValueRange(const InitialValueSet& set, InitialValue value, const PrinterDefinition& printer,
+                                              const StringTable& strings);
+
+// The value texts of the five choices as a text holds them (by position, as ParseInitialValues
+// takes them); empty for the other values and for a missing section.
+std::array<QString, kInitialValueCount> InitialChoiceValueTexts(const QString& text);
 
 // The long number in text: a sign and ten digits ("%c%05d%05d").
 QString IncDecText(qint64 value);

@@ -120,10 +120,14 @@ Problem fillStartBlocks(OptionReader& reader, const PrinterDefinition& printer, 
 
 Problem prepareFile(DownloadJob& job, const QString& option, int type, const QString& path, const PrepareContext& context)
 {
-    QString message;
-    if (PrepareItem(job, type, path, context, &message))
+    QString message, detail;
+    if (PrepareItem(job, type, path, context, &message, &detail))
         return std::nullopt;
-    return makeProblem(DownloadOptionProblem::File, option, message.isEmpty() ? QStringLiteral("%1: cannot be prepared").arg(path) : message);
+    DownloadOptionProblem problem{DownloadOptionProblem::File, option,
+                                  message.isEmpty() ? QStringLiteral("%1: cannot be prepared").arg(path) : message};
+    problem.path = path;
+    problem.detail = detail;
+    return problem;
 }
 
 struct FileOption {

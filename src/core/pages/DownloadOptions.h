@@ -35,7 +35,10 @@ struct DownloadOptionProblem {
     };
     Kind kind = Usage;
     QString option;   // the option concerned; empty for the job as a whole
-    QString message;  // for File the preparation's own message, which names the file
+    QString message;  // for File the preparation's own message
+    QString path;     // for File the file concerned
+    QString detail;   // for File where in the file its check failed ("main.bas:12: GOTO *lower",
+                      // "field 9, MAXIMUM LENGTH"), for a line before the message; may be empty
 };
 
 // A whole number of an option, checked against its range: nothing and `problem` set ("Enter an

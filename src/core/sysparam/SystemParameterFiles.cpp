@@ -6,6 +6,7 @@
 #include "definitions/ParameterLine.h"
 #include "files/UserFiles.h"
 #include "sysparam/SystemParameterLine.h"
+#include "sysparam/SystemParameterValues.h"
 
 #include <QFile>
 #include <QHash>
@@ -20,12 +21,18 @@ const QString kRootName = QStringLiteral("VORMEX_SystemParameter");
 constexpr int kNotSystemParameterFile = 8050;
 
 // The names the XML file gives the list items ("DPM" stands for "DOT/MM").
-QString xmlNameOf(SystemList list)
-{
-    return list == SystemList::DotMm ? QStringLiteral("DPM") : SystemListItemName(list);
-}
+QString xmlNameOf(SystemList list) { return SystemXmlNameOf(SystemListItemName(list)); }
 
 }  // namespace
+
+QString SystemXmlNameOf(const QString& itemName)
+{
+    if (itemName == QLatin1String("DOT/MM"))
+        return QStringLiteral("DPM");
+    if (itemName == QLatin1String("TAB->SP"))
+        return QStringLiteral("TAB -> SP");
+    return itemName;
+}
 
 std::optional<QString> WriteSystemParameterTextFile(const QString& path, const QString& line)
 {
@@ -64,6 +71,7 @@ LineResult ReadSystemParameterTextFile(const QString& path, const PrinterDefinit
         return result;
     if (!ValidateSystemParameterText(printer, result.line, printer.labelShiftOmitted == 1, check)) {
         result.error = ParameterErrorMessage(ParameterFileKind::SystemParameters, check, strings);
+        result.lineCheckFailed = true;
         result.line.clear();
     }
     return result;
@@ -117,16 +125,16 @@ std::optional<QString> WriteSystemParameterXml(const QString& path, const System
     });
 }
 
-std::optional<QString> SystemParameterXmlToLine(const QString& path, const PrinterDefinitions& definitions)
+std::optional<SystemParameterXmlTexts> ReadSystemParameterXmlTexts(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QXmlStreamReader reader(&file);
-    return SystemParameterXmlToLine(reader, definitions);
+    return ReadSystemParameterXmlTexts(reader);
 }
 
-std::optional<QString> SystemParameterXmlToLine(QXmlStreamReader& reader, const PrinterDefinitions& definitions)
+std::optional<SystemParameterXmlTexts> ReadSystemParameterXmlTexts(QXmlStreamReader& reader)
 {
     // Find the root; anything before it is passed over.
     bool foundRoot = false;
@@ -141,8 +149,7 @@ std::optional<QString> SystemParameterXmlToLine(QXmlStreamReader& reader, const 
     if (!foundRoot)
         return std::nullopt;
 
-    QString printerName;
-    QHash<QString, QString> values;  // item name -> text
+    SystemParameterXmlTexts texts;
     bool rootClosed = false;
     while (!rootClosed && ReadNextXmlToken(reader)) {
         if (reader.isEndElement() && reader.name() == kRootName) {
@@ -153,25 +160,42 @@ std::optional<QString> SystemParameterXmlToLine(QXmlStreamReader& reader, const 
                     const bool isPrinter = reader.name() == QLatin1String("printer");
                     const QString text = reader.readElementText(QXmlStreamReader::SkipChildElements);
                     if (isPrinter)
-                        printerName = text;
+                        texts.printerName = text;
                 }
             }
         } else if (reader.isStartElement() && reader.name() == QLatin1String("item")) {
             if (reader.attributes().isEmpty())
                 return std::nullopt;
             const QString name = reader.attributes().value(QLatin1String("name")).toString();
-            values.insert(name, reader.readElementText(QXmlStreamReader::SkipChildElements));
+            texts.items.insert(name, reader.readElementText(QXmlStreamReader::SkipChildElements));
         } else if (reader.isStartElement()) {
             reader.skipCurrentElement();
         }
     }
     if (!rootClosed || reader.hasError())
         return std::nullopt;
+    return texts;
+}
 
-    const PrinterDefinition* printer = FindPrinter(definitions, printerName);
+std::optional<QString> SystemParameterXmlToLine(const QString& path, const PrinterDefinitions& definitions)
+{
+    const std::optional<SystemParameterXmlTexts> texts = ReadSystemParameterXmlTexts(path);
+    return texts ? SystemParameterXmlToLine(*texts, definitions) : std::nullopt;
+}
+
+std::optional<QString> SystemParameterXmlToLine(QXmlStreamReader& reader, const PrinterDefinitions& definitions)
+{
+    const std::optional<SystemParameterXmlTexts> texts = ReadSystemParameterXmlTexts(reader);
+    return texts ? SystemParameterXmlToLine(*texts, definitions) : std::nullopt;
+}
+
+std::optional<QString> SystemParameterXmlToLine(const SystemParameterXmlTexts& texts, const PrinterDefinitions& definitions)
+{
+    const PrinterDefinition* printer = FindPrinter(definitions, texts.printerName);
     if (!printer)
         return std::nullopt;
 
+    const QHash<QString, QString>& values = texts.items;
     auto number = [&](const char* name) { return CDecimal(values.value(QString::fromLatin1(name))); };
     auto text = [&](const char* name) { return values.value(QString::fromLatin1(name)); };
     auto value = [&](SystemList list) {
@@ -195,18 +219,21 @@ std::optional<QString> SystemParameterXmlToLine(QXmlStreamReader& reader, const 
             + QLatin1Char(',');
     for (int i = 0; i < kSystemSwitchCount; ++i)
         line += QString::number(flag(SystemSwitch(i))) + QLatin1Char(',');
-    line += QString::asprintf("%02d,%+04d,", number("TAB -> SP"), number("RFID ADJUST"));
+    // The signed fields in the printer's own width (a sign and four digits): with three digits
+    // the printer's line check refuses the stored file.
+    line += QString::asprintf("%02d,", number("TAB -> SP")) + SignedFieldText(number("RFID ADJUST")) + QLatin1Char(',');
     line += value(SystemList::OffsetPrint);
-    line += QString::asprintf(",%+04d", number("LABEL SHIFT"));
+    line += QLatin1Char(',') + SignedFieldText(number("LABEL SHIFT"));
     return line;
 }
 
-LineResult ReadSystemParameterFile(const QString& path, const PrinterDefinition& printer,
-                                   const PrinterDefinitions& definitions, ParameterCheckState& check,
-                                   const StringTable& strings)
+namespace {
+
+// An XML file's line: its texts as the file holds them, then the line they convert to, with the
+// line check of a text file.
+LineResult readXmlLine(const QString& path, const PrinterDefinition& printer, const PrinterDefinitions& definitions,
+                       ParameterCheckState& check, const StringTable& strings)
 {
-    if (!IsXmlFileName(path))
-        return ReadSystemParameterTextFile(path, printer, check, strings);
     LineResult result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -215,11 +242,41 @@ LineResult ReadSystemParameterFile(const QString& path, const PrinterDefinition&
         return result;
     }
     QXmlStreamReader reader(&file);
-    const std::optional<QString> line = SystemParameterXmlToLine(reader, definitions);
-    if (!line || line->isEmpty())
+    const std::optional<SystemParameterXmlTexts> texts = ReadSystemParameterXmlTexts(reader);
+    const std::optional<QString> line = texts ? SystemParameterXmlToLine(*texts, definitions) : std::nullopt;
+    if (!line || line->isEmpty()) {
         result.error = strings.text(kNotSystemParameterFile);
-    else
-        result.line = *line;
+        return result;
+    }
+    // The file's own texts first: a list text the file's printer lacks becomes an empty field,
+    // which the line check would report without naming the text.
+    if (const std::optional<QString> problem = CheckSystemParameterXmlTexts(*texts, definitions, strings)) {
+        result.error = *problem;
+        return result;
+    }
+    if (!ValidateSystemParameterText(printer, *line, printer.labelShiftOmitted == 1, check)) {
+        result.error = ParameterErrorMessage(ParameterFileKind::SystemParameters, check, strings);
+        result.lineCheckFailed = true;
+        return result;
+    }
+    result.line = *line;
+    return result;
+}
+
+}  // namespace
+
+LineResult ReadSystemParameterFile(const QString& path, const PrinterDefinition& printer,
+                                   const PrinterDefinitions& definitions, ParameterCheckState& check,
+                                   const StringTable& strings)
+{
+    LineResult result = IsXmlFileName(path) ? readXmlLine(path, printer, definitions, check, strings)
+                                            : ReadSystemParameterTextFile(path, printer, check, strings);
+    if (!result.ok())
+        return result;
+    if (const std::optional<QString> problem = CheckSystemParameterValues(result.line, printer, strings)) {
+        result.error = *problem;
+        result.line.clear();
+    }
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "definitions/ParameterCheck.h"
 #include "sysparam/SystemParameterSet.h"
 
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -22,6 +23,7 @@ struct LineResult {
     QString line;
     QString error;           // empty on success
     bool fileError = false;  // `error` is the platform's message about the file itself
+    bool lineCheckFailed = false;  // `error` is the line check's: the check state says where
     bool ok() const { return error.isEmpty(); }
 };
 LineResult ReadLastLineOfTextFile(const QString& path);
@@ -43,17 +45,36 @@ struct XmlHeaderInfo {
 std::optional<QString> WriteSystemParameterXml(const QString& path, const SystemParameterSet& set,
                                                const PrinterDefinition& printer, const XmlHeaderInfo& header);
 
+// What a system parameter XML file holds: the printer its header names and the text of each
+// item by the item's name in the file ("DPM", "TAB -> SP", ...). Nothing when the file cannot
+// be read, is not a system parameter file, carries a document type declaration or has an item
+// without attributes.
+struct SystemParameterXmlTexts {
+    QString printerName;
+    QHash<QString, QString> items;
+};
+std::optional<SystemParameterXmlTexts> ReadSystemParameterXmlTexts(const QString& path);
+std::optional<SystemParameterXmlTexts> ReadSystemParameterXmlTexts(QXmlStreamReader& reader);
+
+// The names the XML file gives the items that differ from the definition's: "DPM" for "DOT/MM"
+// and "TAB -> SP" for "TAB->SP".
+QString SystemXmlNameOf(const QString& itemName);
+
 // Reads a system parameter XML file into a parameter line, translating the list texts through
-// the lists of the printer the file names. Nothing when the file cannot be read, is not a system
-// parameter file, carries a document type declaration or names a printer that the definitions
-// lack. The line has no CR LF and writes RFID ADJUST and LABEL SHIFT as "%+04d".
+// the lists of the printer the file names. Nothing when the texts cannot be read (above) or the
+// file names a printer that the definitions lack. The line has no CR LF; RFID ADJUST and LABEL
+// SHIFT carry a sign and four digits, as in the printer's own line.
 std::optional<QString> SystemParameterXmlToLine(const QString& path, const PrinterDefinitions& definitions);
 std::optional<QString> SystemParameterXmlToLine(QXmlStreamReader& reader, const PrinterDefinitions& definitions);
+std::optional<QString> SystemParameterXmlToLine(const SystemParameterXmlTexts& texts, const PrinterDefinitions& definitions);
 
-// Reads a user's file of either kind, told apart by its extension: a text file's last line after
-// the line check, or an XML file converted to a line. A file that cannot be opened gives the
-// platform's message; an XML file that is not a system parameter file (or names a printer the
-// definitions lack) gives message 8050, so a failed read is never silent.
+// Reads a user's file of either kind, told apart by its extension, as it must be before it is
+// loaded or sent: a text file's last line after the line check, or an XML file's texts checked
+// (numbers, list texts of the printer it names, switch words) and converted to a line that then
+// gets the same line check; then the line's values against the selected printer's items
+// (CheckSystemParameterValues). A file that cannot be opened gives the platform's message; an XML
+// file that is not a system parameter file (or names a printer the definitions lack) gives
+// message 8050, so a failed read is never silent.
 LineResult ReadSystemParameterFile(const QString& path, const PrinterDefinition& printer,
                                    const PrinterDefinitions& definitions, ParameterCheckState& check,
                                    const StringTable& strings);

@@ -25,12 +25,6 @@ QString listValue(const SystemParameterSet& set, SystemList list, const PrinterD
 
 QChar signOf(qint64 value) { return value < 0 ? QLatin1Char('-') : QLatin1Char('+'); }
 
-QString signedField(int value)
-{
-    const qint64 v = value;
-    return signOf(v) + QString::asprintf("%04lld", static_cast<long long>(std::llabs(v)));
-}
-
 // "%3d.%d mm" and its relatives: a length in tenths as the masked edits show it.
 QString tenthsDisplay(int value, int width)
 {
@@ -45,6 +39,12 @@ QString signedTenthsDisplay(int value)
 }
 
 }  // namespace
+
+QString SignedFieldText(int value)
+{
+    const qint64 v = value;
+    return signOf(v) + QString::asprintf("%04lld", static_cast<long long>(std::llabs(v)));
+}
 
 QString BuildSystemParameterLine(const SystemParameterSet& set, const PrinterDefinition& printer)
 {
@@ -61,9 +61,9 @@ QString BuildSystemParameterLine(const SystemParameterSet& set, const PrinterDef
     for (bool ticked : set.ticked)
         line += ticked ? QStringLiteral("0,") : QStringLiteral("1,");
     line += QString::asprintf("%02d,", set.tabSpaces);
-    line += signedField(SignedFieldValue(set.rfidAdjust.maskedText())) + QLatin1Char(',');
+    line += SignedFieldText(SignedFieldValue(set.rfidAdjust.maskedText())) + QLatin1Char(',');
     line += listValue(set, SystemList::OffsetPrint, printer);
-    line += QLatin1Char(',') + signedField(SignedFieldValue(set.labelShift.maskedText())) + QStringLiteral("\r\n");
+    line += QLatin1Char(',') + SignedFieldText(SignedFieldValue(set.labelShift.maskedText())) + QStringLiteral("\r\n");
     return line;
 }
 

@@ -24,6 +24,10 @@ QString SystemParameterFieldName(int index);
 // the value of the selected entry (empty when nothing is selected or the item is missing).
 QString BuildSystemParameterLine(const SystemParameterSet& set, const PrinterDefinition& printer);
 
+// A signed field of the line: "-" for a negative value, else "+", then the magnitude in four
+// digits (more when it needs them).
+QString SignedFieldText(int value);
+
 // Fills the set from a parameter line, field by field, with the texts the page's controls show.
 // Never fails: missing fields read as empty or 0.
 void ParseSystemParameterLine(const QString& line, const PrinterDefinition& printer, SystemParameterSet& set);

@@ -1,0 +1,147 @@
+#include "comm/DeviceText.h"
+
+#include "comm/SerialSettings.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <cerrno>
+#include <cstring>
+
+namespace vormex {
+namespace {
+
+const QStringList kBaudRates = {QStringLiteral("2400"),  QStringLiteral("4800"),  QStringLiteral("9600"), QStringLiteral("19200"),
+                                QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200")};
+
+QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+std::optional<QString> checkLan(const QString& address)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3}):(\\d{1,5})$"));
+    const QRegularExpressionMatch match = form.match(address);
+    if (!match.hasMatch())
+        return QStringLiteral("a LAN address is four numbers separated by dots, a colon and a port (\"%1\")").arg(address);
+    for (int i = 1; i <= 4; ++i) {
+        if (match.captured(i).toInt() > 255)
+            return QStringLiteral("%1 is not a number of an IPv4 address (0 to 255)").arg(match.captured(i));
+    }
+    const int port = match.captured(5).toInt();
+    if (port < kMinLanPort || port > kMaxLanPort)
+        return QStringLiteral("port %1 is out of range (%2 to %3)").arg(match.captured(5)).arg(kMinLanPort).arg(kMaxLanPort);
+    return std::nullopt;
+}
+
+std::optional<QString> checkCom(const QString& address)
+{
+    const QStringList fields = address.split(QLatin1Char(','));
+    if (fields.size() != 4)
+        return QStringLiteral("a COM port takes four settings: baud rate, data bits, parity, stop bits (\"%1\")").arg(address);
+    if (!kBaudRates.contains(fields[0]))
+        return QStringLiteral("%1 is not a baud rate (%2)").arg(fields[0], kBaudRates.join(QStringLiteral(", ")));
+    if (fields[1] != QLatin1String("7") && fields[1] != QLatin1String("8"))
+        return QStringLiteral("data bits must be 7 or 8, not \"%1\"").arg(fields[1]);
+    if (fields[2] != QLatin1String("none") && fields[2] != QLatin1String("odd") && fields[2] != QLatin1String("even"))
+        return QStringLiteral("parity must be none, odd or even, not \"%1\"").arg(fields[2]);
+    if (fields[3] != QLatin1String("1") && fields[3] != QLatin1String("2"))
+        return QStringLiteral("stop bits must be 1 or 2, not \"%1\"").arg(fields[3]);
+    return std::nullopt;
+}
+
+// "COM1 = /dev/ttyS0, COM2 = /dev/ttyUSB0", or "none".
+QString knownPorts(const QList<PortName>& ports)
+{
+    QStringList known;
+    for (const PortName& port : ports)
+        known << QStringLiteral("%1 = %2").arg(port.name, port.devicePath);
+    return known.isEmpty() ? QStringLiteral("none") : known.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+QString DeviceTextGrammar()
+{
+    return QStringLiteral("A device text is one of:\n"
+                          "  LAN:ADDRESS:PORT            e.g. LAN:127.0.0.1:9100 (port 1 to 65535)\n"
+                          "  COMn:BAUD,DATA,PARITY,STOP  e.g. COM3:9600,8,none,1 (n 1 to 256; baud 2400, 4800, 9600,\n"
+                          "                              19200, 38400, 57600 or 115200; data 7 or 8; parity none, odd\n"
+                          "                              or even; stop 1 or 2)\n"
+                          "  LPTn:                       e.g. LPT1: (n 1 to 9)\n"
+                          "  USB:DEVICE                  e.g. USB:/dev/usb/lp0");
+}
+
+std::optional<QString> CheckDeviceText(const QString& text)
+{
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return QStringLiteral("\"%1\" has no colon after the interface").arg(text);
+    const QString kind = text.left(colon);
+    const QString address = text.mid(colon + 1);
+    static const QRegularExpression numbered(QStringLiteral("^(COM|LPT)([1-9][0-9]{0,2})$"));
+    if (kind == QLatin1String("LAN"))
+        return checkLan(address);
+    if (kind == QLatin1String("USB")) {
+        if (!address.isEmpty() && !address.startsWith(QLatin1Char('/')))
+            return QStringLiteral("a USB device is a path such as /dev/usb/lp0, not \"%1\"").arg(address);
+        return std::nullopt;
+    }
+    const QRegularExpressionMatch match = numbered.match(kind);
+    if (!match.hasMatch())
+        return QStringLiteral("unknown interface \"%1\" (LAN, COMn, LPTn or USB)").arg(kind);
+    const int number = match.captured(2).toInt();
+    if (match.captured(1) == QLatin1String("COM")) {
+        if (number > PortMap::kMaxCom)
+            return QStringLiteral("%1: COM ports are numbered 1 to %2").arg(kind).arg(PortMap::kMaxCom);
+        return checkCom(address);
+    }
+    if (number > PortMap::kMaxLpt)
+        return QStringLiteral("%1: LPT ports are numbered 1 to %2").arg(kind).arg(PortMap::kMaxLpt);
+    if (!address.isEmpty())
+        return QStringLiteral("%1 takes nothing after the colon, not \"%2\"").arg(kind, address);
+    return std::nullopt;
+}
+
+QString DescribeUnusableDeviceText(const QString& deviceInfo)
+{
+    return QStringLiteral("the device text \"%1\" is not usable (an interface, a colon and an address)").arg(deviceInfo);
+}
+
+QString DescribeOpenFailure(const DeviceInfoParts& parts, int error, const PortMap& portMap)
+{
+    switch (PortKindOf(parts.kind)) {
+    case PortKind::Lan: {
+        const std::optional<LanAddress> lan = ParseLanAddress(parts.address);
+        if (!lan)
+            return QStringLiteral("LAN:%1: not a usable address and port").arg(parts.address);
+        const QString where = QStringLiteral("%1.%2.%3.%4:%5")
+                                  .arg(lan->bytes[0]).arg(lan->bytes[1]).arg(lan->bytes[2]).arg(lan->bytes[3]).arg(lan->port);
+        if (error == ECONNREFUSED)
+            return QStringLiteral("connection refused by %1 (nothing listens there)").arg(where);
+        if (error == ETIMEDOUT)
+            return QStringLiteral("no answer from %1 (the connection timed out)").arg(where);
+        return QStringLiteral("%1: %2").arg(where, systemError(error));
+    }
+    case PortKind::Com:
+    case PortKind::Lpt: {
+        const bool serial = PortKindOf(parts.kind) == PortKind::Com;
+        const QString device = portMap.devicePath(parts.kind);
+        if (device.isEmpty()) {
+            return QStringLiteral("%1 is not a %2 port here (known: %3; map names in [Ports])")
+                .arg(parts.kind, serial ? QStringLiteral("serial") : QStringLiteral("parallel"),
+                     knownPorts(serial ? portMap.serialPorts() : portMap.parallelPorts()));
+        }
+        if (serial && error == EINVAL && !ParseSerialAddress(parts.address))
+            return QStringLiteral("%1: the serial settings \"%2\" are not usable").arg(parts.kind, parts.address);
+        return QStringLiteral("%1 (%2): %3").arg(parts.kind, device, systemError(error));
+    }
+    case PortKind::Usb:
+        if (parts.address.isEmpty())
+            return QStringLiteral("no USB printer chosen: give its device path, e.g. USB:/dev/usb/lp0");
+        return QStringLiteral("%1: %2").arg(parts.address, systemError(error));
+    case PortKind::Closed:
+        break;
+    }
+    return systemError(error);
+}
+
+}  // namespace vormex
