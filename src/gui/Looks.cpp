@@ -1,5 +1,7 @@
 #include "Looks.h"
 
+#include "FocusFrameStyle.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QStyle>
@@ -88,7 +90,11 @@ QString FrameStyleSheet(const Look& look)
                " border-radius: 3px; padding: 6px 2px; }\n"
                "#NavigationBar QToolButton:hover { border-color: %6; }\n"
                "#NavigationBar QToolButton:checked { background: %5; border-color: %6; color: #000000; }\n"
-               "#NavigationBar QToolButton:focus { border: 1px dotted %6; }\n")
+               // The focus frame is twice as thick as the others and in the text's colour, so it
+               // stands out on the bar and on the pressed button alike; the padding gives back
+               // the extra pixel, so the button keeps its size.
+               "#NavigationBar QToolButton:focus { border: 2px dotted %7; padding: 5px 1px; }\n"
+               "#NavigationBar QToolButton:checked:focus { border-color: #000000; }\n")
         .arg(look.headerTop.name(), look.headerBottom.name(), look.headerText.name(),
              look.navigationBackground.name(), look.navigationChecked.name(), look.navigationCheckedBorder.name(),
              look.navigationText.name());
@@ -97,8 +103,9 @@ QString FrameStyleSheet(const Look& look)
 void ApplyLook(QWidget& frame, int id)
 {
     const Look look = LookFor(id);
+    // The classic look's edits show no focus of their own: the focus frame is drawn for them.
     if (QStyle* style = QStyleFactory::create(look.qtStyle))
-        QApplication::setStyle(style);
+        QApplication::setStyle(new FocusFrameStyle(style, look.qtStyle != QLatin1String("Windows")));
 
     QPalette palette;
     palette.setColor(QPalette::Window, look.window);
