@@ -518,6 +518,7 @@ private slots:
             QVERIFY2(dialog.okButton()->isEnabled(), qPrintable(dialog.logView()->toPlainText()));
             QTRY_VERIFY(!dialog.engineRunning());
             QVERIFY(!dialog.cancelButton()->isEnabled());
+            QCOMPARE(dialog.focusWidget(), dialog.okButton());  // the keyboard goes on from OK
             QCOMPARE(dialog.itemPercent()->text(), QStringLiteral("100%"));
             QCOMPARE(dialog.jobPercent()->text(), QStringLiteral("100%"));
             QCOMPARE(dialog.jobBar()->value(), 100);
