@@ -1,7 +1,5 @@
 #include "Looks.h"
 
-#include "FocusFrameStyle.h"
-
 #include <QApplication>
 #include <QPalette>
 #include <QStyle>
@@ -63,6 +61,7 @@ Look LookFor(int id)
     look.id = id;
     look.name = QString::fromLatin1(c.name);
     look.qtStyle = QString::fromLatin1(c.qtStyle);
+    look.editsShowFocus = look.qtStyle != QLatin1String("Windows");
     look.window = QColor(QLatin1String(c.window));
     look.base = QColor(QLatin1String(c.base));
     look.button = QColor(QLatin1String(c.button));
@@ -103,9 +102,8 @@ QString FrameStyleSheet(const Look& look)
 void ApplyLook(QWidget& frame, int id)
 {
     const Look look = LookFor(id);
-    // The classic look's edits show no focus of their own: the focus frame is drawn for them.
     if (QStyle* style = QStyleFactory::create(look.qtStyle))
-        QApplication::setStyle(new FocusFrameStyle(style, look.qtStyle != QLatin1String("Windows")));
+        QApplication::setStyle(style);
 
     QPalette palette;
     palette.setColor(QPalette::Window, look.window);

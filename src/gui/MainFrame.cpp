@@ -4,6 +4,7 @@
 #include "app/AppSettings.h"
 #include "base/StringIds.h"
 #include "DownloadView.h"
+#include "FocusFrameFollower.h"
 #include "GuiStrings.h"
 #include "HeaderView.h"
 #include "Looks.h"
@@ -111,6 +112,7 @@ CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factorie
     setCentralWidget(central);
 
     createMenus();
+    focusFrames_ = new FocusFrameFollower(this);
     SetLook(state.applicationLook);
     header_->SetIconShown(state.headerIcon != 0);
     header_->SetDeviceInfoShown(state.headerDeviceInfo != 0);
@@ -304,6 +306,7 @@ void CMainFrame::SetLook(int lookId)
     look_ = lookId;
     app_.app().applicationLook = lookId;
     ApplyLook(*this, lookId);
+    focusFrames_->setEditsShowFocus(LookFor(lookId).editsShowFocus);
     app_.store().writeInt(QString::fromLatin1(settings::kApplicationLook), lookId);
 }
 
