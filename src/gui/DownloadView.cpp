@@ -119,17 +119,19 @@ void CDownloadView::buildControls()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
 
-    // Made in the order they are shown, which is the order Tab takes.
     firmwareMode_ = new QRadioButton(text(text::controlCaption(6555)), content);
-    layout->addWidget(firmwareMode_);
-    layout->addWidget(buildFirmwarePart());
-    layout->addSpacing(4);
     basicFilesMode_ = new QRadioButton(text(text::controlCaption(6556)), content);
-    layout->addWidget(basicFilesMode_);
     auto* modes = new QButtonGroup(this);
     modes->addButton(firmwareMode_, DownloadJob::FirmwareMode);
     modes->addButton(basicFilesMode_, DownloadJob::BasicFilesMode);
     basicFilesMode_->setChecked(true);
+
+    layout->addWidget(firmwareMode_);
+    layout->addWidget(buildFirmwarePart());
+    // Tab takes the order shown: the BASIC-files mode after the firmware part.
+    QWidget::setTabOrder(headerFields_.back(), basicFilesMode_);
+    layout->addSpacing(4);
+    layout->addWidget(basicFilesMode_);
     layout->addWidget(buildAllocationPart());
     layout->addWidget(buildFilePart());
     layout->addStretch(1);
