@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -105,7 +104,6 @@ private:
     bool bringItemsToCurrentCodes();
     void runDialog();
     QString text(int id) const;
-    std::function<QString(int)> texts() const;
 
     CVORMEXSettingToolApp& app_;
     const CPrinterSettingView* printerSettings_;

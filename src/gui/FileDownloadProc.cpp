@@ -1,6 +1,5 @@
 #include "FileDownloadProc.h"
 
-#include "AccessibleNames.h"
 #include "GuiStrings.h"
 #include "SpinEdit.h"
 #include "VORMEXSettingToolApp.h"
@@ -63,9 +62,8 @@ void CFileDownloadProc::buildControls()
     startBlock_->setLimits(setup_.startBlockMin, setup_.startBlockMax, 2);
     startBlock_->setValue(setup_.request.startBlock);
     startBlock_->setMinimumWidth(70);
-    NameAfterCaption(startLabel, startBlock_);
-    startBlock_->setAccessibleDescription(RangeDescription([this](int id) { return app_.text(id); },
-                                                           setup_.startBlockMin, setup_.startBlockMax));
+    startLabel->setBuddy(startBlock_);
+    startBlock_->setAccessibleName(startLabel->text().remove(QStringLiteral("：")).remove(QLatin1Char(':')));
     // The blocks the file may start at: the printer's BASIC area.
     auto* range = new QLabel(QStringLiteral("(%1 – %2)").arg(setup_.startBlockMin).arg(setup_.startBlockMax), this);
     range->setObjectName(QStringLiteral("StartBlockRange"));
@@ -92,7 +90,6 @@ void CFileDownloadProc::buildControls()
     log_ = new QPlainTextEdit(this);
     log_->setObjectName(QStringLiteral("Log"));
     log_->setReadOnly(true);
-    log_->setAccessibleName(app_.text(text::kLogName));
     log_->setLineWrapMode(QPlainTextEdit::NoWrap);
     log_->setMinimumSize(380, log_->fontMetrics().lineSpacing() * 8 + 12);
     layout->addWidget(log_, 1);
@@ -103,7 +100,6 @@ void CFileDownloadProc::buildControls()
     progress_->setRange(0, 100);
     progress_->setValue(0);
     progress_->setTextVisible(false);
-    progress_->setAccessibleName(app_.text(text::kProgressName));
     percent_ = new QLabel(QStringLiteral("0%"), this);
     percent_->setObjectName(QStringLiteral("Percent"));
     percent_->setMinimumWidth(percent_->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 4);

@@ -1,6 +1,5 @@
 #include "HeaderView.h"
 
-#include "AccessibleNames.h"
 #include "pages/PrinterSettingsModel.h"
 
 #include <QHBoxLayout>
@@ -115,7 +114,7 @@ CHeaderView::CHeaderView(const QString& optionsCaption, const QString& optionsTi
     icon_->setAccessibleName(QStringLiteral("VORMEX"));
 
     options_->setText(optionsCaption.trimmed());
-    options_->setAccessibleName(AccessibleNameOf(optionsCaption));
+    options_->setAccessibleName(optionsCaption.trimmed());
     options_->setToolTip(optionsTip.isEmpty() ? optionsCaption.trimmed() : optionsTip);
     options_->setMinimumWidth(options_->sizeHint().width() + 24);
     connect(options_, &QPushButton::clicked, this, &CHeaderView::optionsRequested);

@@ -39,8 +39,7 @@ NavigationBar::NavigationBar(const QStringList& captions, QWidget* parent) : QWi
         const QString caption = captions.value(i);
         button->setText(buttonText(caption));
         button->setAccessibleName(QString(caption).replace(QLatin1String("&&"), QLatin1String("&")));
-        button->setToolTip(QStringLiteral("%1 (%2)").arg(button->accessibleName(),
-                                                         ShortcutFor(i).toString(QKeySequence::NativeText)));
+        button->setToolTip(button->accessibleName());
         button->setIcon(QIcon(QString::fromLatin1(kIcons[i])));
         button->setIconSize(QSize(64, 64));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -58,11 +57,6 @@ NavigationBar::NavigationBar(const QStringList& captions, QWidget* parent) : QWi
     }
     layout->addStretch(1);
     setCurrent(0);
-}
-
-QKeySequence NavigationBar::ShortcutFor(int destination)
-{
-    return QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + destination));
 }
 
 void NavigationBar::setCurrent(int destination)

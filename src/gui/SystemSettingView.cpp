@@ -1,6 +1,5 @@
 #include "SystemSettingView.h"
 
-#include "AccessibleNames.h"
 #include "BusyDialog.h"
 #include "FileDownloadProc.h"
 #include "GuiStrings.h"
@@ -157,7 +156,6 @@ void CSystemSettingView::buildControls()
     scroll->setObjectName(QStringLiteral("ParameterArea"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
-    scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the items, and the area follows the focus
     auto* items = new QWidget;
     items->setObjectName(QStringLiteral("Parameters"));
     scroll->setWidget(items);
@@ -200,7 +198,7 @@ void CSystemSettingView::buildControls()
     fileName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     fileName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* fileCaption = new QLabel(text(kFileNameCaption), this);
-    fileName_->setAccessibleName(AccessibleNameOf(fileCaption->text()));
+    fileName_->setAccessibleName(Property::AccessibleNameOf(fileCaption->text()));
     fileRow->addWidget(fileCaption);
     fileRow->addWidget(fileName_, 1);
     outer->addLayout(fileRow);
@@ -215,7 +213,7 @@ void CSystemSettingView::buildControls()
     for (const auto& [id, action] : actions) {
         auto* button = new QPushButton(text(text::controlCaption(id)), this);
         button->setObjectName(QStringLiteral("Button%1").arg(id));
-        button->setAccessibleName(AccessibleNameOf(button->text()));
+        button->setAccessibleName(Property::AccessibleNameOf(button->text()).remove(QLatin1String("...")));
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, action);
         buttonRow->addWidget(button);

@@ -1,6 +1,5 @@
 #include "ToolsView.h"
 
-#include "AccessibleNames.h"
 #include "app/ApplicationContext.h"
 #include "comm/DeviceInfo.h"
 #include "GuiStrings.h"
@@ -34,7 +33,7 @@ CToolsView::CToolsView(CVORMEXSettingToolApp& app, const CPrinterSettingView* pr
         button->setMinimumHeight(48);
         button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         button->setStyleSheet(QStringLiteral("text-align: left; padding: 4px 16px 4px 8px;"));
-        button->setAccessibleName(AccessibleNameOf(button->text()));
+        button->setAccessibleName(button->text().trimmed());
         layout->addWidget(button, 0, Qt::AlignLeft);
         buttons_[static_cast<size_t>(i)] = button;
     }
