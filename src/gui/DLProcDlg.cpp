@@ -1,5 +1,6 @@
 #include "DLProcDlg.h"
 
+#include "AccessibleNames.h"
 #include "GuiStrings.h"
 #include "VORMEXSettingToolApp.h"
 
@@ -57,6 +58,7 @@ CDLProcDlg::CDLProcDlg(CVORMEXSettingToolApp& app, DownloadJob job, LinkSettings
 
     log_ = new QPlainTextEdit(this);
     log_->setReadOnly(true);
+    log_->setAccessibleName(app.text(text::kLogName));
     log_->setLineWrapMode(QPlainTextEdit::NoWrap);
     log_->setMinimumSize(460, 200);
     fileName_ = new QLabel(this);
@@ -64,16 +66,18 @@ CDLProcDlg::CDLProcDlg(CVORMEXSettingToolApp& app, DownloadJob job, LinkSettings
     fileName_->setMinimumWidth(460);
     fileName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     itemBar_ = newBar(this);
+    itemBar_->setAccessibleName(app.text(text::kItemProgressName));
     itemPercent_ = newPercent(this);
     jobLabel_ = new QLabel(app.text(text::controlCaption(6342)), this);
     jobBar_ = newBar(this);
     jobPercent_ = newPercent(this);
-    jobLabel_->setBuddy(jobBar_);
-    jobBar_->setAccessibleName(jobLabel_->text());
+    NameAfterCaption(jobLabel_, jobBar_);
     ok_ = new QPushButton(app.text(text::kButtonOk), this);
     cancel_ = new QPushButton(app.text(text::kButtonCancel), this);
     ok_->setEnabled(false);
+    // Enter presses OK once the job is complete; Escape cancels (reject).
     ok_->setAutoDefault(false);
+    ok_->setDefault(true);
     cancel_->setAutoDefault(false);
 
     auto* bars = new QGridLayout;
@@ -157,6 +161,9 @@ void CDLProcDlg::OnTimer()
     }
     if (complete && !completedSignalled_) {
         completedSignalled_ = true;
+        // The keyboard goes on from the way out.
+        if (!closing_)
+            ok_->setFocus(Qt::OtherFocusReason);
         emit jobCompleted();
     }
     // The engine logs its last line after the last step is counted: the display follows it to

@@ -1,5 +1,6 @@
 #include "DownloadView.h"
 
+#include "AccessibleNames.h"
 #include "BlockSpinBox.h"
 #include "DLProcDlg.h"
 #include "DownloadBrowser.h"
@@ -23,7 +24,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -68,19 +68,19 @@ QString shownCaption(QString caption)
     return caption;
 }
 
-QString plainName(QString caption)
+// The chooser's field carries the file step's name; its browse button says which file it is for.
+void nameBrowser(CDownloadBrowser* browser, const QString& name, const TextLookup& text)
 {
-    caption.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    caption.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    caption.remove(QRegularExpression(QStringLiteral("[：:]\\s*$")));
-    return caption.simplified();
+    browser->setAccessibleName(name);
+    browser->edit()->setAccessibleName(name);
+    browser->browseButton()->setAccessibleName(BrowseButtonName(text, name));
 }
 
+// Read-only fields are reached with Tab all the same, so their values can be read.
 QLineEdit* newReadOnlyField(int characters, QWidget* parent)
 {
     auto* field = new QLineEdit(parent);
     field->setReadOnly(true);
-    field->setFocusPolicy(Qt::ClickFocus);
     const QFontMetrics metrics(field->font());
     field->setFixedWidth(metrics.horizontalAdvance(QString(characters, QLatin1Char('M'))) * 4 / 5 + 16);
     return field;
@@ -99,6 +99,11 @@ CDownloadView::~CDownloadView() = default;
 
 QString CDownloadView::text(int id) const { return app_.text(id); }
 
+std::function<QString(int)> CDownloadView::texts() const
+{
+    return [this](int id) { return text(id); };
+}
+
 void CDownloadView::buildControls()
 {
     auto* outer = new QVBoxLayout(this);
@@ -108,6 +113,7 @@ void CDownloadView::buildControls()
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the controls, and the area follows the focus
     auto* content = new QWidget(scroll);
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -122,6 +128,8 @@ void CDownloadView::buildControls()
 
     layout->addWidget(firmwareMode_);
     layout->addWidget(buildFirmwarePart());
+    // Tab takes the order shown: the BASIC-files mode after the firmware part.
+    QWidget::setTabOrder(headerFields_.back(), basicFilesMode_);
     layout->addSpacing(4);
     layout->addWidget(basicFilesMode_);
     layout->addWidget(buildAllocationPart());
@@ -148,7 +156,7 @@ QWidget* CDownloadView::buildFirmwarePart()
     grid->setVerticalSpacing(3);
 
     browsers_[DownloadItem::Firmware] = new CDownloadBrowser(text(text::kBrowse), part);
-    browsers_[DownloadItem::Firmware]->setAccessibleName(plainName(firmwareMode_->text()));
+    nameBrowser(browsers_[DownloadItem::Firmware], AccessibleNameOf(firmwareMode_->text()), texts());
     grid->addWidget(browsers_[DownloadItem::Firmware], 0, 0, 1, 7);
 
     // Model, version and date on the first line, address and size on the second.
@@ -157,8 +165,7 @@ QWidget* CDownloadView::buildFirmwarePart()
     for (int i = 0; i < 5; ++i) {
         auto* field = newReadOnlyField(widths[i], part);
         auto* label = new QLabel(text(text::controlCaption(7001 + i)), part);
-        label->setBuddy(field);
-        field->setAccessibleName(plainName(label->text()));
+        NameAfterCaption(label, field);
         grid->addWidget(label, places[i].first, places[i].second, Qt::AlignRight);
         grid->addWidget(field, places[i].first, places[i].second + 1, Qt::AlignLeft);
         headerLabels_[static_cast<size_t>(i)] = label;
@@ -181,8 +188,7 @@ QWidget* CDownloadView::buildAllocationPart()
     kanji_ = new QComboBox(part);
     kanji_->addItems(app_.app().strings.list(text::kKanjiVariants));
     kanji_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    kanjiLabel_->setBuddy(kanji_);
-    kanji_->setAccessibleName(plainName(kanjiLabel_->text()));
+    NameAfterCaption(kanjiLabel_, kanji_);
     auto* top = new QHBoxLayout;
     top->setSpacing(16);
     top->addWidget(allocation_);
@@ -210,14 +216,13 @@ QWidget* CDownloadView::buildAllocationPart()
         } else {
             pcSave_ = new QLineEdit(part);
             pcSave_->setReadOnly(true);
-            pcSave_->setFocusPolicy(Qt::ClickFocus);
             pcSave_->setAlignment(Qt::AlignRight);
             pcSave_->setFixedWidth(56);
             number = pcSave_;
         }
-        caption->setBuddy(number);
-        number->setAccessibleName(plainName(caption->text()));
+        NameAfterCaption(caption, number);
         auto* blocks = new QLabel(text(text::controlCaption(6585 + i)), part);
+        number->setAccessibleDescription(blocks->text());
         auto* kb = new QLabel(part);
         kb->setMinimumWidth(QFontMetrics(kb->font()).horizontalAdvance(QStringLiteral("0000 KBytes")));
         const int row = i / 2;
@@ -249,11 +254,13 @@ QWidget* CDownloadView::buildFilePart()
     int row = 1;
     for (const FileRow& file : kFileRows) {
         auto* box = new QCheckBox(shownCaption(text(text::controlCaption(file.checkBoxId))), part);
+        const QString name = AccessibleNameOf(box->text());
+        box->setAccessibleName(name);
         auto* browser = new CDownloadBrowser(text(text::kBrowse), part);
-        browser->setAccessibleName(plainName(box->text()));
+        nameBrowser(browser, name, texts());
         auto* start = new BlockSpinBox(kStartBlockDigits, part);
         start->setMinimumWidth(56);
-        start->setAccessibleName(plainName(box->text()) + QStringLiteral(" ") + plainName(startBlockLabel_->text()));
+        start->setAccessibleName(name + QLatin1Char(' ') + AccessibleNameOf(startBlockLabel_->text()));
         grid->addWidget(box, row, 0);
         grid->addWidget(browser, row, 1);
         grid->addWidget(start, row, 2);
@@ -267,14 +274,14 @@ QWidget* CDownloadView::buildFilePart()
     vormexEntry_ = new QComboBox(part);
     vormexEntry_->addItems({text(text::kVormexSwitchEntries), text(text::kVormexSwitchEntries + 1)});
     vormexEntry_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    vormexEntry_->setAccessibleName(plainName(vormexSwitch_->text()));
+    vormexEntry_->setAccessibleName(AccessibleNameOf(vormexSwitch_->text()));
     grid->addWidget(vormexSwitch_, row, 0);
     grid->addWidget(vormexEntry_, row, 1, Qt::AlignLeft);
     ++row;
 
     auto* testBox = new QCheckBox(text(text::controlCaption(kTestFileCheckBoxId)), part);
     auto* testBrowser = new CDownloadBrowser(text(text::kBrowse), part);
-    testBrowser->setAccessibleName(plainName(testBox->text()));
+    nameBrowser(testBrowser, AccessibleNameOf(testBox->text()), texts());
     grid->addWidget(testBox, row, 0);
     grid->addWidget(testBrowser, row, 1);
     fileSteps_[DownloadItem::TestFile] = testBox;
@@ -286,6 +293,13 @@ QWidget* CDownloadView::buildFilePart()
 
 void CDownloadView::connectControls()
 {
+    // The two modes are one Tab stop, the chosen one; the arrow keys choose the other.
+    const auto tabStopOnChosenMode = [this] {
+        for (QRadioButton* mode : {firmwareMode_, basicFilesMode_})
+            mode->setFocusPolicy(mode->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    tabStopOnChosenMode();
+    connect(firmwareMode_, &QRadioButton::toggled, this, tabStopOnChosenMode);
     connect(firmwareMode_, &QRadioButton::toggled, this, [this](bool on) {
         if (on && ready_)
             onModeChosen(DownloadJob::FirmwareMode);
@@ -431,13 +445,16 @@ void CDownloadView::showAllocationValues()
                                           {limits_.bitmapMin, limits_.bitmapMax},
                                           {limits_.basicMin, limits_.basicMax}};
     const int values[] = {job_.trueTypeBlocks, job_.bitmapBlocks, job_.basicBlocks};
+    const QString blocks = text(text::kBlocksUnit);
     for (size_t i = 0; i < areas_.size(); ++i) {
         areas_[i]->SetStepRange(ranges[i].first, ranges[i].second);
         areas_[i]->setValue(values[i]);
+        areas_[i]->setAccessibleDescription(RangeDescription(texts(), ranges[i].first, ranges[i].second, blocks));
     }
     for (size_t i = 0; i < startBlocks_.size(); ++i) {
         startBlocks_[i]->SetStepRange(limits_.basicMin, limits_.basicMax);
         startBlocks_[i]->setValue(job_.startBlocks[i]);
+        startBlocks_[i]->setAccessibleDescription(RangeDescription(texts(), limits_.basicMin, limits_.basicMax));
     }
 }
 

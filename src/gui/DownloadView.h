@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -104,6 +105,7 @@ private:
     bool bringItemsToCurrentCodes();
     void runDialog();
     QString text(int id) const;
+    std::function<QString(int)> texts() const;
 
     CVORMEXSettingToolApp& app_;
     const CPrinterSettingView* printerSettings_;

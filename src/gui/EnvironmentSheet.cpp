@@ -1,5 +1,6 @@
 #include "EnvironmentSheet.h"
 
+#include "AccessibleNames.h"
 #include "FileDialogs.h"
 #include "GuiStrings.h"
 #include "Looks.h"
@@ -17,6 +18,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -120,13 +122,6 @@ void widenColumns(QFileDialog& dialog)
         splitter->setSizes({180, std::max(dialog.width() - 180, 400)});
 }
 
-QString plainCaption(const QString& caption)
-{
-    QString name = caption;
-    name.remove(QRegularExpression(QStringLiteral("[：:]\\s*$")));
-    return name;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -141,8 +136,7 @@ CAppStylePage::CAppStylePage(CVORMEXSettingToolApp& app, OptionsHost& host, int 
       deviceInfo_(new QCheckBox(app.text(text::controlCaption(6763)), this))
 {
     auto* lookLabel = new QLabel(app.text(text::controlCaption(6741)), this);
-    lookLabel->setBuddy(looks_);
-    looks_->setAccessibleName(plainCaption(lookLabel->text()));
+    NameAfterCaption(lookLabel, looks_);
     for (int i = 0; i < kLookCount; ++i)
         looks_->addItem(app.text(kLookNameFirst + i));
     looks_->setMinimumWidth(240);
@@ -217,6 +211,8 @@ CTTFDownLoaderPage::CTTFDownLoaderPage(CVORMEXSettingToolApp& app, QWidget* pare
         arrow->setFixedSize(18, 12);
         arrow->setFocusPolicy(Qt::NoFocus);
     }
+    // The arrows are for the mouse; the Up and Down keys step the field itself.
+    waitTime_->installEventFilter(this);
     connect(up_, &QToolButton::clicked, this, [this] { step(+1); });
     connect(down_, &QToolButton::clicked, this, [this] { step(-1); });
     connect(browse_, &QPushButton::clicked, this, [this] { browse(); });
@@ -238,22 +234,36 @@ CTTFDownLoaderPage::CTTFDownLoaderPage(CVORMEXSettingToolApp& app, QWidget* pare
     waitRow->addWidget(new QLabel(app.text(text::kMilliseconds), this));
     waitRow->addStretch(1);
 
+    const auto texts = [&app](int id) { return app.text(id); };
     auto* form = new QFormLayout;
     form->setHorizontalSpacing(12);
     form->setVerticalSpacing(12);
     auto* pathLabel = new QLabel(app.text(text::controlCaption(7101)), this);
-    pathLabel->setBuddy(path_);
-    path_->setAccessibleName(plainCaption(pathLabel->text()));
+    NameAfterCaption(pathLabel, path_);
+    browse_->setAccessibleName(BrowseButtonName(texts, path_->accessibleName()));
     form->addRow(pathLabel, pathRow);
     auto* waitLabel = new QLabel(app.text(text::controlCaption(7102)), this);
-    waitLabel->setBuddy(waitTime_);
-    waitTime_->setAccessibleName(plainCaption(waitLabel->text()));
+    NameAfterCaption(waitLabel, waitTime_);
+    waitTime_->setAccessibleDescription(
+        RangeDescription(texts, kMinWaitTime, kMaxWaitTime, app.text(text::kMilliseconds)));
     form->addRow(waitLabel, waitRow);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->addLayout(form);
     layout->addStretch(1);
+}
+
+bool CTTFDownLoaderPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == waitTime_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            step(key == Qt::Key_Up ? +1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CTTFDownLoaderPage::step(int delta)
@@ -331,14 +341,13 @@ CLanguagePage::CLanguagePage(CVORMEXSettingToolApp& app, QWidget* parent)
       restart_(new QPushButton(app.text(text::controlCaption(6861)), this))
 {
     auto* label = new QLabel(app.text(text::controlCaption(6841)), this);
-    label->setBuddy(languages_);
-    languages_->setAccessibleName(plainCaption(label->text()));
+    NameAfterCaption(label, languages_);
     languages_->addItem(app.text(text::kLanguageEnglish));
     languages_->addItem(app.text(text::kLanguageJapanese));
     languages_->setCurrentRow(app.app().languageValue == 1 ? 1 : 0);
     languages_->setMaximumHeight(languages_->sizeHintForRow(0) * 2 + 2 * languages_->frameWidth() + 8);
     restart_->setEnabled(false);
-    restart_->setAccessibleName(restart_->text().replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    restart_->setAccessibleName(AccessibleNameOf(restart_->text()));
     restart_->setMinimumHeight(restart_->sizeHint().height() + 8);
 
     auto* layout = new QVBoxLayout(this);

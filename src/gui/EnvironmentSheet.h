@@ -68,6 +68,9 @@ public:
     // The browse dialog while it is open (tests, screenshots); nullptr otherwise.
     QFileDialog* browseDialog() const { return browseDialog_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void step(int delta);
     void browse();

@@ -1,5 +1,6 @@
 #include "FileDownloadProc.h"
 
+#include "AccessibleNames.h"
 #include "GuiStrings.h"
 #include "SpinEdit.h"
 #include "VORMEXSettingToolApp.h"
@@ -62,8 +63,9 @@ void CFileDownloadProc::buildControls()
     startBlock_->setLimits(setup_.startBlockMin, setup_.startBlockMax, 2);
     startBlock_->setValue(setup_.request.startBlock);
     startBlock_->setMinimumWidth(70);
-    startLabel->setBuddy(startBlock_);
-    startBlock_->setAccessibleName(startLabel->text().remove(QStringLiteral("：")).remove(QLatin1Char(':')));
+    NameAfterCaption(startLabel, startBlock_);
+    startBlock_->setAccessibleDescription(RangeDescription([this](int id) { return app_.text(id); },
+                                                           setup_.startBlockMin, setup_.startBlockMax));
     // The blocks the file may start at: the printer's BASIC area.
     auto* range = new QLabel(QStringLiteral("(%1 – %2)").arg(setup_.startBlockMin).arg(setup_.startBlockMax), this);
     range->setObjectName(QStringLiteral("StartBlockRange"));
@@ -90,6 +92,7 @@ void CFileDownloadProc::buildControls()
     log_ = new QPlainTextEdit(this);
     log_->setObjectName(QStringLiteral("Log"));
     log_->setReadOnly(true);
+    log_->setAccessibleName(app_.text(text::kLogName));
     log_->setLineWrapMode(QPlainTextEdit::NoWrap);
     log_->setMinimumSize(380, log_->fontMetrics().lineSpacing() * 8 + 12);
     layout->addWidget(log_, 1);
@@ -100,6 +103,7 @@ void CFileDownloadProc::buildControls()
     progress_->setRange(0, 100);
     progress_->setValue(0);
     progress_->setTextVisible(false);
+    progress_->setAccessibleName(app_.text(text::kProgressName));
     percent_ = new QLabel(QStringLiteral("0%"), this);
     percent_->setObjectName(QStringLiteral("Percent"));
     percent_->setMinimumWidth(percent_->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 4);

@@ -57,6 +57,16 @@ inline constexpr int kIpNumberTooLarge = 300076;  // "%1" the number
 inline constexpr int kNotAProgram = 300077;       // "%1" the file
 inline constexpr int kCodeCharacterFirst = 300050;  // 300050..300052: "character of code 1..3"
 
+// Names and descriptions for screen readers.
+inline constexpr int kRangeDescription = 300300;          // "%1" min, "%2" max
+inline constexpr int kRangeWithUnitDescription = 300301;  // "%1" min, "%2" max, "%3" unit
+inline constexpr int kHexDigitsDescription = 300302;      // "%1" the number of digits
+inline constexpr int kBrowseForName = 300303;             // "%1" the name of the file's control
+inline constexpr int kLogName = 300304;
+inline constexpr int kItemProgressName = 300305;
+inline constexpr int kProgressName = 300306;
+inline constexpr int kBlocksUnit = 106585;                // "ブロック"
+
 // Download page and download dialog.
 inline constexpr int kKanjiVariants = 306500;  // "なし", "漢字１＋２", "漢字２"
 inline constexpr int kVormexSwitchEntries = 320;  // "VORMEX ON", "VORMEX OFF"

@@ -1,5 +1,6 @@
 #include "HeaderView.h"
 
+#include "AccessibleNames.h"
 #include "pages/PrinterSettingsModel.h"
 
 #include <QHBoxLayout>
@@ -114,7 +115,7 @@ CHeaderView::CHeaderView(const QString& optionsCaption, const QString& optionsTi
     icon_->setAccessibleName(QStringLiteral("VORMEX"));
 
     options_->setText(optionsCaption.trimmed());
-    options_->setAccessibleName(optionsCaption.trimmed());
+    options_->setAccessibleName(AccessibleNameOf(optionsCaption));
     options_->setToolTip(optionsTip.isEmpty() ? optionsCaption.trimmed() : optionsTip);
     options_->setMinimumWidth(options_->sizeHint().width() + 24);
     connect(options_, &QPushButton::clicked, this, &CHeaderView::optionsRequested);

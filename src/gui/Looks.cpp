@@ -61,6 +61,7 @@ Look LookFor(int id)
     look.id = id;
     look.name = QString::fromLatin1(c.name);
     look.qtStyle = QString::fromLatin1(c.qtStyle);
+    look.editsShowFocus = look.qtStyle != QLatin1String("Windows");
     look.window = QColor(QLatin1String(c.window));
     look.base = QColor(QLatin1String(c.base));
     look.button = QColor(QLatin1String(c.button));
@@ -88,7 +89,11 @@ QString FrameStyleSheet(const Look& look)
                " border-radius: 3px; padding: 6px 2px; }\n"
                "#NavigationBar QToolButton:hover { border-color: %6; }\n"
                "#NavigationBar QToolButton:checked { background: %5; border-color: %6; color: #000000; }\n"
-               "#NavigationBar QToolButton:focus { border: 1px dotted %6; }\n")
+               // The focus frame is twice as thick as the others and in the text's colour, so it
+               // stands out on the bar and on the pressed button alike; the padding gives back
+               // the extra pixel, so the button keeps its size.
+               "#NavigationBar QToolButton:focus { border: 2px dotted %7; padding: 5px 1px; }\n"
+               "#NavigationBar QToolButton:checked:focus { border-color: #000000; }\n")
         .arg(look.headerTop.name(), look.headerBottom.name(), look.headerText.name(),
              look.navigationBackground.name(), look.navigationChecked.name(), look.navigationCheckedBorder.name(),
              look.navigationText.name());

@@ -13,6 +13,9 @@ struct Look {
     int id = 0;           // the id asked for
     QString name;         // for tests and screenshots
     QString qtStyle;      // the Qt widget style the look is built on
+    // Whether the style marks an edit with the focus itself (the classic look's sunken edits look
+    // the same with and without it; FocusFrameFollower draws the frame then).
+    bool editsShowFocus = true;
     QColor window, base, button, text, highlight, highlightedText;
     QColor headerTop, headerBottom, headerText;
     QColor navigationBackground, navigationChecked, navigationCheckedBorder, navigationText;

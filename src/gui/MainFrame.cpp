@@ -4,6 +4,7 @@
 #include "app/AppSettings.h"
 #include "base/StringIds.h"
 #include "DownloadView.h"
+#include "FocusFrameFollower.h"
 #include "GuiStrings.h"
 #include "HeaderView.h"
 #include "InitialTableGroup.h"
@@ -26,6 +27,20 @@
 #include <QVBoxLayout>
 
 namespace vormex::gui {
+namespace {
+
+// The first control of a page that Tab stops at; nullptr when it has none.
+QWidget* firstTabStop(QWidget* page)
+{
+    for (QWidget* widget = page->nextInFocusChain(); widget != page; widget = widget->nextInFocusChain()) {
+        if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(page) &&
+            widget->isEnabled() && !widget->focusProxy())
+            return widget;
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 PageFactories DefaultPageFactories()
 {
@@ -64,6 +79,20 @@ CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factorie
     navigation_->setMinimumWidth(150);
     addDockWidget(Qt::LeftDockWidgetArea, navigationDock_);
     connect(navigation_, &NavigationBar::commandTriggered, this, [this](int command) { SwitchPage(command); });
+    // Ctrl+1 to Ctrl+5 (shown in the buttons' tips) move to a destination from anywhere in the
+    // window, also while the bar is hidden; the keyboard then goes on in the page shown.
+    for (int destination = 0; destination < kDestinationCount; ++destination) {
+        auto* go = new QAction(this);
+        go->setShortcut(NavigationBar::ShortcutFor(destination));
+        go->setShortcutContext(Qt::WindowShortcut);
+        connect(go, &QAction::triggered, this, [this, destination] {
+            if (SwitchPage(kFirstDestinationCommand + destination)) {
+                if (QWidget* first = firstTabStop(stack_->currentWidget()))
+                    first->setFocus(Qt::ShortcutFocusReason);
+            }
+        });
+        addAction(go);
+    }
 
     // The header pane above the pages.
     header_ = new CHeaderView(app.text(text::kOptionsButton), app.text(text::kOptionsButtonTip), this);
@@ -79,6 +108,7 @@ CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factorie
     setCentralWidget(central);
 
     createMenus();
+    focusFrames_ = new FocusFrameFollower(this);
     SetLook(state.applicationLook);
     header_->SetIconShown(state.headerIcon != 0);
     header_->SetDeviceInfoShown(state.headerDeviceInfo != 0);
@@ -89,7 +119,13 @@ CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factorie
     createPages(factories);
 }
 
-CMainFrame::~CMainFrame() { app_.selectedUsbDevicePath = nullptr; }
+CMainFrame::~CMainFrame()
+{
+    // The window goes while the frame is whole: the focus leaving it may still make a page apply
+    // what was typed (an edited address), which reaches the frame.
+    hide();
+    app_.selectedUsbDevicePath = nullptr;
+}
 
 void CMainFrame::createMenus()
 {
@@ -287,6 +323,7 @@ void CMainFrame::SetLook(int lookId)
     look_ = lookId;
     app_.app().applicationLook = lookId;
     ApplyLook(*this, lookId);
+    focusFrames_->setEditsShowFocus(LookFor(lookId).editsShowFocus);
     app_.store().writeInt(QString::fromLatin1(settings::kApplicationLook), lookId);
 }
 

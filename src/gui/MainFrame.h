@@ -14,6 +14,7 @@ class QStackedWidget;
 namespace vormex::gui {
 
 class CDownloadView;
+class FocusFrameFollower;
 class CHeaderView;
 class CPrinterSettingView;
 class CToolsView;
@@ -101,6 +102,8 @@ private:
     CToolsView* tools_ = nullptr;
     CDownloadView* download_ = nullptr;
     CEnvironmentSheet* sheet_ = nullptr;
+    // The focus frame where the look's style draws none.
+    FocusFrameFollower* focusFrames_ = nullptr;
 };
 
 }  // namespace vormex::gui

@@ -39,7 +39,8 @@ NavigationBar::NavigationBar(const QStringList& captions, QWidget* parent) : QWi
         const QString caption = captions.value(i);
         button->setText(buttonText(caption));
         button->setAccessibleName(QString(caption).replace(QLatin1String("&&"), QLatin1String("&")));
-        button->setToolTip(button->accessibleName());
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(button->accessibleName(),
+                                                         ShortcutFor(i).toString(QKeySequence::NativeText)));
         button->setIcon(QIcon(QString::fromLatin1(kIcons[i])));
         button->setIconSize(QSize(64, 64));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -57,6 +58,11 @@ NavigationBar::NavigationBar(const QStringList& captions, QWidget* parent) : QWi
     }
     layout->addStretch(1);
     setCurrent(0);
+}
+
+QKeySequence NavigationBar::ShortcutFor(int destination)
+{
+    return QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + destination));
 }
 
 void NavigationBar::setCurrent(int destination)

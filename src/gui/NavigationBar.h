@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QStringList>
 #include <QWidget>
 
@@ -21,6 +22,9 @@ public:
     void setCurrent(int destination);
     int current() const;
     QToolButton* button(int destination) const { return buttons_.at(static_cast<size_t>(destination)); }
+    // The key that moves to a destination (Ctrl+1 for the first); the frame binds it, the
+    // buttons' tips show it.
+    static QKeySequence ShortcutFor(int destination);
 
 signals:
     // A destination's command (32818..32822) was chosen.

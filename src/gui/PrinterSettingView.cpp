@@ -1,5 +1,6 @@
 #include "PrinterSettingView.h"
 
+#include "AccessibleNames.h"
 #include "GuiStrings.h"
 #include "PageTitle.h"
 #include "VORMEXSettingToolApp.h"
@@ -76,10 +77,7 @@ QComboBox* newList(QWidget* parent)
 QLabel* captionFor(QWidget* control, const QString& caption, QWidget* parent)
 {
     auto* label = new QLabel(caption, parent);
-    label->setBuddy(control);
-    QString name = caption;
-    name.remove(QRegularExpression(QStringLiteral("[：:]\\s*$")));
-    control->setAccessibleName(name);
+    NameAfterCaption(label, control);
     return label;
 }
 
@@ -149,6 +147,8 @@ void CPrinterSettingView::buildControls()
     port_->setRange(0, 65535);
     port_->setValue(settings::kDefaultLanPort);
     port_->setMinimumWidth(kFieldWidth / 2);
+    const auto texts = [this](int id) { return text(id); };
+    port_->setAccessibleDescription(RangeDescription(texts, port_->minimum(), port_->maximum()));
     form_->addRow(captionFor(port_, text(text::controlCaption(6001)), this), port_);
 
     baudRate_ = newList(this);
@@ -178,9 +178,10 @@ void CPrinterSettingView::buildControls()
         auto* code = new QLineEdit(this);
         code->setInputMask(QStringLiteral("\\HE\\X(>hh)"));
         code->setFixedWidth(QFontMetrics(code->font()).horizontalAdvance(QStringLiteral("HEX(MM)")) + 24);
+        code->setAccessibleDescription(text(text::kHexDigitsDescription).arg(2));
+        // Read-only, but reached with Tab like the code beside it, so the character can be read.
         auto* character = new QLineEdit(this);
         character->setReadOnly(true);
-        character->setFocusPolicy(Qt::NoFocus);
         character->setFixedWidth(QFontMetrics(character->font()).horizontalAdvance(QStringLiteral("DEL")) + 20);
         character->setAlignment(Qt::AlignCenter);
         character->setAccessibleName(text(text::kCodeCharacterFirst + i));

@@ -1,5 +1,6 @@
 #include "Property.h"
 
+#include "AccessibleNames.h"
 #include "MaskedEdit.h"
 #include "SpinEdit.h"
 
@@ -67,18 +68,7 @@ Property::Property(QString itemName, PropertyKind kind, QString caption, Getter 
 {
 }
 
-QString Property::AccessibleNameOf(const QString& caption)
-{
-    static const QRegularExpression mnemonicInBrackets(QStringLiteral("\\(&[^)]\\)"));  // "(&S)"
-    static const QRegularExpression mnemonic(QStringLiteral("&(.)"));                    // "&S", "&&"
-    static const QRegularExpression colonAtEnd(QStringLiteral("[：:]\\s*$"));
-    QString name = caption;
-    name.remove(QLatin1Char('\n'));
-    name.remove(mnemonicInBrackets);
-    name.replace(mnemonic, QStringLiteral("\\1"));
-    name.remove(colonAtEnd);
-    return name.trimmed();
-}
+QString Property::AccessibleNameOf(const QString& caption) { return gui::AccessibleNameOf(caption); }
 
 QString Property::accessibleName() const { return AccessibleNameOf(caption_); }
 
@@ -153,7 +143,7 @@ void Property::userChanged()
         emit edited();
 }
 
-void Property::configure(const ItemDefinition* item)
+void Property::configure(const ItemDefinition* item, const std::function<QString(int)>& text)
 {
     if (!widget_)
         return;
@@ -195,6 +185,7 @@ void Property::configure(const ItemDefinition* item)
     }
     }
     widget_->setEnabled(configured_);
+    widget_->setAccessibleDescription(item && text ? ItemDescription(text, *item) : QString());
     loading_ = false;
 }
 

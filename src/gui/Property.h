@@ -19,10 +19,11 @@ namespace vormex::gui {
 //    setter on the document; the page keeps no copy of the value;
 //  - it builds its own widget in one place (`createWidget`, one switch on the kind); the widget's
 //    object name is the item name and its accessible name the caption without colon, line
-//    break or mnemonic;
+//    break or mnemonic (AccessibleNames.h);
 //  - `configure` sets the widget up from the selected printer's item (mask and template, list
-//    texts, limits, length); without an item (the printer lacks it) the widget is emptied and
-//    disabled;
+//    texts, limits, length) and gives it the description of what its caption leaves out (the
+//    range and unit, `ItemDescription`); without an item (the printer lacks it) the widget is
+//    emptied, disabled and not described;
 //  - `load` shows the document's value; `commit` writes the widget's value back. Pages commit
 //    before they check, save, send or are left, so the document is current exactly then;
 //  - `edited` reports every change the user makes; a load does not count as one.
@@ -69,7 +70,8 @@ public:
     // The width the widget needs for what it shows (a masked edit: its whole template).
     int naturalWidth() const;
 
-    void configure(const ItemDefinition* item);
+    // `text` gives the string table's texts (for the description).
+    void configure(const ItemDefinition* item, const std::function<QString(int)>& text = {});
     bool isConfigured() const { return configured_; }
     void load();
     // False, committing nothing, when the widget holds no value of its kind (a number edit

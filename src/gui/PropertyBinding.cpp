@@ -27,7 +27,7 @@ void PropertyBinding::addRows(QFormLayout* form, std::span<const PropertyRow> ro
             auto* label = new QLabel(property->caption(), parent);
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             QWidget* widget = property->createWidget(parent);
-            label->setBuddy(widget);
+            label->setBuddy(widget);  // Alt + the caption's mnemonic, and the name for screen readers
             form->addRow(label, widget);
         }
         const QString item = property->itemName();
@@ -49,7 +49,7 @@ void PropertyBinding::configure(const PrinterDefinition* printer)
             item = findItem_(*printer, property.itemName());
         if (!item && group != 0)
             endedGroups.insert(group);
-        property.configure(item);
+        property.configure(item, text_);
     }
     widthsAligned_ = false;
 }

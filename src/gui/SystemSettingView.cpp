@@ -1,5 +1,6 @@
 #include "SystemSettingView.h"
 
+#include "AccessibleNames.h"
 #include "BusyDialog.h"
 #include "FileDownloadProc.h"
 #include "GuiStrings.h"
@@ -156,6 +157,7 @@ void CSystemSettingView::buildControls()
     scroll->setObjectName(QStringLiteral("ParameterArea"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the items, and the area follows the focus
     auto* items = new QWidget;
     items->setObjectName(QStringLiteral("Parameters"));
     scroll->setWidget(items);
@@ -198,7 +200,7 @@ void CSystemSettingView::buildControls()
     fileName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     fileName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* fileCaption = new QLabel(text(kFileNameCaption), this);
-    fileName_->setAccessibleName(Property::AccessibleNameOf(fileCaption->text()));
+    fileName_->setAccessibleName(AccessibleNameOf(fileCaption->text()));
     fileRow->addWidget(fileCaption);
     fileRow->addWidget(fileName_, 1);
     outer->addLayout(fileRow);
@@ -213,7 +215,7 @@ void CSystemSettingView::buildControls()
     for (const auto& [id, action] : actions) {
         auto* button = new QPushButton(text(text::controlCaption(id)), this);
         button->setObjectName(QStringLiteral("Button%1").arg(id));
-        button->setAccessibleName(Property::AccessibleNameOf(button->text()).remove(QLatin1String("...")));
+        button->setAccessibleName(AccessibleNameOf(button->text()));
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, action);
         buttonRow->addWidget(button);

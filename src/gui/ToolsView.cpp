@@ -1,5 +1,6 @@
 #include "ToolsView.h"
 
+#include "AccessibleNames.h"
 #include "app/ApplicationContext.h"
 #include "comm/DeviceInfo.h"
 #include "GuiStrings.h"
@@ -33,7 +34,7 @@ CToolsView::CToolsView(CVORMEXSettingToolApp& app, const CPrinterSettingView* pr
         button->setMinimumHeight(48);
         button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         button->setStyleSheet(QStringLiteral("text-align: left; padding: 4px 16px 4px 8px;"));
-        button->setAccessibleName(button->text().trimmed());
+        button->setAccessibleName(AccessibleNameOf(button->text()));
         layout->addWidget(button, 0, Qt::AlignLeft);
         buttons_[static_cast<size_t>(i)] = button;
     }

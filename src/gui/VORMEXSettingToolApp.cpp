@@ -1,5 +1,6 @@
 #include "VORMEXSettingToolApp.h"
 
+#include "AccessibleComboBox.h"
 #include "app/AppSettings.h"
 #include "base/StringIds.h"
 #include "GuiStrings.h"
@@ -19,6 +20,8 @@ namespace vormex::gui {
 CVORMEXSettingToolApp::CVORMEXSettingToolApp(std::unique_ptr<SettingsStore> store)
     : launcher(&StartDetachedProgram), store_(std::move(store))
 {
+    // Screen readers hear a drop-down list by its caption.
+    AccessibleComboBox::Install();
     messageBox = [this](QMessageBox::Icon icon, const QString& message, QMessageBox::StandardButtons buttons) {
         // Messages of the string table break their lines with CR LF.
         QString shownText = message;

@@ -546,6 +546,7 @@ private slots:
             QVERIFY(shownJobPercents.size() >= 3);
             QTRY_VERIFY(!dialog.engineRunning());
             QVERIFY(!dialog.cancelButton()->isEnabled());
+            QCOMPARE(dialog.focusWidget(), dialog.okButton());  // the keyboard goes on from OK
             QCOMPARE(dialog.itemPercent()->text(), QStringLiteral("100%"));
             QCOMPARE(dialog.jobPercent()->text(), QStringLiteral("100%"));
             QCOMPARE(dialog.jobBar()->value(), 100);

@@ -18,8 +18,12 @@ int main(int argc, char* argv[])
 
     QApplication application(argc, argv);
     int failures = 0;
+    // VORMEX_GUI_TEST_CLASS=NameTest runs that class only (while working on it).
+    const QByteArray only = qgetenv("VORMEX_GUI_TEST_CLASS");
     for (const auto& makeTest : vormex::gui::test::allTests()) {
         std::unique_ptr<QObject> test = makeTest();
+        if (!only.isEmpty() && !QByteArray(test->metaObject()->className()).endsWith(only))
+            continue;
         failures += QTest::qExec(test.get(), argc, argv);
     }
     return failures == 0 ? 0 : 1;

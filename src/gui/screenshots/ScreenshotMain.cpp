@@ -10,6 +10,7 @@
 #include "FileDownloadProc.h"
 #include "FontConvertView.h"
 #include "MainFrame.h"
+#include "NavigationBar.h"
 #include "ParamSettingView.h"
 #include "PortCatalog.h"
 #include "PrinterSettingView.h"
@@ -42,6 +43,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -334,6 +336,26 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
         ok = save(frame, folder, QStringLiteral("look-%1").arg(look), language) && ok;
     }
     frame.SetLook(213);
+
+    // The keyboard focus, as after a Tab key, in three looks: on an edit and on the pressed
+    // navigation button.
+    frame.SwitchPage(32819);
+    frame.activateWindow();
+    settle();
+    if (auto* page = qobject_cast<CSystemSettingView*>(frame.page(kSystemParametersPage))) {
+        const std::pair<const char*, QWidget*> targets[] = {{"edit", page->control("LABEL LENGTH")},
+                                                            {"navigation", frame.navigationBar()->button(1)}};
+        for (const int look : {210, 213, 216}) {
+            frame.SetLook(look);
+            for (const auto& [what, control] : targets) {
+                control->setFocus(Qt::TabFocusReason);
+                frame.setAttribute(Qt::WA_KeyboardFocusChange);
+                const QString name = QStringLiteral("focus-%1-look-%2").arg(QLatin1String(what)).arg(look);
+                ok = save(frame, folder, name, language) && ok;
+            }
+        }
+        frame.SetLook(213);
+    }
 
     app.app().ttfDownloaderPath = QCoreApplication::applicationFilePath();
     CEnvironmentSheet sheet(app, frame, frame.look(), &frame);

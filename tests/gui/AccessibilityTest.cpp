@@ -1,0 +1,741 @@
+// What a screen reader and a keyboard-only user get from the desktop program: every control of
+// every page and dialog named after its caption (through QAccessible, as the accessibility bus
+// reads it), the Tab order of each page, the navigation shortcuts, default buttons and Escape,
+// and a focus frame that shows in every look.
+#include "AboutDialog.h"
+#include "BlockSpinBox.h"
+#include "BusyDialog.h"
+#include "DLProcDlg.h"
+#include "DownloadBrowser.h"
+#include "DownloadView.h"
+#include "EnvironmentSheet.h"
+#include "FileDownloadProc.h"
+#include "GuiHarness.h"
+#include "GuiTests.h"
+#include "HeaderView.h"
+#include "Looks.h"
+#include "NavigationBar.h"
+#include "PrinterSettingView.h"
+#include "SpinEdit.h"
+#include "SystemSettingView.h"
+#include "ToolsView.h"
+#include "pages/SystemSettingsModel.h"
+#include "sysparam/SystemParameterSet.h"
+
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <functional>
+#include <memory>
+#include <set>
+
+namespace vormex::gui::test {
+namespace {
+
+constexpr int kFirstCommand = 32818;
+const QString kNobodyThere = QStringLiteral("LAN:127.0.0.1:1");  // a device text that reaches nothing
+const QString kVariableCodesPrinter = QStringLiteral("Q-KB4");
+
+QAccessibleInterface* accessible(QWidget* widget) { return QAccessible::queryAccessibleInterface(widget); }
+QString nameOf(QWidget* widget) { return accessible(widget) ? accessible(widget)->text(QAccessible::Name) : QString(); }
+QString descriptionOf(QWidget* widget)
+{
+    return accessible(widget) ? accessible(widget)->text(QAccessible::Description) : QString();
+}
+
+// What the control holds as the user sees it: the value a screen reader reads after the name.
+QStringList valuesOf(QWidget* widget)
+{
+    QStringList values;
+    // A list is named by its caption and holds the entry chosen (Qt gives lists no value).
+    if (auto* view = qobject_cast<QAbstractItemView*>(widget))
+        return {view->currentIndex().data().toString()};
+    if (QAccessibleInterface* face = accessible(widget))
+        values << face->text(QAccessible::Value);
+    if (auto* list = qobject_cast<QComboBox*>(widget))
+        values << list->currentText();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        values << edit->text();
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(widget))
+        values << spin->text();
+    values.removeAll(QString());
+    return values;
+}
+
+QString describe(QWidget* widget)
+{
+    return QStringLiteral("%1 \"%2\" (%3)")
+        .arg(QString::fromLatin1(widget->metaObject()->className()), nameOf(widget), widget->objectName());
+}
+
+// A control the user works with: one that Tab stops at, or one of the kinds of input (also while
+// hidden or disabled: another printer, interface or mode shows it). The inner edit of a spin box
+// or list, whose outer control answers for it, and the popups of lists are left out.
+bool isInput(QWidget* widget, QWidget* root)
+{
+    if (widget->window() != root->window() || qobject_cast<QLabel*>(widget))
+        return false;
+    QWidget* parent = widget->parentWidget();
+    if (widget->focusProxy() || qobject_cast<QAbstractSpinBox*>(parent) || qobject_cast<QComboBox*>(parent))
+        return false;
+    if (widget->focusPolicy() == Qt::NoFocus)
+        return false;
+    const bool inputKind = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                           qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+                           qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QPlainTextEdit*>(widget) ||
+                           qobject_cast<QTabBar*>(widget);
+    return inputKind || (widget->focusPolicy() & Qt::TabFocus);
+}
+
+QList<QWidget*> inputsOf(QWidget* root)
+{
+    QList<QWidget*> inputs;
+    for (QWidget* widget : root->findChildren<QWidget*>()) {
+        if (isInput(widget, root))
+            inputs << widget;
+    }
+    return inputs;
+}
+
+// Every input of `root` has a name, the name is not what it holds, and no two inputs of the same
+// role share a name.
+void expectNamed(QWidget* root, const QString& where)
+{
+    std::set<std::pair<QString, int>> seen;
+    for (QWidget* widget : inputsOf(root)) {
+        const QString name = nameOf(widget);
+        const QByteArray what = (where + QStringLiteral(": ") + describe(widget)).toUtf8();
+        QVERIFY2(!name.trimmed().isEmpty(), what.constData());
+        QVERIFY2(!valuesOf(widget).contains(name), what.constData());
+        QVERIFY2(!name.contains(QLatin1Char('\n')) && !name.endsWith(QChar(0xFF1A)) && !name.endsWith(QLatin1Char(':')),
+                 what.constData());
+        QVERIFY2(seen.insert({name, int(accessible(widget)->role())}).second, ("twice: " + what).constData());
+    }
+}
+
+// The first control of `root` that Tab stops at.
+QWidget* firstTabStop(QWidget* root)
+{
+    for (QWidget* widget = root->nextInFocusChain(); widget != root; widget = widget->nextInFocusChain()) {
+        if (root->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) && widget->isVisible() &&
+            widget->isEnabled() && !widget->focusProxy())
+            return widget;
+    }
+    return nullptr;
+}
+
+// The names of the controls that Tab visits in `root`, from its first one until Tab leaves it or
+// comes back.
+QStringList tabOrder(QWidget* root)
+{
+    QStringList names;
+    QWidget* first = firstTabStop(root);
+    if (!first)
+        return names;
+    first->setFocus(Qt::TabFocusReason);
+    QWidget* current = QApplication::focusWidget();
+    for (int i = 0; i < 100 && current && root->isAncestorOf(current); ++i) {
+        names << nameOf(current);
+        QTest::keyClick(current, Qt::Key_Tab);
+        current = QApplication::focusWidget();
+        if (current == first)
+            break;
+    }
+    return names;
+}
+
+// Shows the window and gives it the keyboard (after the events of windows that went before).
+bool activate(QWidget& window)
+{
+    window.show();
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        window.activateWindow();
+        if (QTest::qWaitForWindowActive(&window)) {
+            QApplication::processEvents();
+            if (QApplication::activeWindow() == &window)
+                return true;
+        }
+    }
+    return false;
+}
+
+// The main window over the shipped definitions in one language, and every dialog it opens.
+struct Program {
+    explicit Program(const char* language, const QString& printer = kFixedPrinter)
+        : harness({{QString::fromLatin1(settings::kLanguage), QString::fromLatin1(language)},
+                   {QString::fromLatin1(settings::kPrinterName), printer},
+                   {QString::fromLatin1(settings::kDeviceInfo), kNobodyThere}})
+    {
+        harness.ports->serial = {{QStringLiteral("COM1"), QStringLiteral("/dev/ttyS0")}};
+        harness.ports->parallel = {{QStringLiteral("LPT1"), QStringLiteral("/dev/lp0")}};
+        harness.ports->usb.paths = {QStringLiteral("/dev/usb/lp0")};
+        harness.ports->usb.names = {QStringLiteral("ORN Q-KA5")};
+        harness.useShippedDefinitions();
+        harness.state().selectedPrinterName = printer;
+        frame = &harness.frame();
+    }
+
+    CPrinterSettingView* printerPage() const { return frame->printerSettings(); }
+    CSystemSettingView* systemPage() const
+    {
+        return static_cast<CSystemSettingView*>(frame->page(kSystemParametersPage));
+    }
+
+    std::unique_ptr<CEnvironmentSheet> options()
+    {
+        return std::make_unique<CEnvironmentSheet>(harness.app(), *frame, frame->look(), frame);
+    }
+    std::unique_ptr<CFileDownloadProc> parameterDownload()
+    {
+        const PrinterDefinition& printer = *harness.state().selectedPrinter();
+        const ParameterDownloadSetup setup = PrepareSystemParameterDownload(
+            DefaultSystemParameters(printer), printer, harness.state().controlCodes, harness.state().strings);
+        return std::make_unique<CFileDownloadProc>(harness.app(), setup, frame);
+    }
+    // Not shown: shown, it would start its job.
+    std::unique_ptr<CDLProcDlg> download()
+    {
+        return std::make_unique<CDLProcDlg>(harness.app(), frame->download()->job(), LinkSettings{}, false, frame);
+    }
+
+    Harness harness;
+    CMainFrame* frame = nullptr;
+};
+
+using Locator = std::function<QWidget*(Program&)>;
+
+struct SampleName {
+    const char* where;
+    Locator control;
+    const char* japanese;
+    const char* english;
+};
+
+QWidget* systemItem(Program& program, const char* item) { return program.systemPage()->control(item); }
+
+// What a row of the Tab order table does to the page before Tab goes round.
+using Preparation = std::function<void(Program&)>;
+
+}  // namespace
+}  // namespace vormex::gui::test
+
+Q_DECLARE_METATYPE(vormex::gui::test::Preparation)
+
+namespace vormex::gui::test {
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A text cursor that does not blink, so pictures of the edits are steady.
+    void initTestCase()
+    {
+        flashTime_ = QApplication::cursorFlashTime();
+        QApplication::setCursorFlashTime(0);
+    }
+    void cleanupTestCase() { QApplication::setCursorFlashTime(flashTime_); }
+
+    // Every page of the main window (the ones other builds add included), its frame and every
+    // dialog: each input named, and not by its value.
+    void everyInputIsNamed()
+    {
+        for (const char* language : {"JPN", "ENG"}) {
+            Program program(language, kVariableCodesPrinter);
+            CMainFrame& frame = *program.frame;
+            for (int page = 0; page < kPageCount; ++page)
+                expectNamed(frame.page(page), QStringLiteral("%1 page %2").arg(QLatin1String(language)).arg(page));
+            expectNamed(frame.navigationBar(), QStringLiteral("navigation bar"));
+            expectNamed(frame.header(), QStringLiteral("header"));
+            expectNamed(program.options().get(), QStringLiteral("options sheet"));
+            AboutDialog about(program.harness.app(), &frame);
+            expectNamed(&about, QStringLiteral("about box"));
+            expectNamed(program.parameterDownload().get(), QStringLiteral("parameter download dialog"));
+            expectNamed(program.download().get(), QStringLiteral("download dialog"));
+            BusyDialog busy(QStringLiteral("title"), QStringLiteral("text"), &frame);
+            expectNamed(&busy, QStringLiteral("busy window"));
+        }
+    }
+
+    // A sample of controls with the names and descriptions a screen reader announces.
+    void sampleNamesInBothLanguages()
+    {
+        const auto browseButton = [](int item) {
+            return [item](Program& p) -> QWidget* { return p.frame->download()->browser(item)->browseButton(); };
+        };
+        const SampleName samples[] = {
+            {"printer", [](Program& p) -> QWidget* { return p.printerPage()->printerList(); }, "プリンタ", "Printer"},
+            {"printer", [](Program& p) -> QWidget* { return p.printerPage()->interfaceList(); }, "接続Ｉ／Ｆ", "Interface"},
+            {"printer", [](Program& p) -> QWidget* { return p.printerPage()->parity(); }, "パリティ", "Parity"},
+            {"printer", [](Program& p) -> QWidget* { return p.printerPage()->controlCodeType(); }, "コマンド制御コード",
+             "Command control codes"},
+            {"printer", [](Program& p) -> QWidget* { return p.printerPage()->manualCode(1); }, "制御コード２",
+             "Control code 2"},
+            {"printer", [](Program& p) -> QWidget* { return p.printerPage()->port(); }, "ポート", "Port"},
+            {"system", [](Program& p) { return systemItem(p, "LABEL LENGTH"); }, "ラベル長", "Label length"},
+            {"system", [](Program& p) { return systemItem(p, "RIBBON"); }, "リボン", "Ribbon"},
+            {"system", [](Program& p) { return systemItem(p, "MAXIMUM LENGTH"); }, "最大用紙長（キャリブレーション時）",
+             "Maximum media length (calibration)"},
+            {"system", [](Program& p) { return systemItem(p, "TAB->SP"); }, "タブスペース変換", "Tab to spaces"},
+            {"system", [](Program& p) { return systemItem(p, "LABEL SIZE(LL)"); }, "ラベル長（ＬＬ）", "Label length (LL)"},
+            {"system", [](Program& p) -> QWidget* { return p.systemPage()->button(CSystemSettingView::kRead); },
+             "読み込み", "Open"},
+            {"download", [](Program& p) -> QWidget* { return p.frame->download()->areaEdit(0); },
+             "TrueType フォント登録領域", "TrueType font area"},
+            {"download", [](Program& p) -> QWidget* { return p.frame->download()->kanjiList(); }, "漢字削除",
+             "Kanji deletion"},
+            {"download", [](Program& p) -> QWidget* { return p.frame->download()->startBlockEdit(2); },
+             "システムパラメータファイル 開始ブロック", "System parameter file Start block"},
+            {"download", browseButton(DownloadItem::BasicMain), "ＢＡＳＩＣメイン・プログラム の参照",
+             "Browse for BASIC main program"},
+            {"download", [](Program& p) -> QWidget* { return p.frame->download()->vormexSwitchList(); },
+             "VORMEX切り替え", "VORMEX switch"},
+            {"tools", [](Program& p) -> QWidget* { return p.frame->tools()->findChildren<QPushButton*>().value(2); },
+             "Ｔｒｕｅ Ｔｙｐｅ　フォントのダウンローダーを起動する", "Start the TrueType font downloader"},
+            {"navigation", [](Program& p) -> QWidget* { return p.frame->navigationBar()->button(2); },
+             "初期値&テーブル設定", "Initial Values & Tables"},
+            {"header", [](Program& p) -> QWidget* { return p.frame->header()->optionsButton(); }, "環境設定", "Options"},
+        };
+        for (const char* language : {"JPN", "ENG"}) {
+            Program program(language, kVariableCodesPrinter);
+            const bool japanese = QByteArray(language) == "JPN";
+            for (const SampleName& sample : samples) {
+                QWidget* control = sample.control(program);
+                QVERIFY2(control, sample.where);
+                QVERIFY2(nameOf(control) == QString::fromUtf8(japanese ? sample.japanese : sample.english),
+                         qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(sample.where), nameOf(control))));
+            }
+            const auto sheet = program.options();
+            QCOMPARE(nameOf(sheet->downloaderPage()->waitTimeEdit()), japanese ? QStringLiteral("待ち時間") : QStringLiteral("Wait time"));
+            QCOMPARE(nameOf(sheet->stylePage()->lookList()), japanese ? QStringLiteral("スタイル") : QStringLiteral("Style"));
+            QCOMPARE(nameOf(sheet->languagePage()->restartButton()),
+                     japanese ? QStringLiteral("言語を切り換えるには、アプリケーションの再起動が必要です。直ちに、再起動する。")
+                              : QStringLiteral("The application must restart to change the language. Restart now."));
+            // The tabs are known by the page shown.
+            QCOMPARE(nameOf(sheet->tabs()->tabBar()), sheet->tabs()->tabText(0));
+            const auto dialog = program.parameterDownload();
+            QCOMPARE(nameOf(dialog->startBlock()), japanese ? QStringLiteral("開始ブロック") : QStringLiteral("Start block"));
+            QCOMPARE(nameOf(dialog->log()), japanese ? QStringLiteral("ログ") : QStringLiteral("Log"));
+        }
+    }
+
+    // What the caption leaves out, the unit and the range, is the description; it follows the
+    // printer's definitions.
+    void descriptionsSayUnitAndRange()
+    {
+        for (const char* language : {"JPN", "ENG"}) {
+            Program program(language);
+            const bool japanese = QByteArray(language) == "JPN";
+            const auto range = [japanese](const char* min, const char* max, const char* unit = nullptr) {
+                if (unit)
+                    return japanese ? QStringLiteral("範囲 %1 ～ %2 %3").arg(QLatin1String(min), QLatin1String(max), QString::fromUtf8(unit))
+                                    : QStringLiteral("Range %1 to %2 %3").arg(QLatin1String(min), QLatin1String(max), QString::fromUtf8(unit));
+                return japanese ? QStringLiteral("範囲 %1 ～ %2").arg(QLatin1String(min), QLatin1String(max))
+                                : QStringLiteral("Range %1 to %2").arg(QLatin1String(min), QLatin1String(max));
+            };
+            const QString blocks = japanese ? QStringLiteral("ブロック") : QStringLiteral("blocks");
+            // Lengths in tenths of a millimetre, shown as the mask shows them.
+            QCOMPARE(descriptionOf(systemItem(program, "LABEL LENGTH")), range("5.0", "999.9", "mm"));
+            QCOMPARE(descriptionOf(systemItem(program, "RFID ADJUST")), range("-99.9", "99.9", "mm"));
+            QCOMPARE(descriptionOf(systemItem(program, "TAB->SP")), range("0", "99"));
+            QCOMPARE(descriptionOf(systemItem(program, "CONTROL PREFIX")),
+                     japanese ? QStringLiteral("16 進数 2 桁") : QStringLiteral("2 hexadecimal digits"));
+            QCOMPARE(descriptionOf(systemItem(program, "RIBBON")), QString());
+            QCOMPARE(descriptionOf(program.printerPage()->port()), range("0", "65535"));
+            CDownloadView* download = program.frame->download();
+            QCOMPARE(descriptionOf(download->areaEdit(0)), range("0", "16", japanese ? "ブロック" : "blocks"));
+            QCOMPARE(descriptionOf(download->startBlockEdit(0)), range("0", "20"));  // the BASIC area
+            QCOMPARE(descriptionOf(download->pcSaveArea()), blocks);
+            const auto sheet = program.options();
+            QCOMPARE(descriptionOf(sheet->downloaderPage()->waitTimeEdit()),
+                     range("1", "60000", japanese ? "ミリ秒" : "ms"));
+
+            // Another printer, another range; a kanji variant, other limits.
+            program.printerPage()->printerList()->setCurrentText(kVariableCodesPrinter);
+            QCOMPARE(descriptionOf(systemItem(program, "LABEL LENGTH")), range("5.0", "1500.0", "mm"));
+            QCOMPARE(descriptionOf(download->areaEdit(0)), range("0", "8", japanese ? "ブロック" : "blocks"));
+        }
+    }
+
+    // Tab visits each page's controls top to bottom, left to right within a row (the left
+    // column of the system parameters before the right one), skipping what is hidden or off.
+    void tabOrderOfEachPage_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("printer");
+        QTest::addColumn<Preparation>("prepare");
+        QTest::addColumn<QStringList>("names");
+        const Preparation asIs = [](Program&) {};
+        QTest::newRow("printer settings, LAN") << kFirstCommand << kFixedPrinter << asIs
+                                               << QStringList{"プリンタ", "接続Ｉ／Ｆ", "ＩＰアドレス", "ポート"};
+        QTest::newRow("printer settings, COM and manual codes")
+            << kFirstCommand << kVariableCodesPrinter << Preparation([](Program& p) {
+                   p.printerPage()->interfaceList()->setCurrentText(QStringLiteral("COM1"));
+                   p.printerPage()->controlCodeType()->setCurrentIndex(3);
+               })
+            << QStringList{"プリンタ", "接続Ｉ／Ｆ", "伝送速度", "データ長", "パリティ", "ストップビット", "コマンド制御コード",
+                           "制御コード１", "制御コード１の文字", "制御コード２", "制御コード２の文字", "制御コード３",
+                           "制御コード３の文字"};
+        QTest::newRow("printer settings, USB") << kFirstCommand << kFixedPrinter
+                                               << Preparation([](Program& p) {
+                                                      p.printerPage()->interfaceList()->setCurrentText(QStringLiteral("USB"));
+                                                  })
+                                               << QStringList{"プリンタ", "接続Ｉ／Ｆ", "デバイス名"};
+        QTest::newRow("system parameters")
+            << kFirstCommand + 1 << kFixedPrinter << asIs
+            << QStringList{"ラベル長", "ラベル幅", "リボン", "発行モード", "センサー種別", "印字速度",
+                           "最大用紙長（キャリブレーション時）", "電源投入用紙動作", "ヘッドクローズ用紙動作", "ＤＯＴ/ＭＭ",
+                           "フォーマット変換", "グラフィック座標", "タブスペース変換", "コントロールＰＲＥＦＩＸ(~)",
+                           "フォーマットＰＲＥＦＩＸ(^)", "デリミタ文字(,)", "ラベル長（ＬＬ）", "用紙タイプ（ＭＮ）",
+                           "リボン有無（ＭＴ）", "印字濃度微調（ＳＤ）", "印字濃度微調（ＭＤ）", "ＲＦＩＤ書き込み位置調整",
+                           "ＲＦＩＤオフセット印刷", "ラベルシフト", "読み込み", "保存", "パラメータ取得", "ダウンロード",
+                           "初期値に戻す"};
+        // The pages of the initial-values group, by their tab (placeholders in this build: no
+        // controls yet; each page brings its order when it is built).
+        const char* const groupPages[] = {"initial values", "font tables", "drive mapping", "response commands"};
+        for (int tab = 0; tab < 4; ++tab) {
+            QTest::newRow(groupPages[tab]) << kFirstCommand + 2 << kFixedPrinter << Preparation([tab](Program& p) {
+                p.frame->SetInitialValuesTab(tab);
+                p.frame->SwitchPage(kFirstCommand + 2);
+            }) << QStringList{};
+        }
+        QTest::newRow("download, as it opens")
+            << kFirstCommand + 3 << kFixedPrinter << asIs
+            << QStringList{"BASICファイル ダウンロード", "メモリ・アロケート", "ＰＣセーブデータ領域",
+                           "ＢＡＳＩＣメイン・プログラム", "ＢＡＳＩＣシステムモード・プログラム", "システムパラメータファイル",
+                           "初期値＆テーブルファイル", "VORMEX切り替え", "テストファイル送信", "送 信 開 始"};
+        QTest::newRow("download, every step")
+            << kFirstCommand + 3 << kFixedPrinter << Preparation([](Program& p) {
+                   CDownloadView* view = p.frame->download();
+                   view->allocationBox()->click();
+                   view->vormexSwitchBox()->click();
+                   for (int type = 0; type < 5; ++type)
+                       view->fileStepBox(type)->click();
+               })
+            << QStringList{"BASICファイル ダウンロード", "メモリ・アロケート", "ＢＡＳＩＣ領域を保持する", "漢字削除",
+                           "TrueType フォント登録領域", "ビットマップ外字登録領域", "ＢＡＳＩＣファイル登録領域",
+                           "ＰＣセーブデータ領域", "ＢＡＳＩＣメイン・プログラム", "ＢＡＳＩＣメイン・プログラム",
+                           "ＢＡＳＩＣメイン・プログラム の参照", "ＢＡＳＩＣメイン・プログラム 開始ブロック",
+                           "ＢＡＳＩＣシステムモード・プログラム", "ＢＡＳＩＣシステムモード・プログラム",
+                           "ＢＡＳＩＣシステムモード・プログラム の参照", "ＢＡＳＩＣシステムモード・プログラム 開始ブロック",
+                           "システムパラメータファイル", "システムパラメータファイル", "システムパラメータファイル の参照",
+                           "システムパラメータファイル 開始ブロック", "初期値＆テーブルファイル", "初期値＆テーブルファイル",
+                           "初期値＆テーブルファイル の参照", "初期値＆テーブルファイル 開始ブロック", "VORMEX切り替え",
+                           "VORMEX切り替え", "テストファイル送信", "テストファイル送信", "テストファイル送信 の参照",
+                           "送 信 開 始"};
+        QTest::newRow("download, firmware")
+            << kFirstCommand + 3 << kFixedPrinter << Preparation([](Program& p) {
+                   p.frame->download()->firmwareMode()->click();
+               })
+            << QStringList{"プリンタ・ファームウェア・ダウンロード", "プリンタ・ファームウェア・ダウンロード",
+                           "プリンタ・ファームウェア・ダウンロード の参照", "モデル", "バージョン", "日付", "アドレス",
+                           "サイズ", "送 信 開 始"};
+        QTest::newRow("tools") << kFirstCommand + 4 << kFixedPrinter << asIs
+                               << QStringList{"VORMEXをＯＮにする", "VORMEXをＯＦＦにする",
+                                              "Ｔｒｕｅ Ｔｙｐｅ　フォントのダウンローダーを起動する"};
+    }
+
+    void tabOrderOfEachPage()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, printer);
+        QFETCH(Preparation, prepare);
+        QFETCH(QStringList, names);
+        Program program("JPN", printer);
+        CMainFrame& frame = *program.frame;
+        QVERIFY(activate(frame));
+        QVERIFY(frame.SwitchPage(command) || frame.currentPage() == command - kFirstCommand);
+        prepare(program);
+        QCOMPARE(tabOrder(frame.page(frame.shownPageIndex())), names);
+    }
+
+    // The initial-values group shows the tab of its own pages; whatever they hold, Tab reaches
+    // every control Tab stops at, and nothing else.
+    void tabReachesEveryControlOfEveryPage()
+    {
+        Program program("ENG", kVariableCodesPrinter);
+        CMainFrame& frame = *program.frame;
+        QVERIFY(activate(frame));
+        for (int tab = 0; tab < 4; ++tab) {
+            frame.SetInitialValuesTab(tab);
+            for (int command = kFirstCommand; command < kFirstCommand + kDestinationCount; ++command) {
+                frame.SwitchPage(command);
+                QWidget* page = frame.page(frame.shownPageIndex());
+                QStringList reachable;
+                for (QWidget* widget : inputsOf(page)) {
+                    if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisible() && widget->isEnabled())
+                        reachable << nameOf(widget);
+                }
+                QStringList visited = tabOrder(page);
+                visited.sort();
+                reachable.sort();
+                QCOMPARE(visited, reachable);
+            }
+        }
+    }
+
+    void dialogTabOrders()
+    {
+        Program program("JPN");
+        const auto sheet = program.options();
+        QVERIFY(activate(*sheet));
+        const QStringList expected[] = {
+            {"アプリケーションのスタイル", "スタイル", "アイコン表示", "デバイス設定表示", "OK", "キャンセル"},
+            {"ダウンロード", "ダウンローダー", "ダウンローダー の参照", "待ち時間", "OK", "キャンセル"},
+            {"言語", "言語", "OK", "キャンセル"},  // the restart button waits for another language
+        };
+        for (int tab = 0; tab < 3; ++tab) {
+            sheet->tabs()->setCurrentIndex(tab);
+            QCOMPARE(tabOrder(sheet.get()), expected[tab]);
+        }
+        sheet->hide();
+
+        const auto dialog = program.parameterDownload();
+        QVERIFY(activate(*dialog));
+        QCOMPARE(tabOrder(dialog.get()),
+                 (QStringList{"開始ブロック", "ダウンロード後に VORMEX を起動する", "ダウンロード開始", "ログ", "キャンセル"}));
+        dialog->hide();
+    }
+
+    // Ctrl+1 to Ctrl+5 move to the five destinations, with the leaving checks of the buttons, also
+    // while the bar is hidden; the keyboard goes on in the page shown; the tips say the keys.
+    void navigationShortcuts()
+    {
+        Program program("JPN");
+        CMainFrame& frame = *program.frame;
+        QVERIFY(activate(frame));
+        for (int destination = 0; destination < kDestinationCount; ++destination) {
+            const QString tip = frame.navigationBar()->button(destination)->toolTip();
+            QVERIFY2(tip.startsWith(frame.navigationBar()->button(destination)->accessibleName()), qPrintable(tip));
+            QVERIFY2(tip.endsWith(QStringLiteral("(Ctrl+%1)").arg(destination + 1)), qPrintable(tip));
+        }
+        const std::pair<Qt::Key, int> moves[] = {{Qt::Key_5, kToolsPage},           {Qt::Key_4, kDownloadPage},
+                                                 {Qt::Key_3, kInitialValuesPage},   {Qt::Key_2, kSystemParametersPage},
+                                                 {Qt::Key_1, kPrinterSettingsPage}};
+        for (const auto& [key, page] : moves) {
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+            QCOMPARE(frame.shownPageIndex(), page);
+            QCOMPARE(frame.navigationBar()->current(), frame.currentPage());
+            if (QWidget* first = firstTabStop(frame.page(page)))
+                QCOMPARE(QApplication::focusWidget(), first);
+        }
+        frame.ToggleNavigationBar();
+        QVERIFY(!frame.navigationDock()->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_4, Qt::ControlModifier);
+        QCOMPARE(frame.shownPageIndex(), int(kDownloadPage));
+
+        // A page that may not be left stays, as with the buttons.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_2, Qt::ControlModifier);
+        program.harness.answer = QMessageBox::Cancel;
+        QWidget* length = program.systemPage()->control("LABEL LENGTH");
+        length->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(length, Qt::Key_Home);
+        QTest::keyClick(length, Qt::Key_1);
+        QVERIFY(program.systemPage()->isModified());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_5, Qt::ControlModifier);
+        QCOMPARE(frame.shownPageIndex(), int(kSystemParametersPage));
+        QVERIFY(!program.harness.messages.empty());
+    }
+
+    // The navigation entries and the page's buttons are pressed with the keyboard.
+    void buttonsArePressedFromTheKeyboard()
+    {
+        Program program("JPN");
+        CMainFrame& frame = *program.frame;
+        QVERIFY(activate(frame));
+        frame.navigationBar()->button(4)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(frame.navigationBar()->button(4), Qt::Key_Space);
+        QCOMPARE(frame.shownPageIndex(), int(kToolsPage));
+
+        QPushButton* on = frame.tools()->findChildren<QPushButton*>().value(0);
+        on->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(on, Qt::Key_Space);
+        QTRY_COMPARE(program.harness.switches().size(), size_t(1));
+        QVERIFY(program.harness.switches().front().on);
+    }
+
+    // Every dialog has a default button for Enter, and Escape cancels.
+    void dialogsHaveADefaultButtonAndEscapeCancels()
+    {
+        Program program("JPN");
+        CMainFrame& frame = *program.frame;
+        const int look = frame.look();
+
+        {
+            const auto sheet = program.options();
+            QVERIFY(activate(*sheet));
+            QVERIFY(sheet->buttons()->button(QDialogButtonBox::Ok)->isDefault());
+            sheet->stylePage()->lookList()->setCurrentRow(6);
+            QCOMPARE(frame.look(), 216);
+            QTest::keyClick(sheet->stylePage()->lookList(), Qt::Key_Escape);
+            QCOMPARE(sheet->result(), int(QDialog::Rejected));
+            QVERIFY(!sheet->isVisible());
+            QCOMPARE(frame.look(), look);  // as Cancel does
+        }
+        {
+            // Enter in the wait time confirms the sheet.
+            const auto sheet = program.options();
+            QVERIFY(activate(*sheet));
+            sheet->tabs()->setCurrentIndex(1);
+            QLineEdit* wait = sheet->downloaderPage()->waitTimeEdit();
+            wait->setFocus(Qt::TabFocusReason);
+            wait->selectAll();
+            QTest::keyClicks(wait, QStringLiteral("1500"));
+            QTest::keyClick(wait, Qt::Key_Up);  // the spin's step, from the keyboard
+            QCOMPARE(wait->text(), QStringLiteral("1501"));
+            QTest::keyClick(wait, Qt::Key_Return);
+            QCOMPARE(sheet->result(), int(QDialog::Accepted));
+            QCOMPARE(program.harness.state().waitTimeMs, 1501);
+        }
+        {
+            AboutDialog about(program.harness.app(), &frame);
+            QVERIFY(activate(about));
+            QPushButton* ok = about.findChild<QPushButton*>();
+            QVERIFY(ok && ok->isDefault());
+            QTest::keyClick(&about, Qt::Key_Escape);
+            QVERIFY(!about.isVisible());
+        }
+        {
+            const auto dialog = program.parameterDownload();
+            QVERIFY(activate(*dialog));
+            QVERIFY(dialog->startButton()->isDefault());
+            QTest::keyClick(dialog->startBlock(), Qt::Key_Escape);  // before the start: closes at once
+            QCOMPARE(dialog->result(), int(QDialog::Rejected));
+            QVERIFY(!dialog->isVisible());
+            QVERIFY(!dialog->running());
+        }
+        {
+            const auto dialog = program.download();
+            QVERIFY(dialog->okButton()->isDefault());
+            QVERIFY(!dialog->cancelButton()->isDefault());
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+            QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        }
+    }
+
+    // In every look a control with the keyboard focus shows a frame: the picture of each kind of
+    // control changes clearly when it gets the focus, on its border for the edits (whose text
+    // cursor alone would not do).
+    void focusIsVisibleInEveryLook()
+    {
+        Program program("JPN", kVariableCodesPrinter);
+        CMainFrame& frame = *program.frame;
+        QVERIFY(activate(frame));
+        struct Sample {
+            const char* what;
+            int command;
+            std::function<QWidget*()> control;
+            bool onBorder;
+        };
+        CPrinterSettingView* printer = program.printerPage();
+        CDownloadView* download = frame.download();
+        const Sample samples[] = {
+            {"navigation, pressed", kFirstCommand, [&] { return frame.navigationBar()->button(0); }, true},
+            {"navigation", kFirstCommand, [&] { return frame.navigationBar()->button(3); }, true},
+            {"options button", kFirstCommand, [&] { return frame.header()->optionsButton(); }, false},
+            {"list", kFirstCommand, [&] { return printer->printerList(); }, false},
+            {"edit", kFirstCommand, [&] { return printer->ipAddress(); }, true},
+            {"number", kFirstCommand, [&] { return printer->port(); }, true},
+            {"masked edit", kFirstCommand + 1, [&] { return program.systemPage()->control("LABEL LENGTH"); }, true},
+            {"check box", kFirstCommand + 1, [&] { return program.systemPage()->control("LABEL SIZE(LL)"); }, false},
+            {"page button", kFirstCommand + 1,
+             [&] { return program.systemPage()->button(CSystemSettingView::kSave); }, false},
+            {"radio button", kFirstCommand + 3, [&] { return download->basicFilesMode(); }, false},
+            {"tools button", kFirstCommand + 4, [&] { return frame.tools()->findChildren<QPushButton*>().value(1); }, false},
+        };
+        for (int look = kFirstLookId; look <= kLastLookId; ++look) {
+            frame.SetLook(look);
+            for (const Sample& sample : samples) {
+                frame.SwitchPage(sample.command);
+                // The focus elsewhere (on a navigation button of another page), then on the control.
+                QWidget* elsewhere = frame.navigationBar()->button(sample.command == kFirstCommand + 4 ? 1 : 4);
+                expectFocusShows(sample.control(), elsewhere, sample.onBorder,
+                                 LookFor(look).name.toUtf8() + ": " + sample.what);
+            }
+        }
+
+        // The dialogs, which take the look of the window.
+        const auto sheet = program.options();
+        const auto dialog = program.parameterDownload();
+        for (int look = kFirstLookId; look <= kLastLookId; ++look) {
+            frame.SetLook(look);
+            const QByteArray name = LookFor(look).name.toUtf8();
+            QVERIFY(activate(*sheet));
+            sheet->tabs()->setCurrentIndex(0);
+            expectFocusShows(sheet->stylePage()->lookList(), sheet->buttons()->button(QDialogButtonBox::Cancel), true,
+                             name + ": look list");
+            sheet->tabs()->setCurrentIndex(1);
+            expectFocusShows(sheet->downloaderPage()->pathEdit(), sheet->downloaderPage()->browseButton(), true,
+                             name + ": read-only edit");
+            sheet->hide();
+            QVERIFY(activate(*dialog));
+            expectFocusShows(dialog->log(), dialog->startButton(), true, name + ": log");
+            expectFocusShows(dialog->vormexOnAfter(), dialog->startButton(), false, name + ": dialog check box");
+            dialog->hide();
+        }
+    }
+
+private:
+    int flashTime_ = 0;
+
+    // The control as shown (over its parent's background) with the focus on `elsewhere` and then
+    // on it, after a Tab key, as a keyboard user sees it.
+    static void expectFocusShows(QWidget* control, QWidget* elsewhere, bool onBorder, const QByteArray& what)
+    {
+        const auto shown = [control] { return control->parentWidget()->grab(control->geometry()).toImage(); };
+        elsewhere->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        const QImage before = shown();
+        control->setFocus(Qt::TabFocusReason);
+        control->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+        QApplication::processEvents();
+        QVERIFY2(control->hasFocus(), what.constData());
+        QVERIFY2(focusShows(before, shown(), onBorder), what.constData());
+    }
+
+    // Clearly changed pixels (a colour step of at least 96 over the three channels): at least a
+    // tenth of the border ring's (a dotted frame changes every other pixel of its line), or 24
+    // anywhere.
+    static bool focusShows(const QImage& before, const QImage& after, bool onBorder)
+    {
+        if (before.size() != after.size())
+            return true;
+        const int ring = 2 * int(before.devicePixelRatio() + 0.5);
+        int changed = 0;
+        int counted = 0;
+        for (int y = 0; y < before.height(); ++y) {
+            for (int x = 0; x < before.width(); ++x) {
+                const bool border = x < ring || y < ring || x >= before.width() - ring || y >= before.height() - ring;
+                if (onBorder && !border)
+                    continue;
+                ++counted;
+                const QColor a = before.pixelColor(x, y);
+                const QColor b = after.pixelColor(x, y);
+                if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) >= 96)
+                    ++changed;
+            }
+        }
+        return onBorder ? changed * 10 >= counted : changed >= 24;
+    }
+};
+
+VORMEX_GUI_TEST(AccessibilityTest);
+
+}  // namespace vormex::gui::test
+
+#include "AccessibilityTest.moc"
