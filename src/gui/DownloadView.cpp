@@ -5,6 +5,7 @@
 #include "DLProcDlg.h"
 #include "DownloadBrowser.h"
 #include "GuiStrings.h"
+#include "PageScrollArea.h"
 #include "PageTitle.h"
 #include "PrinterSettingView.h"
 #include "VORMEXSettingToolApp.h"
@@ -110,10 +111,7 @@ void CDownloadView::buildControls()
     outer->setContentsMargins(24, 16, 24, 16);
     outer->addWidget(CreatePageTitle(text(text::dialogTitle(6500)), this));
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the controls, and the area follows the focus
+    QScrollArea* scroll = CreatePageScrollArea(QStringLiteral("DownloadArea"), this);
     auto* content = new QWidget(scroll);
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);

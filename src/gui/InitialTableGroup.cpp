@@ -1,6 +1,6 @@
 #include "InitialTableGroup.h"
 
-#include "BusyDialog.h"
+#include "DocumentActions.h"
 #include "DriveMappingView.h"
 #include "FileDownloadProc.h"
 #include "FontConvertView.h"
@@ -8,10 +8,7 @@
 #include "ParamSettingView.h"
 #include "RespCmdView.h"
 #include "VORMEXSettingToolApp.h"
-#include "app/ApplicationContext.h"
-#include "comm/ParameterReadBack.h"
 #include "definitions/Lookups.h"
-#include "files/WorkFiles.h"
 #include "initialtable/InitialTableFiles.h"
 
 #include <QApplication>
@@ -23,12 +20,6 @@ constexpr int kGroupCaption = text::kNavigationCaptionFirst + 2;
 constexpr int kSaveChangesQuestion = 8040;
 constexpr int kNotInitialTableFile = 8051;
 constexpr int kFileFilter = 821;
-constexpr int kReadingFromPrinter = 300102;
-constexpr int kPrinterMissing = 300104;
-constexpr int kFileUnreadable = 300110;
-constexpr int kFileUnwritable = 300111;
-constexpr int kOpenTitle = 300112;
-constexpr int kSaveTitle = 300113;
 
 // The tabs whose pages are checked before the document is used, in this order; the font tables
 // are checked row by row when a row is registered.
@@ -192,16 +183,8 @@ bool InitialTableGroup::ConfirmSaveInitialTable()
 
 QString InitialTableGroup::askForFile(bool save)
 {
-    if (!app_.fileDialog)
-        return {};
-    FileDialogRequest request;
-    request.save = save;
-    request.title = text(save ? kSaveTitle : kOpenTitle);
-    request.startPath = document_.filePath;
-    request.filter = text(kFileFilter);
-    request.defaultSuffix = QStringLiteral("TXT");
     QWidget* parent = QApplication::activeWindow() ? QApplication::activeWindow() : anyPage();
-    return app_.fileDialog(parent, request);
+    return AskForParameterFile(app_, parent, save, document_.filePath, kFileFilter);
 }
 
 void InitialTableGroup::OnReadFile()
@@ -217,16 +200,13 @@ bool InitialTableGroup::ReadFile(const QString& path)
 {
     const PrinterDefinition* entry = printer();
     if (!entry) {
-        app_.ShowMessage(QMessageBox::Warning, text(kPrinterMissing).arg(printerName_), QMessageBox::Ok);
+        ShowPrinterMissing(app_, printerName_);
         return false;
     }
     Application& app = app_.app();
     const TextResult read = ReadInitialTableFile(path, *entry, app.printerDefinitions, app.parameterCheck, app.strings);
     if (!read.ok()) {
-        if (read.fileError)
-            app_.ShowMessage(QMessageBox::Warning, text(kFileUnreadable).arg(path, read.error), QMessageBox::Ok);
-        else
-            app_.ShowMessage(QMessageBox::NoIcon, read.error, QMessageBox::Ok);
+        ShowReadFailure(app_, path, read.fileError, read.error);
         return false;
     }
     // Applied to a copy: a text that cannot be applied leaves every page as it was.
@@ -260,7 +240,7 @@ bool InitialTableGroup::SaveFile(const QString& path)
     const Application& app = app_.app();
     const XmlHeaderInfo header{app.selectedPrinterName, app.japaneseUi == 1};
     if (const std::optional<QString> error = WriteInitialTableFile(path, document_, *entry, header)) {
-        app_.ShowMessage(QMessageBox::Warning, text(kFileUnwritable).arg(path, *error), QMessageBox::Ok);
+        ShowWriteFailure(app_, path, *error);
         return false;
     }
     document_.filePath = path;
@@ -275,37 +255,12 @@ void InitialTableGroup::OnGetFromPrinter()
     if (!entry || !ValidateInitialTableDocument(true) || !ConfirmSaveInitialTable())
         return;
     document_.changeMarks = 0;
-    Application& app = app_.app();
-    const LinkSettings link = LinkForDevice(app, app_.store(), std::nullopt, app_.SelectedUsbDevicePath());
-    ParameterCheckState checkState;
-    const ReadBackCheck check{entry, entry->labelShiftOmitted == 1, &checkState};
-    // The exchange waits up to two seconds a read: it runs on a worker thread while a busy
-    // window shows. The work-file copy of the reply is written here, on this thread.
-    QByteArray reply;
-    bool replyComplete = false;
-    ReadBackResult result;
-    BusyDialog::Run(anyPage(), title(), text(kReadingFromPrinter), [&] {
-        result = ReadParameterFileBack(ParameterFileKind::InitialTable, link, check, [&](const QByteArray& bytes) {
-            reply = bytes;
-            replyComplete = true;
-            return QString();
-        });
-    });
-    app.parameterCheck = checkState;
-    if (replyComplete) {
-        const WorkFileResult copy = writeWorkFile(app_.store(), int(WorkFileKind::GetInitial), reply);
-        if (!copy.result && !copy.errorMessage.isEmpty()) {
-            app_.ShowMessage(QMessageBox::Warning, text(kFileUnwritable).arg(copy.path, copy.errorMessage), QMessageBox::Ok);
-            return;
-        }
-    }
-    if (result.silent)
-        return;
-    app_.ShowMessage(QMessageBox::NoIcon, result.message, QMessageBox::Ok);
-    if (!result.result)
+    const std::optional<QString> got = GetParameterFileFromPrinter(
+        app_, anyPage(), title(), ParameterFileKind::InitialTable, WorkFileKind::GetInitial, *entry);
+    if (!got)
         return;
     InitialTableDocument applied = document_;
-    if (!ApplyInitialTableText(result.text, *entry, applied))
+    if (!ApplyInitialTableText(*got, *entry, applied))
         return;
     document_ = std::move(applied);
     document_.filePath.clear();
@@ -324,11 +279,8 @@ void InitialTableGroup::OnDownload()
         app_.ShowMessage(QMessageBox::Warning, setup.error, QMessageBox::Ok);
         return;
     }
-    const WorkFileResult copy = writeWorkFile(app_.store(), int(WorkFileKind::InitialTable), setup.request.envelope);
-    if (!copy.result && !copy.errorMessage.isEmpty()) {
-        app_.ShowMessage(QMessageBox::Warning, text(kFileUnwritable).arg(copy.path, copy.errorMessage), QMessageBox::Ok);
+    if (!KeepWorkFile(app_, WorkFileKind::InitialTable, setup.request.envelope))
         return;
-    }
     CFileDownloadProc dialog(app_, setup, QApplication::activeWindow() ? QApplication::activeWindow() : anyPage());
     dialog.exec();
 }

@@ -1,15 +1,14 @@
 #include "SystemSettingView.h"
 
 #include "AccessibleNames.h"
-#include "BusyDialog.h"
+#include "DocumentActions.h"
+#include "DocumentRows.h"
 #include "FileDownloadProc.h"
 #include "GuiStrings.h"
+#include "PageScrollArea.h"
 #include "PageTitle.h"
 #include "VORMEXSettingToolApp.h"
-#include "app/ApplicationContext.h"
-#include "comm/ParameterReadBack.h"
 #include "definitions/Lookups.h"
-#include "files/WorkFiles.h"
 #include "pages/SystemSettingsModel.h"
 #include "sysparam/SystemParameterFiles.h"
 #include "sysparam/SystemParameterLine.h"
@@ -29,13 +28,8 @@ namespace {
 constexpr int kPageTitle = 206100;
 constexpr int kCodeGroup = 300100;
 constexpr int kCommandGroup = 300101;
-constexpr int kReadingFromPrinter = 300102;
 constexpr int kItemMissing = 300103;
 constexpr int kPrinterMissing = 300104;
-constexpr int kFileUnreadable = 300110;
-constexpr int kFileUnwritable = 300111;
-constexpr int kOpenTitle = 300112;
-constexpr int kSaveTitle = 300113;
 constexpr int kFileNameCaption = 106181;
 constexpr int kSaveChangesQuestion = 8039;
 constexpr int kRestoreQuestion = 8110;
@@ -153,11 +147,7 @@ void CSystemSettingView::buildControls()
     // The items, in two columns; the area scrolls when the window is too small for them. The
     // frame is laid out before the rows are added, so every widget is made with its final parent
     // (moving widgets under the styled frame would set each of them up twice).
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("ParameterArea"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the items, and the area follows the focus
+    QScrollArea* scroll = CreatePageScrollArea(QStringLiteral("ParameterArea"), this);
     auto* items = new QWidget;
     items->setObjectName(QStringLiteral("Parameters"));
     scroll->setWidget(items);
@@ -193,36 +183,17 @@ void CSystemSettingView::buildControls()
     sections.items = items;
     declareRows(sections);
 
-    auto* fileRow = new QHBoxLayout;
-    fileRow->setSpacing(8);
-    fileName_ = new QLabel(this);
-    fileName_->setObjectName(QStringLiteral("FileName"));
-    fileName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    fileName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    auto* fileCaption = new QLabel(text(kFileNameCaption), this);
-    fileName_->setAccessibleName(AccessibleNameOf(fileCaption->text()));
-    fileRow->addWidget(fileCaption);
-    fileRow->addWidget(fileName_, 1);
-    outer->addLayout(fileRow);
+    fileName_ = AddFileNameRow(outer, text(kFileNameCaption), this);
 
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->setSpacing(8);
-    const std::pair<Button, void (CSystemSettingView::*)()> actions[] = {
-        {kRead, &CSystemSettingView::OnReadFile},         {kSave, &CSystemSettingView::OnSaveFile},
-        {kGet, &CSystemSettingView::OnGetFromPrinter},    {kDownload, &CSystemSettingView::OnDownload},
-        {kRestore, &CSystemSettingView::OnRestoreDefaults},
-    };
-    for (const auto& [id, action] : actions) {
-        auto* button = new QPushButton(text(text::controlCaption(id)), this);
-        button->setObjectName(QStringLiteral("Button%1").arg(id));
-        button->setAccessibleName(AccessibleNameOf(button->text()));
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, action);
-        buttonRow->addWidget(button);
-        buttons_[id] = button;
-    }
-    buttonRow->addStretch(1);
-    outer->addLayout(buttonRow);
+    const auto caption = [this](Button id) { return text(text::controlCaption(id)); };
+    const auto run = [this](void (CSystemSettingView::*action)()) { return [this, action] { (this->*action)(); }; };
+    buttons_ = AddButtonRow(outer,
+                            {{kRead, caption(kRead), run(&CSystemSettingView::OnReadFile)},
+                             {kSave, caption(kSave), run(&CSystemSettingView::OnSaveFile)},
+                             {kGet, caption(kGet), run(&CSystemSettingView::OnGetFromPrinter)},
+                             {kDownload, caption(kDownload), run(&CSystemSettingView::OnDownload)},
+                             {kRestore, caption(kRestore), run(&CSystemSettingView::OnRestoreDefaults)}},
+                            this);
 }
 
 QWidget* CSystemSettingView::control(const char* itemName) const { return binding_->widget(QString::fromLatin1(itemName)); }
@@ -273,7 +244,7 @@ bool CSystemSettingView::checkRanges(RangeUse use)
     if (!entry) {
         // Nothing to check and nothing to keep: the page may be left, but not saved or sent.
         if (use == RangeUse::SaveOrSend)
-            app_.ShowMessage(QMessageBox::Warning, text(kPrinterMissing).arg(printerName_), QMessageBox::Ok);
+            ShowPrinterMissing(app_, printerName_);
         return use == RangeUse::Leave;
     }
     const std::optional<RangeFailure> failure = vormex::ValidateRanges(set_, *entry, app_.app().strings);
@@ -311,15 +282,7 @@ bool CSystemSettingView::ConfirmSaveChanges()
 
 QString CSystemSettingView::askForFile(bool save)
 {
-    if (!app_.fileDialog)
-        return {};
-    FileDialogRequest request;
-    request.save = save;
-    request.title = text(save ? kSaveTitle : kOpenTitle);
-    request.startPath = currentFileName_;
-    request.filter = text(kFileFilter);
-    request.defaultSuffix = QStringLiteral("TXT");
-    return app_.fileDialog(this, request);
+    return AskForParameterFile(app_, this, save, currentFileName_, kFileFilter);
 }
 
 void CSystemSettingView::showFileName()
@@ -341,16 +304,13 @@ bool CSystemSettingView::ReadFile(const QString& path)
 {
     const PrinterDefinition* entry = printer();
     if (!entry) {
-        app_.ShowMessage(QMessageBox::Warning, text(kPrinterMissing).arg(printerName_), QMessageBox::Ok);
+        ShowPrinterMissing(app_, printerName_);
         return false;
     }
     Application& app = app_.app();
     const LineResult read = ReadSystemParameterFile(path, *entry, app.printerDefinitions, app.parameterCheck, app.strings);
     if (!read.ok()) {
-        if (read.fileError)
-            app_.ShowMessage(QMessageBox::Warning, text(kFileUnreadable).arg(path, read.error), QMessageBox::Ok);
-        else
-            app_.ShowMessage(QMessageBox::NoIcon, read.error, QMessageBox::Ok);
+        ShowReadFailure(app_, path, read.fileError, read.error);
         return false;
     }
     ParseSystemParameterLine(read.line, *entry, set_);
@@ -379,7 +339,7 @@ bool CSystemSettingView::SaveFile(const QString& path)
     const Application& app = app_.app();
     const XmlHeaderInfo header{app.selectedPrinterName, app.japaneseUi == 1};
     if (const std::optional<QString> error = WriteSystemParameterFile(path, set_, *entry, header)) {
-        app_.ShowMessage(QMessageBox::Warning, text(kFileUnwritable).arg(path, *error), QMessageBox::Ok);
+        ShowWriteFailure(app_, path, *error);
         return false;
     }
     currentFileName_ = path;
@@ -396,38 +356,13 @@ void CSystemSettingView::OnGetFromPrinter()
     const PrinterDefinition* entry = printer();
     if (!entry)
         return;
-    Application& app = app_.app();
-    const LinkSettings link = LinkForDevice(app, app_.store(), std::nullopt, app_.SelectedUsbDevicePath());
-    ParameterCheckState checkState;
-    const ReadBackCheck check{entry, entry->labelShiftOmitted == 1, &checkState};
-    // The exchange blocks for up to a read time-out at a time: it runs on a worker thread while
-    // a busy window shows. The work-file copy of the reply is written here, on this thread.
-    QByteArray reply;
-    bool replyComplete = false;
-    ReadBackResult result;
-    BusyDialog::Run(this, text(kPageTitle), text(kReadingFromPrinter), [&] {
-        result = ReadParameterFileBack(ParameterFileKind::SystemParameters, link, check, [&](const QByteArray& bytes) {
-            reply = bytes;
-            replyComplete = true;
-            return QString();
-        });
-    });
-    app.parameterCheck = checkState;
-    if (replyComplete) {
-        const WorkFileResult copy = writeWorkFile(app_.store(), int(WorkFileKind::GetSystemParam), reply);
-        if (!copy.result && !copy.errorMessage.isEmpty()) {
-            app_.ShowMessage(QMessageBox::Warning, text(kFileUnwritable).arg(copy.path, copy.errorMessage), QMessageBox::Ok);
-            return;
-        }
-    }
-    if (result.silent)
-        return;
-    app_.ShowMessage(QMessageBox::NoIcon, result.message, QMessageBox::Ok);
-    if (!result.result)
+    const std::optional<QString> got = GetParameterFileFromPrinter(
+        app_, this, text(kPageTitle), ParameterFileKind::SystemParameters, WorkFileKind::GetSystemParam, *entry);
+    if (!got)
         return;
     currentFileName_.clear();
     showFileName();
-    ParseSystemParameterLine(result.text, *entry, set_);
+    ParseSystemParameterLine(*got, *entry, set_);
     binding_->load();
     // The values come from the printer and no file holds them yet.
     modified_ = true;
@@ -444,11 +379,8 @@ void CSystemSettingView::OnDownload()
         app_.ShowMessage(QMessageBox::Warning, setup.error, QMessageBox::Ok);
         return;
     }
-    const WorkFileResult copy = writeWorkFile(app_.store(), int(WorkFileKind::SystemParam), setup.request.envelope);
-    if (!copy.result && !copy.errorMessage.isEmpty()) {
-        app_.ShowMessage(QMessageBox::Warning, text(kFileUnwritable).arg(copy.path, copy.errorMessage), QMessageBox::Ok);
+    if (!KeepWorkFile(app_, WorkFileKind::SystemParam, setup.request.envelope))
         return;
-    }
     CFileDownloadProc dialog(app_, setup, this);
     dialog.exec();
 }

@@ -96,7 +96,7 @@ private:
 
     QLabel* fileName_ = nullptr;
     QLabel* missingPrinter_ = nullptr;
-    std::map<Button, QPushButton*> buttons_;
+    std::map<int, QPushButton*> buttons_;
 };
 
 }  // namespace vormex::gui

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+class QBoxLayout;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace vormex::gui {
+
+// The two rows at the foot of a page that edits a document (system parameters, initial values
+// and tables): the file the document came from or went to, and the buttons that read, save,
+// get, download and restore it.
+
+// Adds "CAPTION  path" to `layout`; the label that shows the path, named after the caption.
+QLabel* AddFileNameRow(QBoxLayout* layout, const QString& caption, QWidget* parent);
+
+struct PageAction {
+    int id;                  // the control id: object name "Button<id>", its caption's text
+    QString caption;
+    std::function<void()> run;
+};
+
+// Adds the buttons left-aligned in one row to `layout`, each named after its caption; they do
+// not take Enter from the page's fields. The buttons by id.
+std::map<int, QPushButton*> AddButtonRow(QBoxLayout* layout, const std::vector<PageAction>& actions, QWidget* parent);
+
+}  // namespace vormex::gui
