@@ -1,5 +1,6 @@
 #include "DriveMappingView.h"
 
+#include "AccessibleNames.h"
 #include "GuiStrings.h"
 #include "VORMEXSettingToolApp.h"
 
@@ -27,6 +28,7 @@ CDriveMappingView::CDriveMappingView(std::shared_ptr<InitialTableGroup> group, Q
 {
     setObjectName(QStringLiteral("DriveMappingView"));
     buildControls();
+    placeButtonsLastInTabOrder();
     this->group().Register(*this);
 }
 
@@ -62,6 +64,9 @@ void CDriveMappingView::buildControls()
     }
     vormexCaption->setBuddy(vormex_[0]);
     kirnCaption->setBuddy(kirn_[0]);
+    kirnColumnName_ = AccessibleNameOf(kirnCaption->text());
+    for (QLineEdit* vormex : vormex_)
+        vormex->setAccessibleName(AccessibleNameOf(vormexCaption->text()));
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(kDriveRows + 1, 1);
     content()->addWidget(area, 1);
@@ -87,11 +92,12 @@ void CDriveMappingView::ShowDocument()
         // A printer with fewer than four VORMEX drives leaves the rows without one empty.
         const bool used = row < drives.vormexNames.size();
         vormex_[size_t(row)]->setText(drives.vormexNames.value(row));
-        vormex_[size_t(row)]->setAccessibleName(drives.vormexNames.value(row));
         QComboBox* list = kirn_[size_t(row)];
         const QSignalBlocker blocker(list);
         list->setCurrentIndex(used ? drives.selection[size_t(row)] : -1);
-        list->setAccessibleName(drives.vormexNames.value(row));
+        // "R: KIRN drive": the drive it maps (the row's number while it maps none), then the column.
+        const QString drive = used ? drives.vormexNames.value(row) : QString::number(row + 1);
+        list->setAccessibleName(QStringLiteral("%1 %2").arg(drive, kirnColumnName_));
         list->setEnabled(used && list->count() > 0);
     }
 }

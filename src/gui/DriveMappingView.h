@@ -34,6 +34,7 @@ private:
 
     std::array<QLineEdit*, kDriveRows> vormex_{};
     std::array<QComboBox*, kDriveRows> kirn_{};
+    QString kirnColumnName_;
 };
 
 }  // namespace vormex::gui

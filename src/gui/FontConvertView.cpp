@@ -1,6 +1,7 @@
 #include "FontConvertView.h"
 
 #include "GuiStrings.h"
+#include "PageScrollArea.h"
 #include "SpinEdit.h"
 #include "VORMEXSettingToolApp.h"
 #include "base/SettingNames.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStyle>
@@ -118,6 +120,7 @@ CFontConvertView::CFontConvertView(std::shared_ptr<InitialTableGroup> group, QWi
     setObjectName(QStringLiteral("FontConvertView"));
     binding_ = new PropertyBinding(&FindFontItem, [this](int id) { return text(id); }, this);
     buildControls();
+    placeButtonsLastInTabOrder();
     restoreColumnWidths();
     this->group().Register(*this);
 }
@@ -173,6 +176,12 @@ void CFontConvertView::buildControls()
     list_->setHeaderItem(header);
     list_->setAccessibleName(text(text::kPageFontTables));
     connect(list_, &QTreeWidget::itemSelectionChanged, this, &CFontConvertView::updateButtons);
+    // From the keyboard: Enter modifies the chosen row (as a double-click does), Delete deletes it.
+    connect(list_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        list_->setCurrentItem(item);
+        OnModify();
+    });
+    new QShortcut(QKeySequence::Delete, list_, this, [this] { OnDelete(); }, Qt::WidgetShortcut);
     content()->addWidget(list_, 1);
 
     auto* tableRow = new QHBoxLayout;
@@ -197,16 +206,15 @@ void CFontConvertView::buildControls()
     content()->addLayout(tableRow);
 
     // The fields scroll sideways in a window too narrow for them.
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("FontRowArea"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
+    QScrollArea* scroll = CreatePageScrollArea(QStringLiteral("FontRowArea"), this);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* area = new QWidget;
     area->setObjectName(QStringLiteral("FontRowFields"));
     scroll->setWidget(area);
     content()->addWidget(scroll);
     buildFields(area);
+    // Escape in the fields leaves the edit, as Cancel does.
+    new QShortcut(QKeySequence::Cancel, area, this, [this] { OnCancel(); }, Qt::WidgetWithChildrenShortcut);
     scroll->setFixedHeight(area->sizeHint().height() + scroll->horizontalScrollBar()->sizeHint().height());
 }
 
@@ -314,10 +322,11 @@ void CFontConvertView::declareRows(QFormLayout* zpl, QFormLayout* kirn, QFormLay
         number("TrueType Descender", 6312, &FontTableRow::TrueTypeDescender),
         number("TrueType Char Space", 6313, &FontTableRow::TrueTypeCaraSpace),
     };
-    binding_->addRows(zpl, zplRows, zplParent);
-    binding_->addRows(kirn, kirnRows, kirnParent);
-    binding_->addRows(bitmap, bitmapRows, bitmapParent);
-    binding_->addRows(outline, outlineRows, outlineParent);
+    // The groups share captions ("Width" in both corrections): their titles tell them apart.
+    binding_->addRows(zpl, zplRows, zplParent, text(kZplGroup));
+    binding_->addRows(kirn, kirnRows, kirnParent, text(kKirnGroup));
+    binding_->addRows(bitmap, bitmapRows, bitmapParent, text(kBitmapGroup));
+    binding_->addRows(outline, outlineRows, outlineParent, text(kOutlineGroup));
 }
 
 QList<int> CFontConvertView::ColumnWidthsFrom(const QString& stored)
@@ -543,27 +552,43 @@ bool CFontConvertView::OnRegister()
             app().ShowMessage(QMessageBox::Warning, failure->message, QMessageBox::Ok);
         return false;
     }
+    const int registered = target_ >= 0 ? target_ : int(tables().rows.size()) - 1;
     group().MarkChanged(tab());
     fillList();
     target_ = -1;
     setEditing(false);
+    returnToList(registered);
     return true;
 }
 
 void CFontConvertView::OnCancel()
 {
+    const int row = target_;
     list_->clearSelection();
     target_ = -1;
     setEditing(false);
+    returnToList(row);
 }
 
 void CFontConvertView::OnDelete()
 {
-    if (editing_ || !DeleteFontRow(tables(), selectedRow()))
+    const int row = selectedRow();
+    if (editing_ || !DeleteFontRow(tables(), row))
         return;
     group().MarkChanged(tab());
     fillList();
     setEditing(false);
+    returnToList(std::min(row, int(tables().rows.size()) - 1));
+}
+
+void CFontConvertView::returnToList(int row)
+{
+    // The row becomes the keyboard's place without being chosen (the list was filled again and
+    // nothing is chosen): Modify and Delete wait until the user chooses a row.
+    if (QTreeWidgetItem* item = list_->topLevelItem(row))
+        list_->selectionModel()->setCurrentIndex(list_->indexFromItem(item), QItemSelectionModel::NoUpdate);
+    if (isVisible())
+        list_->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace vormex::gui

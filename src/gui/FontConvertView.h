@@ -79,6 +79,8 @@ private:
     void setEditing(bool editing);
     void updateButtons();
     int selectedRow() const;
+    // Back to the list after an edit, at `row` when there is one, so the keyboard goes on there.
+    void returnToList(int row);
     FontTableSet& tables() const;
     const ItemDefinition* item(const char* name) const;
 

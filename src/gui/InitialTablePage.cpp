@@ -1,17 +1,18 @@
 #include "InitialTablePage.h"
 
+#include "DocumentRows.h"
 #include "GuiStrings.h"
 #include "PageTitle.h"
-#include "Property.h"
 #include "VORMEXSettingToolApp.h"
 
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vormex::gui {
 namespace {
@@ -62,39 +63,18 @@ void InitialTablePage::buildFrame(const Controls& controls)
     content_->setSpacing(8);
     outer->addLayout(content_, 1);
 
-    auto* fileRow = new QHBoxLayout;
-    fileRow->setSpacing(8);
-    auto* fileCaption = new QLabel(text(text::controlCaption(controls.fileName)), this);
-    fileName_ = new QLabel(this);
-    fileName_->setObjectName(QStringLiteral("FileName"));
-    fileName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    fileName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    fileName_->setAccessibleName(Property::AccessibleNameOf(fileCaption->text()));
-    fileRow->addWidget(fileCaption);
-    fileRow->addWidget(fileName_, 1);
-    outer->addLayout(fileRow);
+    fileName_ = AddFileNameRow(outer, text(text::controlCaption(controls.fileName)), this);
 
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->setSpacing(8);
+    buttonOrder_ = {controls.read, controls.save, controls.get, controls.download, controls.restore};
     InitialTableGroup* group = group_.get();
-    const std::pair<int, std::function<void()>> actions[] = {
-        {controls.read, [group] { group->OnReadFile(); }},
-        {controls.save, [group] { group->OnSaveFile(); }},
-        {controls.get, [group] { group->OnGetFromPrinter(); }},
-        {controls.download, [group] { group->OnDownload(); }},
-        {controls.restore, [this] { OnRestoreDefaults(); }},
-    };
-    for (const auto& [id, action] : actions) {
-        auto* button = new QPushButton(text(text::controlCaption(id)), this);
-        button->setObjectName(QStringLiteral("Button%1").arg(id));
-        button->setAccessibleName(Property::AccessibleNameOf(button->text()).remove(QLatin1String("...")));
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, action);
-        buttonRow->addWidget(button);
-        buttons_[id] = button;
-    }
-    buttonRow->addStretch(1);
-    outer->addLayout(buttonRow);
+    const auto caption = [this](int id) { return text(text::controlCaption(id)); };
+    buttons_ = AddButtonRow(outer,
+                            {{controls.read, caption(controls.read), [group] { group->OnReadFile(); }},
+                             {controls.save, caption(controls.save), [group] { group->OnSaveFile(); }},
+                             {controls.get, caption(controls.get), [group] { group->OnGetFromPrinter(); }},
+                             {controls.download, caption(controls.download), [group] { group->OnDownload(); }},
+                             {controls.restore, caption(controls.restore), [this] { OnRestoreDefaults(); }}},
+                            this);
 }
 
 QPushButton* InitialTablePage::button(int id) const
@@ -131,6 +111,24 @@ void InitialTablePage::enableDocumentButtons(bool enabled)
 {
     for (const auto& [id, button] : buttons_)
         button->setEnabled(enabled);
+}
+
+void InitialTablePage::placeButtonsLastInTabOrder()
+{
+    const auto isFrameButton = [this](QWidget* widget) {
+        return std::any_of(buttons_.begin(), buttons_.end(), [widget](const auto& entry) { return entry.second == widget; });
+    };
+    QWidget* previous = nullptr;
+    for (QWidget* widget = nextInFocusChain(); widget != this; widget = widget->nextInFocusChain()) {
+        if (isAncestorOf(widget) && !isFrameButton(widget))
+            previous = widget;
+    }
+    for (int id : buttonOrder_) {
+        QPushButton* next = buttons_.at(id);
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 bool InitialTablePage::ValidateInitialTableDocument() { return group_->ValidateInitialTableDocument(true); }

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -81,6 +82,9 @@ protected:
     bool askRestore(int questionId) const;
     // Enables the document buttons when the printer is known.
     void enableDocumentButtons(bool enabled);
+    // The frame's buttons are made before the page's own controls; once those are built, this
+    // moves the buttons after them in the Tab order, as the page shows them.
+    void placeButtonsLastInTabOrder();
 
 private:
     void buildFrame(const Controls& controls);
@@ -92,6 +96,7 @@ private:
     QVBoxLayout* content_ = nullptr;
     QLabel* fileName_ = nullptr;
     std::map<int, QPushButton*> buttons_;
+    std::vector<int> buttonOrder_;  // ids, left to right
 };
 
 }  // namespace vormex::gui

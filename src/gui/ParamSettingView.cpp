@@ -1,6 +1,8 @@
 #include "ParamSettingView.h"
 
+#include "AccessibleNames.h"
 #include "GuiStrings.h"
+#include "PageScrollArea.h"
 #include "VORMEXSettingToolApp.h"
 #include "base/StringIds.h"
 #include "definitions/Lookups.h"
@@ -47,6 +49,7 @@ CParamSettingView::CParamSettingView(std::shared_ptr<InitialTableGroup> group, Q
     binding_ = new PropertyBinding(&FindInitialItem, [this](int id) { return text(id); }, this);
     connect(binding_, &PropertyBinding::edited, this, [this] { this->group().MarkChanged(tab()); });
     buildControls();
+    placeButtonsLastInTabOrder();
     this->group().Register(*this);
 }
 
@@ -60,10 +63,7 @@ void CParamSettingView::buildControls()
 {
     // The three columns scroll when the window is too small for them; the widgets are made
     // under their final parent.
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("InitialValueArea"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
+    QScrollArea* scroll = CreatePageScrollArea(QStringLiteral("InitialValueArea"), this);
     auto* items = new QWidget;
     items->setObjectName(QStringLiteral("InitialValues"));
     scroll->setWidget(items);
@@ -87,6 +87,8 @@ void CParamSettingView::buildControls()
                             [this](const QVariant& v) { values().ratio.setText(v.toString()); }};
     PropertyOptions signedDigits;
     signedDigits.textPattern = QRegularExpression(QStringLiteral("[+-]?[0-9]*"));
+    signedDigits.description = RangeDescription([this](int id) { return text(id); }, QString::number(-kIncDecLimit),
+                                                 QString::number(kIncDecLimit));
     const PropertyRow incDec{InitialValueItemName(V::IncDec), PropertyKind::Text, text::controlCaption(6205),
                              [this] { return QVariant(QString::number(values().number(V::IncDec))); },
                              [this](const QVariant& v) {

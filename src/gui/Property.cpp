@@ -68,9 +68,11 @@ Property::Property(QString itemName, PropertyKind kind, QString caption, Getter 
 {
 }
 
-QString Property::AccessibleNameOf(const QString& caption) { return gui::AccessibleNameOf(caption); }
-
-QString Property::accessibleName() const { return AccessibleNameOf(caption_); }
+QString Property::accessibleName() const
+{
+    const QString name = gui::AccessibleNameOf(caption_);
+    return heading_.isEmpty() ? name : gui::AccessibleNameOf(heading_) + QLatin1Char(' ') + name;
+}
 
 QWidget* Property::createWidget(QWidget* parent)
 {
@@ -185,7 +187,8 @@ void Property::configure(const ItemDefinition* item, const std::function<QString
     }
     }
     widget_->setEnabled(configured_);
-    widget_->setAccessibleDescription(item && text ? ItemDescription(text, *item) : QString());
+    const QString described = item && text ? ItemDescription(text, *item) : QString();
+    widget_->setAccessibleDescription(described.isEmpty() ? options_.description : described);
     loading_ = false;
 }
 

@@ -46,6 +46,7 @@ struct PropertyOptions {
     QChar placeholder = QLatin1Char('_');  // masked edit: what an empty input position shows
     bool useValidChars = false;            // masked edit: the item's valid characters restrict input
     QRegularExpression textPattern;        // text: what the edit accepts while typing (none: anything)
+    QString description;                   // what screen readers say after the name when the item says nothing
 };
 
 class Property : public QObject {
@@ -60,9 +61,10 @@ public:
     const QString& itemName() const { return itemName_; }
     PropertyKind kind() const { return kind_; }
     const QString& caption() const { return caption_; }
-    // The caption as screen readers announce it: no colon at its end, no line break, no mnemonic.
+    // The caption as screen readers announce it: no colon at its end, no line break, no mnemonic;
+    // after the heading of its group when it has one (two groups may hold the same caption).
     QString accessibleName() const;
-    static QString AccessibleNameOf(const QString& caption);
+    void setHeading(const QString& heading) { heading_ = heading; }
 
     // Builds the widget (once; later calls give the same one).
     QWidget* createWidget(QWidget* parent);
@@ -88,6 +90,7 @@ private:
     QString itemName_;
     PropertyKind kind_;
     QString caption_;
+    QString heading_;
     Getter getter_;
     Setter setter_;
     PropertyOptions options_;

@@ -15,11 +15,13 @@ PropertyBinding::PropertyBinding(ItemLookup findItem, TextLookup text, QObject* 
 
 PropertyBinding::~PropertyBinding() = default;
 
-void PropertyBinding::addRows(QFormLayout* form, std::span<const PropertyRow> rows, QWidget* parent)
+void PropertyBinding::addRows(QFormLayout* form, std::span<const PropertyRow> rows, QWidget* parent,
+                              const QString& heading)
 {
     for (const PropertyRow& row : rows) {
         auto property = std::make_unique<Property>(row.item, row.kind, text_(row.caption), row.get,
                                                    row.set, row.options);
+        property->setHeading(heading);
         if (row.kind == PropertyKind::CheckBox) {
             form->addRow(property->createWidget(parent));
         } else {

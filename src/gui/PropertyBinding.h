@@ -41,8 +41,9 @@ public:
     ~PropertyBinding() override;
 
     // Adds the rows to `form` in order: the caption in front of the widget (a check box carries
-    // its caption itself). `parent` becomes the widgets' parent.
-    void addRows(QFormLayout* form, std::span<const PropertyRow> rows, QWidget* parent);
+    // its caption itself). `parent` becomes the widgets' parent. The rows of a titled group take
+    // its `heading` before their names.
+    void addRows(QFormLayout* form, std::span<const PropertyRow> rows, QWidget* parent, const QString& heading = {});
 
     // Sets every widget up from the printer's items, in the order the rows were added; no
     // printer: every widget empty and disabled.

@@ -1,6 +1,8 @@
 #include "RespCmdView.h"
 
+#include "AccessibleNames.h"
 #include "GuiStrings.h"
+#include "PageScrollArea.h"
 #include "Property.h"
 #include "VORMEXSettingToolApp.h"
 
@@ -38,15 +40,13 @@ CRespCmdView::CRespCmdView(std::shared_ptr<InitialTableGroup> group, QWidget* pa
 {
     setObjectName(QStringLiteral("RespCmdView"));
     buildControls();
+    placeButtonsLastInTabOrder();
     this->group().Register(*this);
 }
 
 void CRespCmdView::buildControls()
 {
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("ResponseArea"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
+    QScrollArea* scroll = CreatePageScrollArea(QStringLiteral("ResponseArea"), this);
     auto* area = new QWidget;
     area->setObjectName(QStringLiteral("ResponseCommands"));
     scroll->setWidget(area);
@@ -59,7 +59,7 @@ void CRespCmdView::buildControls()
         auto* caption = new QLabel(text(text::controlCaption(kFirstEdit + row)), area);
         auto* edit = new QLineEdit(area);
         edit->setObjectName(ResponseLabel(row));
-        edit->setAccessibleName(Property::AccessibleNameOf(caption->text()));
+        edit->setAccessibleName(AccessibleNameOf(caption->text()));
         edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(kAnswerChars, QLatin1Char('0'))) + 16);
         caption->setBuddy(edit);
         connect(edit, &QLineEdit::textEdited, this, [this, row](const QString& answer) {

@@ -8,13 +8,16 @@
 #include "DLProcDlg.h"
 #include "DownloadBrowser.h"
 #include "DownloadView.h"
+#include "DriveMappingView.h"
 #include "EnvironmentSheet.h"
 #include "FileDownloadProc.h"
+#include "FontConvertView.h"
 #include "GuiHarness.h"
 #include "GuiTests.h"
 #include "HeaderView.h"
 #include "Looks.h"
 #include "NavigationBar.h"
+#include "ParamSettingView.h"
 #include "PrinterSettingView.h"
 #include "SpinEdit.h"
 #include "SystemSettingView.h"
@@ -198,6 +201,10 @@ struct Program {
         return static_cast<CSystemSettingView*>(frame->page(kSystemParametersPage));
     }
 
+    CParamSettingView* valuesPage() const { return static_cast<CParamSettingView*>(frame->page(kInitialValuesPage)); }
+    CFontConvertView* fontPage() const { return static_cast<CFontConvertView*>(frame->page(kFontTablesPage)); }
+    CDriveMappingView* drivePage() const { return static_cast<CDriveMappingView*>(frame->page(kDriveMappingPage)); }
+
     std::unique_ptr<CEnvironmentSheet> options()
     {
         return std::make_unique<CEnvironmentSheet>(harness.app(), *frame, frame->look(), frame);
@@ -295,6 +302,13 @@ private slots:
             {"system", [](Program& p) { return systemItem(p, "LABEL SIZE(LL)"); }, "ラベル長（ＬＬ）", "Label length (LL)"},
             {"system", [](Program& p) -> QWidget* { return p.systemPage()->button(CSystemSettingView::kRead); },
              "読み込み", "Open"},
+            // Two groups of the font table hold a "Width": the group's title comes first.
+            {"fonts", [](Program& p) { return p.fontPage()->control("BMP Adjust Width"); },
+             "ビットマップフォント補正 幅補正係数", "Bitmap font corrections Width"},
+            {"fonts", [](Program& p) { return p.fontPage()->control("TrueType Adjust Width"); },
+             "アウトラインフォント補正 幅補正係数", "Outline font corrections Width"},
+            {"drives", [](Program& p) -> QWidget* { return p.drivePage()->kirnDrive(0); }, "R: KIRN ドライブ",
+             "R: KIRN drive"},
             {"download", [](Program& p) -> QWidget* { return p.frame->download()->areaEdit(0); },
              "TrueType フォント登録領域", "TrueType font area"},
             {"download", [](Program& p) -> QWidget* { return p.frame->download()->kanjiList(); }, "漢字削除",
@@ -357,6 +371,7 @@ private slots:
                      japanese ? QStringLiteral("16 進数 2 桁") : QStringLiteral("2 hexadecimal digits"));
             QCOMPARE(descriptionOf(systemItem(program, "RIBBON")), QString());
             QCOMPARE(descriptionOf(program.printerPage()->port()), range("0", "65535"));
+            QCOMPARE(descriptionOf(program.valuesPage()->control("INC/DEC")), range("-9999999999", "9999999999"));
             CDownloadView* download = program.frame->download();
             QCOMPARE(descriptionOf(download->areaEdit(0)), range("0", "16", japanese ? "ブロック" : "blocks"));
             QCOMPARE(descriptionOf(download->startBlockEdit(0)), range("0", "20"));  // the BASIC area
@@ -405,19 +420,34 @@ private slots:
                            "リボン有無（ＭＴ）", "印字濃度微調（ＳＤ）", "印字濃度微調（ＭＤ）", "ＲＦＩＤ書き込み位置調整",
                            "ＲＦＩＤオフセット印刷", "ラベルシフト", "読み込み", "保存", "パラメータ取得", "ダウンロード",
                            "初期値に戻す"};
-        // The pages of the initial-values group, by their tab (placeholders in this build: no
-        // controls yet; each page brings its order when it is built).
-        const char* const groupPages[] = {"initial values", "font tables", "drive mapping", "response commands"};
+        // The pages of the initial-values group, by their tab: the tab row (known by the tab
+        // shown), the page's own controls, then the buttons under them.
+        const QStringList documentButtons{"読み込み", "保存", "パラメータ取得", "ダウンロード", "初期値に戻す"};
+        const std::pair<const char*, QStringList> groupPages[] = {
+            {"initial values",
+             {"初期値設定", "デフォルト高さ", "モジュールサイズ", "細バー太バーの比", "デフォルトローテーション",
+              "キャラクタ間ギャップ", "INC/DEC", "ゼロサプレス", "単位", "キャラクタセット", "矩形の幅", "行数", "行間DOT",
+              "文字揃え", "X座標補正", "ライン幅", "濃度微調値", "印字枚数", "カット枚数", "ラベルホームＸ座標",
+              "ラベルホームＹ座標", "ラベル回転・ミラー印字", "Ｙオフセット", "フィード微調値", "フォーマットデータ領域",
+              "動作設定"}},
+            // Modify and Delete wait for a chosen row, the fields for Add or Modify.
+            {"font tables", {"フォントコンバートテーブル", "フォントコンバートテーブル", "追　加"}},
+            {"drive mapping",
+             {"ドライブマッピング", "R: KIRN ドライブ", "B: KIRN ドライブ", "E: KIRN ドライブ", "A: KIRN ドライブ"}},
+            {"response commands",
+             {"応答コマンド", "HI コマンド", "HM コマンド", "HS-1 コマンド", "HS-2 コマンド", "HS-3 コマンド",
+              "HQMA コマンド", "HQMI コマンド", "HQOD コマンド", "HQPH コマンド", "HQES コマンド", "HQHA コマンド",
+              "HQJT コマンド", "HQPP コマンド", "HQSN コマンド", "HQUI コマンド"}},
+        };
         for (int tab = 0; tab < 4; ++tab) {
-            QTest::newRow(groupPages[tab]) << kFirstCommand + 2 << kFixedPrinter << Preparation([tab](Program& p) {
+            QTest::newRow(groupPages[tab].first) << kFirstCommand + 2 << kFixedPrinter << Preparation([tab](Program& p) {
                 p.frame->SetInitialValuesTab(tab);
                 p.frame->SwitchPage(kFirstCommand + 2);
-            }) << QStringList{};
+            }) << groupPages[tab].second + documentButtons;
         }
         QTest::newRow("download, as it opens")
             << kFirstCommand + 3 << kFixedPrinter << asIs
-            << QStringList{"BASICファイル ダウンロード", "メモリ・アロケート", "ＰＣセーブデータ領域",
-                           "ＢＡＳＩＣメイン・プログラム", "ＢＡＳＩＣシステムモード・プログラム", "システムパラメータファイル",
+            << QStringList{"BASICファイル ダウンロード", "メモリ・アロケート", "ＢＡＳＩＣメイン・プログラム", "ＢＡＳＩＣシステムモード・プログラム", "システムパラメータファイル",
                            "初期値＆テーブルファイル", "VORMEX切り替え", "テストファイル送信", "送 信 開 始"};
         QTest::newRow("download, every step")
             << kFirstCommand + 3 << kFixedPrinter << Preparation([](Program& p) {

@@ -12,6 +12,7 @@
 #include "definitions/Lookups.h"
 #include "initialtable/InitialTableDocument.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -459,6 +460,57 @@ private slots:
         page->OnCancel();
         QVERIFY(!page->isEditing());
         QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("SCALABLE FONT 0"));
+    }
+
+    // Without a mouse: the arrows move through the list, Enter modifies the row, Escape leaves the
+    // fields, Space presses the buttons, Delete deletes a row of the user's own; after each edit
+    // the keyboard is back in the list.
+    void fontTableFromTheKeyboard()
+    {
+        Harness harness;
+        harness.useShippedDefinitions();
+        CMainFrame& frame = harness.frame();
+        showActive(frame);
+        frame.BringInitialValuesTabForward(1);
+        CFontConvertView* page = pagesOf(frame).fonts;
+        QTreeWidget* list = page->list();
+        using B = CFontConvertView;
+        const auto row = [list] { return list->indexOfTopLevelItem(list->currentItem()); };
+        const auto press = [page](B::Button id) {
+            page->tableButton(id)->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(page->tableButton(id), Qt::Key_Space);
+        };
+
+        list->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(list, Qt::Key_End);
+        QCOMPARE(row(), 35);
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(page->isEditing());
+        QCOMPARE(page->editTarget(), 35);
+        QVERIFY(page->control("ZPLFontName")->hasFocus());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("X"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!page->isEditing());
+        QVERIFY(list->hasFocus());
+        QCOMPARE(row(), 35);
+        QCOMPARE(page->group().changeMarks(), 0);
+
+        press(B::kAdd);
+        QVERIFY(page->control("ZPLFontName")->hasFocus());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("KEYS"));
+        press(B::kRegister);
+        QCOMPARE(list->topLevelItemCount(), 37);
+        QCOMPARE(list->topLevelItem(36)->text(1), QStringLiteral("KEYS"));
+        QVERIFY(list->hasFocus());
+        QCOMPARE(row(), 36);
+
+        // The row the keyboard is on is chosen with Space, then deleted with Delete.
+        QTest::keyClick(list, Qt::Key_Space);
+        QVERIFY(page->tableButton(B::kDelete)->isEnabled());
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(list->topLevelItemCount(), 36);
+        QVERIFY(list->hasFocus());
+        QCOMPARE(row(), 35);
     }
 
     void columnWidthsAreKept()
