@@ -101,16 +101,6 @@ protected:
     }
 };
 
-QFormLayout* newForm()
-{
-    auto* form = new QFormLayout;
-    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->setHorizontalSpacing(8);
-    form->setVerticalSpacing(5);
-    return form;
-}
-
 }  // namespace
 
 CFontConvertView::CFontConvertView(std::shared_ptr<InitialTableGroup> group, QWidget* parent)
@@ -226,13 +216,13 @@ void CFontConvertView::buildFields(QWidget* area)
 
     auto* zpl = new QGroupBox(text(kZplGroup), area);
     zpl->setObjectName(QStringLiteral("ZplFont"));
-    auto* zplForm = newForm();
+    auto* zplForm = CreateItemForm();
     zpl->setLayout(zplForm);
     columns->addWidget(zpl, 0, Qt::AlignTop);
 
     auto* kirn = new QGroupBox(text(kKirnGroup), area);
     kirn->setObjectName(QStringLiteral("KirnFont"));
-    auto* kirnForm = newForm();
+    auto* kirnForm = CreateItemForm();
     kirn->setLayout(kirnForm);
     columns->addWidget(kirn, 0, Qt::AlignTop);
 
@@ -241,11 +231,11 @@ void CFontConvertView::buildFields(QWidget* area)
     fieldGroups_->setObjectName(QStringLiteral("CorrectionFields"));
     auto* bitmap = new QGroupBox(text(kBitmapGroup), fieldGroups_);
     bitmap->setObjectName(QStringLiteral("BitmapFont"));
-    auto* bitmapForm = newForm();
+    auto* bitmapForm = CreateItemForm();
     bitmap->setLayout(bitmapForm);
     auto* outline = new QGroupBox(text(kOutlineGroup), fieldGroups_);
     outline->setObjectName(QStringLiteral("OutlineFont"));
-    auto* outlineForm = newForm();
+    auto* outlineForm = CreateItemForm();
     outline->setLayout(outlineForm);
     fieldGroups_->addWidget(bitmap);
     fieldGroups_->addWidget(outline);

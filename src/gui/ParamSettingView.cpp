@@ -29,16 +29,6 @@ enum Heading {
 
 using V = InitialValue;
 
-QFormLayout* newForm()
-{
-    auto* form = new QFormLayout;
-    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->setHorizontalSpacing(8);
-    form->setVerticalSpacing(5);
-    return form;
-}
-
 }  // namespace
 
 CParamSettingView::CParamSettingView(std::shared_ptr<InitialTableGroup> group, QWidget* parent)
@@ -141,7 +131,7 @@ void CParamSettingView::buildControls()
     };
     for (const std::vector<Group>& groups : layout) {
         auto* column = new QVBoxLayout;
-        QFormLayout* form = newForm();
+        QFormLayout* form = CreateItemForm();
         column->addLayout(form);
         column->addStretch(1);
         columns->addLayout(column);

@@ -15,6 +15,16 @@ PropertyBinding::PropertyBinding(ItemLookup findItem, TextLookup text, QObject* 
 
 PropertyBinding::~PropertyBinding() = default;
 
+QFormLayout* CreateItemForm(int horizontalSpacing, int verticalSpacing)
+{
+    auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setHorizontalSpacing(horizontalSpacing);
+    form->setVerticalSpacing(verticalSpacing);
+    return form;
+}
+
 void PropertyBinding::addRows(QFormLayout* form, std::span<const PropertyRow> rows, QWidget* parent,
                               const QString& heading)
 {

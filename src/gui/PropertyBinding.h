@@ -28,6 +28,9 @@ struct PropertyRow {
     int setupGroup = 0;
 };
 
+// A form for a page's rows: captions right-aligned before fields kept at their own size.
+QFormLayout* CreateItemForm(int horizontalSpacing = 8, int verticalSpacing = 5);
+
 // Lays a page's table of items into forms and handles the properties as one: set up from a
 // printer, load from and commit to the document, and one `edited` signal for the change mark.
 // A page declares its rows; it never wires a control by hand.

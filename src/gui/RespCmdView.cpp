@@ -3,7 +3,7 @@
 #include "AccessibleNames.h"
 #include "GuiStrings.h"
 #include "PageScrollArea.h"
-#include "Property.h"
+#include "PropertyBinding.h"
 #include "VORMEXSettingToolApp.h"
 
 #include <QFormLayout>
@@ -21,16 +21,6 @@ constexpr int kFirstEdit = 9201;
 // The edits have room for the longest answer the definitions allow.
 constexpr int kAnswerChars = 40;
 constexpr int kFormatMissing = 300240;
-
-QFormLayout* newForm()
-{
-    auto* form = new QFormLayout;
-    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->setHorizontalSpacing(8);
-    form->setVerticalSpacing(4);
-    return form;
-}
 
 }  // namespace
 
@@ -52,7 +42,7 @@ void CRespCmdView::buildControls()
     scroll->setWidget(area);
     auto* column = new QHBoxLayout(area);
     column->setContentsMargins(0, 4, 0, 0);
-    QFormLayout* form = newForm();
+    QFormLayout* form = CreateItemForm(8, 4);
     column->addLayout(form);
     column->addStretch(1);
     for (int row = 0; row < kResponseCount; ++row) {

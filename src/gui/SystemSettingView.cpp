@@ -41,16 +41,6 @@ constexpr int kFileFilter = 820;
 constexpr int kCheckBoxGroup = 1;
 constexpr int kListGroup = 2;
 
-QFormLayout* newForm()
-{
-    auto* form = new QFormLayout;
-    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->setHorizontalSpacing(10);
-    form->setVerticalSpacing(6);
-    return form;
-}
-
 }  // namespace
 
 CSystemSettingView::CSystemSettingView(CVORMEXSettingToolApp& app, QWidget* parent) : QWidget(parent), app_(app)
@@ -159,7 +149,7 @@ void CSystemSettingView::buildControls()
     Sections sections;
     auto* leftColumn = new QVBoxLayout;
     columns->addLayout(leftColumn);
-    sections.left = newForm();
+    sections.left = CreateItemForm(10, 6);
     leftColumn->addLayout(sections.left);
     leftColumn->addStretch(1);
 
@@ -169,15 +159,15 @@ void CSystemSettingView::buildControls()
     columns->addStretch(1);
     sections.codeGroup = new QGroupBox(text(kCodeGroup), items);
     sections.codeGroup->setObjectName(QStringLiteral("CodeSettings"));
-    sections.codes = newForm();
+    sections.codes = CreateItemForm(10, 6);
     sections.codeGroup->setLayout(sections.codes);
     rightColumn->addWidget(sections.codeGroup);
     sections.commandGroup = new QGroupBox(text(kCommandGroup), items);
     sections.commandGroup->setObjectName(QStringLiteral("EnabledCommands"));
-    sections.commands = newForm();
+    sections.commands = CreateItemForm(10, 6);
     sections.commandGroup->setLayout(sections.commands);
     rightColumn->addWidget(sections.commandGroup);
-    sections.right = newForm();
+    sections.right = CreateItemForm(10, 6);
     rightColumn->addLayout(sections.right);
     rightColumn->addStretch(1);
     sections.items = items;

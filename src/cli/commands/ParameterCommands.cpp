@@ -5,6 +5,7 @@
 #include "conversion/ParameterFileConversion.h"
 #include "files/UserFiles.h"
 #include "initialtable/InitialTableDocument.h"
+#include "initialtable/InitialTableFiles.h"
 #include "initialtable/InitialTableXml.h"
 #include "sysparam/SystemParameterFiles.h"
 #include "sysparam/SystemParameterLine.h"
@@ -151,21 +152,10 @@ int exportInitial(CliContext& context, const PrinterDefinition& printer, const P
     InitialTableDocument document = DefaultInitialTableDocument(printer);
     if (!options.files.isEmpty()) {
         const QString& from = options.files.first();
-        if (const FileBytes file = ReadWholeFile(from); !file.ok())
-            return fileFailure(context, from, file.error);
-        QString text;
-        if (IsXmlFileName(from)) {
-            const std::optional<QString> converted = ReadInitialTableXml(from, app.printerDefinitions);
-            if (!converted || converted->isEmpty())
-                return context.fail(fileContext(from, {}), app.strings.text(kNotInitialTableFile));
-            text = *converted;
-        } else {
-            const TextResult read = ReadInitialTableTextFile(from, printer, app.parameterCheck, app.strings);
-            if (!read.ok())
-                return context.fail(fileContext(from, {}), read.error);
-            text = read.text;
-        }
-        if (!ApplyInitialTableText(text, printer, document))
+        const TextResult read = ReadInitialTableFile(from, printer, app.printerDefinitions, app.parameterCheck, app.strings);
+        if (!read.ok())
+            return read.fileError ? fileFailure(context, from, read.error) : context.fail(fileContext(from, {}), read.error);
+        if (!ApplyInitialTableText(read.text, printer, document))
             return context.fail(app.strings.text(kNotInitialTableFile));
     }
     if (const auto failure = ValidateInitialValues(document.values, printer, app.strings))
