@@ -21,7 +21,7 @@ namespace vormex::gui {
 QLabel* AddFileNameRow(QBoxLayout* layout, const QString& caption, QWidget* parent);
 
 struct PageAction {
-    int id;                  // the control id: object name "Button<id>", its caption's text
+    int id;  // the control id: the button's object name is "Button<id>"
     QString caption;
     std::function<void()> run;
 };
