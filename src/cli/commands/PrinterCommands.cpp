@@ -10,8 +10,6 @@
 #include "comm/VormexSwitch.h"
 #include "conversion/ParameterFileConversion.h"
 
-#include <QFile>
-
 #include <cstring>
 
 namespace vormex::cli {
@@ -21,20 +19,13 @@ const QCommandLineOption kOutput(QStringList{QStringLiteral("o"), QStringLiteral
                                  QStringLiteral("write the data into FILE in the printer's code page instead of standard output (- for standard output)"),
                                  QStringLiteral("FILE"));
 
-bool writeData(CliContext& context, const QString& outputPath, const QString& text, QString& error)
+// A file gets the printer's code page, the form of the user's parameter files; standard output
+// the text.
+int writeData(CliContext& context, const QString& outputPath, const QString& text)
 {
-    if (outputPath.isEmpty() || isStandardOutput(outputPath)) {
-        context.printData(text);
-        return true;
-    }
-    // A file gets the printer's code page, the form of the user's parameter files.
-    QFile file(outputPath);
-    const QByteArray bytes = codec::toPrinterCodePage(text);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-        error = QStringLiteral("vormexctl: %1: %2").arg(outputPath, file.errorString());
-        return false;
-    }
-    return true;
+    if (outputPath.isEmpty() || isStandardOutput(outputPath))
+        return context.printData(text);
+    return context.writeFile(outputPath, codec::toPrinterCodePage(text));
 }
 
 int runGet(CliContext& context, const QCommandLineParser& parser)
@@ -61,9 +52,8 @@ int runGet(CliContext& context, const QCommandLineParser& parser)
     }
     if (!result.result)
         return context.fail(result.detail.isEmpty() ? QString() : QStringLiteral("vormexctl: ") + result.detail, result.message);
-    QString error;
-    if (!writeData(context, parser.value(kOutput), result.text, error))
-        return context.fail(error);
+    if (const int written = writeData(context, parser.value(kOutput), result.text); written != kExitOk)
+        return written;
     context.err() << terminalText(result.message) << Qt::endl;
     return kExitOk;
 }
