@@ -1,10 +1,13 @@
 #include "CliContext.h"
 
 #include "app/ApplicationContext.h"
+#include "files/UserFiles.h"
 
 #include <QDir>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include <unistd.h>
 
@@ -75,24 +78,52 @@ const PrinterDefinition* CliContext::requireSelectedPrinter()
     return printer;
 }
 
-void CliContext::printData(const QString& text)
+int CliContext::printData(const QString& text)
 {
     QString data = text;
     data.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (!data.endsWith(QLatin1Char('\n')))
         data += QLatin1Char('\n');
-    out_ << data;
-    out_.flush();
+    return writeStandardOutput(data.toUtf8());
 }
 
 int CliContext::writeBinaryData(const QByteArray& bytes)
 {
     if (::isatty(STDOUT_FILENO) == 1)
         return usage(QStringLiteral("the data is binary and standard output is a terminal: give -o FILE or a pipe"));
+    return writeStandardOutput(bytes);
+}
+
+int CliContext::writeFile(const QString& path, const QByteArray& bytes)
+{
+    if (isStandardOutput(path))
+        return writeStandardOutput(bytes);
+    if (const std::optional<QString> error = SaveFileAtomically(path, bytes))
+        return fail(QStringLiteral("vormexctl: %1: %2").arg(path, *error));
+    return kExitOk;
+}
+
+int CliContext::finish(int status)
+{
     out_.flush();
-    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
-    std::fflush(stdout);
-    return written ? kExitOk : fail(QStringLiteral("vormexctl: standard output: the data could not be written"));
+    errno = 0;
+    const bool lost = std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || out_.status() != QTextStream::Ok;
+    if (lost && status == kExitOk) {
+        const QString reason = errno != 0          ? QString::fromLocal8Bit(std::strerror(errno))
+                               : out_.device() ? out_.device()->errorString()
+                                               : QStringLiteral("the data could not be written");
+        status = fail(QStringLiteral("vormexctl: standard output: %1").arg(reason));
+    }
+    err_.flush();
+    return status;
+}
+
+int CliContext::writeStandardOutput(const QByteArray& bytes)
+{
+    out_.flush();
+    if (const std::optional<QString> error = WriteStandardOutput(bytes))
+        return fail(QStringLiteral("vormexctl: standard output: %1").arg(*error));
+    return kExitOk;
 }
 
 QString terminalText(const QString& message)

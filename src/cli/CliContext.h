@@ -60,13 +60,22 @@ public:
     QString definitionsProblem() const;
 
     // Data for standard output ("-o -", or no -o where the data goes there by default): text
-    // with LF line ends, ending with a newline, in UTF-8.
-    void printData(const QString& text);
+    // with LF line ends, ending with a newline, in UTF-8. Gives kExitOk, or kExitFailure with a
+    // message when standard output does not take it.
+    int printData(const QString& text);
     // Binary data for standard output; refused (a usage error, gives kExitUsage) when standard
     // output is a terminal.
     int writeBinaryData(const QByteArray& bytes);
+    // The end of a command: what went to standard output through out() must have arrived there;
+    // a success becomes a failure (with a message) when it did not. Gives the exit status.
+    int finish(int status);
+    // Writes `bytes` into FILE, or to standard output for "-": kExitOk, or kExitFailure with
+    // the file and the system's reason; a file that was there stays as it was on failure.
+    int writeFile(const QString& path, const QByteArray& bytes);
 
 private:
+    int writeStandardOutput(const QByteArray& bytes);
+
     GlobalOptions options_;
     QString command_;
     std::unique_ptr<SettingsStore> store_;

@@ -105,10 +105,7 @@ int main(int argc, char* argv[])
         if (const std::optional<int> status = parseCommand(command, words.mid(1), parser))
             return *status;
         CliContext context(options, command.name);
-        const int status = command.run(context, parser);
-        context.out().flush();
-        context.err().flush();
-        return status;
+        return context.finish(command.run(context, parser));
     }
     return usageError(QStringLiteral("unknown command %1").arg(words.first()));
 }

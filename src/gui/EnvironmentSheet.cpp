@@ -175,6 +175,7 @@ void CAppStylePage::OnOK()
     app.headerDeviceInfo = deviceInfo_->isChecked() ? 1 : 0;
     app_.store().writeInt(QString::fromLatin1(settings::kHeaderIcon), app.headerIcon);
     app_.store().writeInt(QString::fromLatin1(settings::kHeaderDeviceInfo), app.headerDeviceInfo);
+    app_.SaveSettings();
 }
 
 void CAppStylePage::OnCancel()
@@ -330,6 +331,7 @@ void CTTFDownLoaderPage::OnOK()
     app.waitTimeMs = waitTime_->text().trimmed().toInt();
     app_.store().writeString(QString::fromLatin1(settings::kTtfDownloader), app.ttfDownloaderPath);
     app_.store().writeInt(QString::fromLatin1(settings::kWaitTime), app.waitTimeMs);
+    app_.SaveSettings();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -374,6 +376,7 @@ void CLanguagePage::OnOK()
     app_.app().languageValue = chosen;
     app_.store().writeString(QString::fromLatin1(settings::kLanguage),
                              LanguageSetting(chosen == 1));
+    app_.SaveSettings();
     restart_->setEnabled(false);
 }
 

@@ -344,7 +344,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     app_.store().writeString(QString::fromLatin1(settings::kWindowsPos), placement.format());
     app_.store().writeInt(QString::fromLatin1(settings::kShortcutsBar), navigationDock_->isHidden() ? 0 : 1);
     app_.SaveCustomState();
-    app_.store().sync();
+    app_.SaveSettings();
     event->accept();
 }
 

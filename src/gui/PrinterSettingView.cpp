@@ -494,6 +494,7 @@ void CPrinterSettingView::storePrinterAndDevice(const QString& printerName, cons
     app.deviceInfo = deviceInfo;
     app_.store().writeString(QString::fromLatin1(settings::kPrinterName), printerName);
     app_.store().writeString(QString::fromLatin1(settings::kDeviceInfo), deviceInfo);
+    app_.SaveSettings();
     host_.SetHeaderText(ComposeHeaderText(printerName, deviceInfo));
 }
 

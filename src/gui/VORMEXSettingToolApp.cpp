@@ -90,6 +90,15 @@ QWidget* CVORMEXSettingToolApp::MessageParent()
 
 void CVORMEXSettingToolApp::SaveCustomState() { saveControlCodes(*store_, app_.controlCodes); }
 
+bool CVORMEXSettingToolApp::SaveSettings()
+{
+    constexpr int kFileUnwritable = 300111;
+    if (store_->sync())
+        return true;
+    ShowMessage(QMessageBox::Warning, text(kFileUnwritable).arg(store_->filePath(), QString()).trimmed(), QMessageBox::Ok);
+    return false;
+}
+
 void CVORMEXSettingToolApp::ExitInstance()
 {
     if (app_.restartRequested) {

@@ -53,6 +53,9 @@ public:
     void ExitInstance();
     // Writes the control-code type and the three codes.
     void SaveCustomState();
+    // Writes the settings store's pending changes now; a settings file that cannot take them is
+    // said in a message. False then.
+    bool SaveSettings();
 
     Application& app() { return app_; }
     const Application& app() const { return app_; }

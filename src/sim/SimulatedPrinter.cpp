@@ -10,11 +10,16 @@
 namespace vormex::sim {
 namespace {
 
+// A printer that drops a transfer holds little of it, as a real printer's small buffers do: what
+// it has not read stays unacknowledged on the tool's side when it hangs up.
+constexpr int kDropReceiveBufferBytes = 4096;
+
 std::unique_ptr<Server> makeServer(const SimOptions& options, const SimLog& log)
 {
     if (options.usePty)
         return std::make_unique<PtyServer>(log);
-    return std::make_unique<TcpServer>(options.bindAddress, options.tcpPort, log);
+    const int receiveBuffer = options.fault == Fault::Drop ? kDropReceiveBufferBytes : 0;
+    return std::make_unique<TcpServer>(options.bindAddress, options.tcpPort, receiveBuffer, log);
 }
 
 }  // namespace

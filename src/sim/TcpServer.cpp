@@ -30,6 +30,8 @@ bool TcpServer::listen(QString& error)
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const int on = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    if (receiveBufferBytes_ > 0)  // set before listening, so every accepted connection has it
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBufferBytes_, sizeof receiveBufferBytes_);
     if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 4) != 0) {
         error = QString::fromLocal8Bit(std::strerror(errno));
         if (fd >= 0)

@@ -8,8 +8,10 @@ namespace vormex::sim {
 // the connection and the listening socket and listens again on the same port later.
 class TcpServer : public Server {
 public:
-    TcpServer(QString bindAddress, int port, const SimLog& log)
-        : Server(log), bindAddress_(std::move(bindAddress)), port_(port)
+    // `receiveBufferBytes`: the connection's receive buffer (0: the system's); a small one keeps
+    // what the printer has not read unacknowledged on the sender's side.
+    TcpServer(QString bindAddress, int port, int receiveBufferBytes, const SimLog& log)
+        : Server(log), bindAddress_(std::move(bindAddress)), port_(port), receiveBufferBytes_(receiveBufferBytes)
     {
     }
     ~TcpServer() override;
@@ -31,6 +33,7 @@ private:
 
     QString bindAddress_;
     int port_;
+    int receiveBufferBytes_;
     int listenFd_ = -1;
     int clientFd_ = -1;
     std::optional<pacing::Deadline> restartEnd_;

@@ -1,5 +1,7 @@
 #include "base/SettingsStore.h"
+#include "comm/DeviceAccess.h"
 #include "comm/DeviceInfo.h"
+#include "comm/DeviceText.h"
 #include "comm/PortListing.h"
 #include "comm/PortMap.h"
 #include "comm/PrinterPort.h"
@@ -19,6 +21,7 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <fcntl.h>
+#include <grp.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -393,6 +396,54 @@ TEST_F(PortFixture, UsbEnumerationReadsAFakeTreeAndReportsNodesItCannotOpen)
     EXPECT_EQ(problems[0].devicePath, roots.deviceFolder + "/lp3");
     EXPECT_EQ(problems[0].modelName, QStringLiteral("KALDERA Q-KB2"));
     EXPECT_NE(problems[0].error, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A port that may not be opened for lack of rights says which group would let the user in, taken
+// from the node itself, and what to do: join it, or log in again when only the session lacks it.
+TEST(DeviceAccess, LackOfRightsNamesTheGroupAndTheFix)
+{
+    DeviceAccess access;
+    access.path = QStringLiteral("/dev/ttyUSB0");
+    access.exists = true;
+    access.group = QStringLiteral("dialout");
+    const struct {
+        const char* name;
+        bool mayOpen, listed, session;
+        const char* words;  // empty: no advice
+    } cases[] = {
+        {"may open", true, true, true, ""},
+        {"not in the group", false, false, false, "belongs to the group \"dialout\": add yourself with sudo usermod -aG dialout $USER, then log in again"},
+        {"listed, session without it", false, true, false, "you are listed in it, but this session does not have it yet: log in again"},
+        {"in the group, mode without it", false, true, true, "which you have, but the group may not open it"},
+    };
+    for (const auto& c : cases) {
+        access.mayOpen = c.mayOpen;
+        access.userListed = c.listed;
+        access.sessionHasGroup = c.session;
+        const QString advice = DeviceAccessAdvice(access);
+        EXPECT_EQ(advice.isEmpty(), QByteArray(c.words).isEmpty()) << c.name << ": " << advice.toStdString();
+        EXPECT_TRUE(advice.contains(QString::fromUtf8(c.words))) << c.name << ": " << advice.toStdString();
+        EXPECT_TRUE(advice.isEmpty() || advice.startsWith(QStringLiteral("/dev/ttyUSB0 belongs to the group"))) << c.name;
+    }
+
+    // The group comes from the node: an open refused for lack of rights names it.
+    QTemporaryDir folder;
+    const QString node = folder.filePath(QStringLiteral("lp0"));
+    test::writeFile(node, {});
+    const DeviceAccess own = DeviceAccessOf(node);
+    const group* entry = ::getgrgid(::getegid());
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(own.group, QString::fromLocal8Bit(entry->gr_name));
+    EXPECT_TRUE(own.sessionHasGroup);
+    const QString message = DescribeOpenFailure(DeviceInfoParts{QStringLiteral("USB"), node}, EACCES, PortMap());
+    EXPECT_TRUE(message.startsWith(node + QStringLiteral(": Permission denied; ") + node
+                                   + QStringLiteral(" belongs to the group \"%1\"").arg(own.group)))
+        << message.toStdString();
+    EXPECT_FALSE(DescribeOpenFailure(DeviceInfoParts{QStringLiteral("USB"), node}, ENOENT, PortMap()).contains(QStringLiteral("group")));
 }
 
 }  // namespace

@@ -193,6 +193,47 @@ TEST_F(CliDownload, AStoreThePrinterRefusesFailsTheStep)
     }
 }
 
+// A printer that hangs up in the middle of a store fails that step in download, send-file and
+// apply, though it takes a connection again at once and answers the wait's status request, and a
+// firmware block the same; one that takes every byte and then restarts (it too closes the
+// connection) succeeds.
+TEST_F(CliDownload, APrinterThatHangsUpMidStoreFailsTheStep)
+{
+    const StringTable strings = StringTable::builtIn();
+    writeFile(path("fw.rom"), firmwareFile(4 * 65536, 0x100000));
+    for (const bool drop : {true, false}) {
+        Simulator sim(simArguments(drop ? QStringList{QStringLiteral("--fault"), QStringLiteral("drop")} : QStringList{}), kScale);
+        writeFile(path(QStringLiteral("site.json")),
+                  QStringLiteral("{\"job\": {\"system-params\": \"system.txt\"}, \"verify\": false,"
+                                 " \"targets\": [{\"name\": \"p\", \"device\": \"%1\"}]}")
+                      .arg(sim.device())
+                      .toUtf8());
+        const struct {
+            const char* name;
+            QStringList arguments;
+            int failure;  // the step's failure message
+            bool detail;  // the line before it says how far the store came
+        } cases[] = {
+            {"download", {"download", "--device", sim.device(), "--basic-main", path("main.bas")}, 8005, true},
+            {"send-file", {"send-file", "system", path("system.txt"), "--device", sim.device(), "--no-vormex-on"}, 8014, true},
+            {"apply", {"apply", path("site.json")}, 8014, false},
+            {"firmware", {"download", "--firmware", path("fw.rom"), "--device", sim.device()}, 8035, true},
+        };
+        for (const auto& c : cases) {
+            const ProcessResult result = runProgram(QStringLiteral("vormexctl"), cli(c.arguments));
+            const QString err = QString::fromUtf8(result.err);
+            EXPECT_EQ(result.exitCode, drop ? 1 : 0) << c.name << (drop ? " drop: " : ": ") << err.toStdString();
+            EXPECT_EQ(err.contains(strings.text(c.failure)), drop) << c.name << ": " << err.toStdString();
+            if (drop && c.detail) {
+                static const QRegularExpression closed(QStringLiteral("the printer closed the connection after (\\d+) of (\\d+) bytes"));
+                const QRegularExpressionMatch match = closed.match(err);
+                EXPECT_TRUE(match.hasMatch() && match.captured(1).toInt() < match.captured(2).toInt()) << c.name << ": " << err.toStdString();
+            }
+        }
+        EXPECT_EQ(sim.countInLog(QStringLiteral("stored")), drop ? 0 : 3) << sim.log().toStdString();
+    }
+}
+
 // The same in a download job, for a BASIC program over a pseudo-terminal as COM (the refusal comes
 // before the printer restarts and is not lost behind the wait's own query), and over USB.
 TEST_F(CliDownload, ARefusedProgramEndsTheJobWithoutVormexOn)

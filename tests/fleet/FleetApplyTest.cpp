@@ -2,6 +2,8 @@
 // failures that stay with their printer, the plan, Ctrl-C.
 #include "FleetFixture.h"
 
+#include "app/AppSettings.h"
+#include "base/SettingsStore.h"
 #include "base/StringTable.h"
 #include "support/PseudoTerminal.h"
 
@@ -93,6 +95,28 @@ TEST_F(FleetApply, ThreeTargetsOfTwoModelsStoreTheirFilesAndVerify)
     EXPECT_EQ(readFile(dump + "/3/QUILLPRM.TXT"), system);
     for (const char* k : {"1", "2", "3"})
         EXPECT_EQ(readFile(dump + "/" + k + "/ZDEFAULT.TXT"), initialText()) << k;
+}
+
+// Stored codes of the user's own: a model with variable control codes is framed with them, a model
+// with fixed codes with ESC LF NUL, both in one apply.
+TEST_F(FleetApply, AMixedFleetWithCustomCodesRunsInOneApply)
+{
+    const QString settings = SettingsStore().filePath();
+    const QByteArray keptSettings = readFile(settings);
+    {
+        SettingsStore store;
+        saveControlCodes(store, ControlCodes::forType(3, 0x02, 0x03, 0x04));
+        ASSERT_TRUE(store.sync());
+    }
+    Simulator variable({"--codes", "2,3,4"});
+    Simulator fixed({});
+    const QJsonArray targets{target("kb", variable.device(), "Q-KB4"), target("ka", fixed.device(), "ORN Q-KA5")};
+    const ProcessResult result =
+        ctl({"apply", writeManifest({{"job", QJsonObject{{"vormex", "off"}}}, {"targets", targets}}), "--report", path("r.json")});
+    writeFile(settings, keptSettings);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    for (const char* name : {"kb", "ka"})
+        EXPECT_EQ(targetOf(readReport(path("r.json")), name).value(kResult).toString(), QStringLiteral("ok")) << name;
 }
 
 TEST_F(FleetApply, AFailingPrinterFailsAloneAndTheOthersEndOk)

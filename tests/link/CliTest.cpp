@@ -164,9 +164,14 @@ TEST_F(Cli, VormexSwitchesTheMode)
 TEST_F(Cli, ListsPortsWithTheirDevices)
 {
     setPort(QStringLiteral("COM42"), QStringLiteral("/dev/pts/99"));
+    const QString node = folder_.filePath(QStringLiteral("ttyFAKE"));
+    test::writeFile(node, {});
+    setPort(QStringLiteral("COM43"), node);
     const test::ProcessResult ports = test::runProgram(QStringLiteral("vormexctl"), {QStringLiteral("list-ports")});
     EXPECT_EQ(ports.exitCode, 0);
-    EXPECT_TRUE(ports.out.contains("COM42\t/dev/pts/99\t(settings)\n")) << ports.out.toStdString();
+    // Whether the user may open each: ok, missing, or no access with the group to join.
+    EXPECT_TRUE(ports.out.contains("COM42\t/dev/pts/99\tmissing\t(settings)\n")) << ports.out.toStdString();
+    EXPECT_TRUE(ports.out.contains(("COM43\t" + node + "\tok\t(settings)\n").toUtf8())) << ports.out.toStdString();
     EXPECT_EQ(test::runProgram(QStringLiteral("vormexctl"), {QStringLiteral("list-usb")}).exitCode, 0);
 }
 

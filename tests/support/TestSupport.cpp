@@ -9,7 +9,10 @@
 
 #include <vector>
 
+#include <csignal>
+
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -39,17 +42,42 @@ QByteArray readFile(const QString& path)
     return file.readAll();
 }
 
+namespace {
+
+// In a child before its program starts: files may not grow beyond the limit, and a write past it
+// fails instead of ending the process.
+void limitFileSize(qint64 limitBytes)
+{
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{static_cast<rlim_t>(limitBytes), static_cast<rlim_t>(limitBytes)};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+}  // namespace
+
 ProcessResult runProgram(const QString& name, const QStringList& arguments, int timeoutMs, const QByteArray& standardInput)
 {
+    RunOptions options;
+    options.timeoutMs = timeoutMs;
+    options.standardInput = standardInput;
+    return runProgram(name, arguments, options);
+}
+
+ProcessResult runProgram(const QString& name, const QStringList& arguments, const RunOptions& options)
+{
     QProcess process;
+    if (options.fileSizeLimit >= 0)
+        process.setChildProcessModifier([limit = options.fileSizeLimit] { limitFileSize(limit); });
+    if (!options.standardOutputFile.isEmpty())
+        process.setStandardOutputFile(options.standardOutputFile);
     process.start(programPath(name), arguments);
     ProcessResult result;
     if (!process.waitForStarted(10000))
         return result;
-    if (!standardInput.isEmpty())
-        process.write(standardInput);
+    if (!options.standardInput.isEmpty())
+        process.write(options.standardInput);
     process.closeWriteChannel();
-    if (!process.waitForFinished(timeoutMs)) {
+    if (!process.waitForFinished(options.timeoutMs)) {
         process.kill();
         process.waitForFinished();
         return result;
@@ -58,6 +86,19 @@ ProcessResult runProgram(const QString& name, const QStringList& arguments, int 
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
     return result;
+}
+
+bool runWithFileSizeLimit(qint64 limitBytes, const std::function<bool()>& body)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        limitFileSize(limitBytes);
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child)
+        return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 ProcessResult runOnTerminal(const QString& name, const QStringList& arguments, unsigned short columns)

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <ostream>
 
 namespace vormex::test {
@@ -26,6 +27,21 @@ struct ProcessResult {
 };
 ProcessResult runProgram(const QString& name, const QStringList& arguments, int timeoutMs = 60000,
                          const QByteArray& standardInput = {});
+
+// How a program is started besides its arguments.
+struct RunOptions {
+    int timeoutMs = 60000;
+    // Files may not grow beyond this many bytes (-1: no limit): a write past it fails with EFBIG,
+    // for root too, as on a file system that is full.
+    qint64 fileSizeLimit = -1;
+    QString standardOutputFile;  // e.g. /dev/full; empty: captured into `out`
+    QByteArray standardInput;
+};
+ProcessResult runProgram(const QString& name, const QStringList& arguments, const RunOptions& options);
+
+// Runs `body` in a child process whose files may not grow beyond `limitBytes` (see RunOptions);
+// gives what `body` gave, or false when the child did not end normally.
+bool runWithFileSizeLimit(qint64 limitBytes, const std::function<bool()>& body);
 
 // Runs a built program with its standard output and error on a pseudo-terminal `columns` wide
 // that passes bytes as they are written (no CR added before a line feed); `out` is everything the

@@ -1,7 +1,11 @@
 #include "sysparam/SystemParameterFiles.h"
 
+#include "base/SettingsStore.h"
 #include "codec/Codec.h"
 #include "files/UserFiles.h"
+#include "files/WorkFiles.h"
+#include "initialtable/InitialTableDocument.h"
+#include "initialtable/InitialTableFiles.h"
 #include "support/DocumentFixtures.h"
 #include "support/TestSupport.h"
 #include "sysparam/SystemParameterLine.h"
@@ -11,6 +15,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vormex {
 namespace {
@@ -99,17 +107,63 @@ TEST_F(SystemParameterFiles, SaveIntoAMissingFolderIsReportedAsFailure)
     EXPECT_FALSE(QFileInfo::exists(file));
 }
 
+// Every save of the pages (and the work files) on a disk that takes no more: the save fails with
+// the system's reason and the file that was there stays whole. The limit holds for root as well,
+// and the bytes written stay in the file's buffer until the commit flushes them, so the commit
+// itself has to report the failure.
 TEST_F(SystemParameterFiles, FailedSaveKeepsThePreviousFile)
 {
-    const QString file = path(QStringLiteral("keep.txt"));
-    test::writeFile(file, "previous");
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const auto error = WriteSystemParameterTextFile(file, kLine);
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (QFileInfo(dir.path()).isWritable() && !error)
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
-    EXPECT_TRUE(error);
-    EXPECT_EQ(test::readFile(file), QByteArray("previous"));
+    const XmlHeaderInfo header{QStringLiteral("standard"), true};
+    SettingsStore store(path(QStringLiteral("store.ini")));
+    store.writeInt(QStringLiteral("LogoutSystemParam"), 1);
+    ASSERT_TRUE(store.sync());
+    const QDateTime when(QDate(2024, 3, 5), QTime(14, 7, 9));
+    const struct {
+        const char* name;
+        QString file;
+        std::function<std::optional<QString>(const QString&)> save;
+    } cases[] = {
+        {"system text", QStringLiteral("sys.txt"), [&](const QString& file) { return WriteSystemParameterTextFile(file, kLine); }},
+        {"system XML", QStringLiteral("sys.xml"),
+         [&](const QString& file) { return WriteSystemParameterFile(file, DefaultSystemParameters(printer), printer, header); }},
+        {"initial text", QStringLiteral("init.txt"),
+         [&](const QString& file) { return WriteInitialTableFile(file, DefaultInitialTableDocument(printer), printer, header); }},
+        {"initial XML", QStringLiteral("init.xml"),
+         [&](const QString& file) { return WriteInitialTableFile(file, DefaultInitialTableDocument(printer), printer, header); }},
+        {"work file", workFileName(WorkFileKind::SystemParam, when),
+         [&](const QString&) {
+             const WorkFileResult result = writeWorkFile(store, int(WorkFileKind::SystemParam), QByteArray(100, 'w'), dir.path(), when);
+             return result.result ? std::nullopt : std::optional(result.errorMessage);
+         }},
+    };
+    for (const auto& c : cases) {
+        const QString file = path(c.file);
+        test::writeFile(file, "previous");
+        const bool failedWithReason = test::runWithFileSizeLimit(16, [&] {
+            const std::optional<QString> error = c.save(file);
+            return error && error->contains(QStringLiteral("File too large"));
+        });
+        EXPECT_TRUE(failedWithReason) << c.name;
+        EXPECT_EQ(test::readFile(file), QByteArray("previous")) << c.name;
+        EXPECT_FALSE(c.save(file)) << c.name;  // without the limit the same save goes through
+        EXPECT_NE(test::readFile(file), QByteArray("previous")) << c.name;
+    }
+}
+
+// A file that names a pipe or a device cannot be replaced by another file: it is written as it is.
+TEST_F(SystemParameterFiles, SaveToAPipeWritesIntoIt)
+{
+    const QString fifo = path(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_FALSE(WriteSystemParameterTextFile(fifo, kLine));
+    char buffer[200] = {};
+    EXPECT_EQ(QByteArray(buffer, int(::read(reader, buffer, sizeof buffer))), kLine.toLatin1());
+    ::close(reader);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST_F(SystemParameterFiles, XmlRoundTripGivesTheLineWithItsOwnSignedFormat)

@@ -110,7 +110,8 @@ int setCodes(CliContext& context, const QString& value)
     if (value == QLatin1String("standard")) {
         choice.typeIndex = 0;
     } else if (!choice.variableControlCodes) {
-        return context.usage(QStringLiteral("the printer \"%1\" has fixed control codes: codes takes standard only").arg(printer->name));
+        return context.usage(QStringLiteral("the printer \"%1\" uses fixed control codes (ESC, LF, NUL): codes takes standard only")
+                                 .arg(printer->name));
     } else if (value == QLatin1String("brace")) {
         choice.typeIndex = 2;
     } else {
@@ -165,8 +166,13 @@ int runConfig(CliContext& context, const QCommandLineParser& parser)
         {"printer", setPrinter}, {"device", setDevice}, {"codes", setCodes}, {"wait-time", setWaitTime}, {"language", setLanguage},
     };
     for (const auto& setter : setters) {
-        if (key == QLatin1String(setter.key))
-            return setter.set(context, value);
+        if (key != QLatin1String(setter.key))
+            continue;
+        const int status = setter.set(context, value);
+        // Written now, so a settings file that cannot take it is a failure of this command.
+        if (status == kExitOk && !context.store().sync())
+            return context.fail(QStringLiteral("vormexctl: %1: the settings could not be written").arg(context.store().filePath()));
+        return status;
     }
     return context.usage(QStringLiteral("unknown setting \"%1\" (printer, device, codes, wait-time, language)").arg(key));
 }

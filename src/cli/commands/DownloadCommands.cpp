@@ -5,6 +5,7 @@
 #include "commands/VerifyReport.h"
 
 #include "app/ApplicationContext.h"
+#include "comm/CommandFraming.h"
 #include "download/DownloadRunner.h"
 #include "download/PrepareItem.h"
 #include "download/ParameterVerify.h"
@@ -137,7 +138,7 @@ int runSendFile(CliContext& context, const QCommandLineParser& parser)
 
     // The file is checked and converted as the download page does, into the job's item.
     DownloadJob job;
-    job.controlCodes = context.app().controlCodes;
+    job.controlCodes = CommandCodesFor(printer, context.app().controlCodes);
     job.variableControlCodes = printer->variableControlCodes;
     job.blockSizeKb = allocation.blockSizeKb;
     const int type = system ? DownloadItem::SystemParameters : DownloadItem::InitialTable;

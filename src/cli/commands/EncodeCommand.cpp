@@ -9,7 +9,6 @@
 
 #include <QCommandLineParser>
 #include <QFile>
-#include <QSaveFile>
 
 namespace vormex::cli {
 namespace {
@@ -140,10 +139,7 @@ int runEncode(CliContext& context, const QCommandLineParser& parser)
         return context.fail(QStringLiteral("vormexctl: the image does not fit its area"));
     if (isStandardOutput(options.output))
         return context.writeBinaryData(area);
-    QSaveFile file(options.output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(area) != area.size() || !file.commit())
-        return context.fail(QStringLiteral("vormexctl: %1: %2").arg(options.output, file.errorString()));
-    return kExitOk;
+    return context.writeFile(options.output, area);
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ constexpr int kMaxJobs = 64;
 
 const QCommandLineOption kJobs(QStringLiteral("jobs"), QStringLiteral("at most N printers at a time (1 to 64; default: every target, at most 64)"),
                                QStringLiteral("N"));
-const QCommandLineOption kReport(QStringLiteral("report"), QStringLiteral("write the JSON report of every target into FILE"),
+const QCommandLineOption kReport(QStringLiteral("report"),
+                                 QStringLiteral("write the JSON report of every target into FILE (- for standard output)"),
                                  QStringLiteral("FILE"));
 const QCommandLineOption kPlan(QStringLiteral("plan"),
                                QStringLiteral("send nothing: read each printer's parameter files back and show what the job would change"));
@@ -89,14 +90,27 @@ int runFleet(CliContext& context, const QCommandLineParser& parser, FleetSetup s
     int status = interrupted ? kExitInterrupted : kExitOk;
     if (!interrupted && std::any_of(reports.begin(), reports.end(), [](const TargetReport& r) { return r.result != TargetResult::Ok; }))
         status = kExitFailure;
-    if (parser.isSet(kReport)) {
-        if (const std::optional<QString> error = SaveFileAtomically(parser.value(kReport), FleetReportJson(reports, run->seconds()))) {
-            context.fail(QStringLiteral("vormexctl: %1: %2").arg(parser.value(kReport), *error));
-            if (status == kExitOk)
-                status = kExitFailure;
-        }
-    }
+    if (parser.isSet(kReport) && context.writeFile(parser.value(kReport), FleetReportJson(reports, run->seconds())) != kExitOk
+        && status == kExitOk)
+        status = kExitFailure;
     return status;
+}
+
+// The report must be possible before any printer is reached: its folder exists and is writable.
+bool reportDestinationUsable(CliContext& context, const QCommandLineParser& parser)
+{
+    const QString path = parser.value(kReport);
+    if (!parser.isSet(kReport) || isStandardOutput(path))
+        return true;
+    if (path.isEmpty()) {
+        context.usage(QStringLiteral("--report needs a FILE"));
+        return false;
+    }
+    if (const std::optional<QString> problem = CheckFileDestination(path)) {
+        context.usage(QStringLiteral("--report %1: %2").arg(path, *problem));
+        return false;
+    }
+    return true;
 }
 
 int manifestError(CliContext& context, const QString& error)
@@ -111,7 +125,7 @@ int runApply(CliContext& context, const QCommandLineParser& parser)
     if (positional.size() != 1)
         return context.usage(QStringLiteral("apply takes one manifest"));
     const std::optional<int> jobs = jobsOption(context, parser);
-    if (!jobs)
+    if (!jobs || !reportDestinationUsable(context, parser))
         return kExitUsage;
     FleetManifest manifest;
     QString error;
@@ -132,7 +146,7 @@ int runBackup(CliContext& context, const QCommandLineParser& parser)
     if (parser.value(kOutput).isEmpty())
         return context.usage(QStringLiteral("backup needs -o DIR"));
     const std::optional<int> jobs = jobsOption(context, parser);
-    if (!jobs)
+    if (!jobs || !reportDestinationUsable(context, parser))
         return kExitUsage;
     FleetManifest manifest;
     QString error;

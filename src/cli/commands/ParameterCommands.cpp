@@ -114,8 +114,7 @@ int saveOrPrint(CliContext& context, const QString& path, bool xml,
     const FileBytes written = ReadWholeFile(temporary);
     if (!written.ok())
         return fileFailure(context, QStringLiteral("standard output"), written.error);
-    context.printData(xml ? QString::fromUtf8(written.bytes) : codec::fromPrinterCodePage(written.bytes));
-    return kExitOk;
+    return context.printData(xml ? QString::fromUtf8(written.bytes) : codec::fromPrinterCodePage(written.bytes));
 }
 
 int exportSystem(CliContext& context, const PrinterDefinition& printer, const ParameterOptions& options)
@@ -205,9 +204,7 @@ int runConvert(CliContext& context, const QCommandLineParser& parser)
     const QByteArray& bytes = options->envelope ? prepared.envelope : prepared.area;
     if (isStandardOutput(options->output))
         return context.writeBinaryData(bytes);
-    if (const std::optional<QString> error = SaveFileAtomically(options->output, bytes))
-        return fileFailure(context, options->output, *error);
-    return kExitOk;
+    return context.writeFile(options->output, bytes);
 }
 
 int runExport(CliContext& context, const QCommandLineParser& parser)

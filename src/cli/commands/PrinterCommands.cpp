@@ -5,13 +5,13 @@
 #include "app/ApplicationContext.h"
 #include "base/StringIds.h"
 #include "codec/Codec.h"
+#include "comm/DeviceAccess.h"
 #include "comm/PortListing.h"
 #include "comm/UsbEnumeration.h"
 #include "comm/VormexSwitch.h"
 #include "conversion/ParameterFileConversion.h"
 
-#include <QFile>
-
+#include <cerrno>
 #include <cstring>
 
 namespace vormex::cli {
@@ -21,20 +21,13 @@ const QCommandLineOption kOutput(QStringList{QStringLiteral("o"), QStringLiteral
                                  QStringLiteral("write the data into FILE in the printer's code page instead of standard output (- for standard output)"),
                                  QStringLiteral("FILE"));
 
-bool writeData(CliContext& context, const QString& outputPath, const QString& text, QString& error)
+// A file gets the printer's code page, the form of the user's parameter files; standard output
+// the text.
+int writeData(CliContext& context, const QString& outputPath, const QString& text)
 {
-    if (outputPath.isEmpty() || isStandardOutput(outputPath)) {
-        context.printData(text);
-        return true;
-    }
-    // A file gets the printer's code page, the form of the user's parameter files.
-    QFile file(outputPath);
-    const QByteArray bytes = codec::toPrinterCodePage(text);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-        error = QStringLiteral("vormexctl: %1: %2").arg(outputPath, file.errorString());
-        return false;
-    }
-    return true;
+    if (outputPath.isEmpty() || isStandardOutput(outputPath))
+        return context.printData(text);
+    return context.writeFile(outputPath, codec::toPrinterCodePage(text));
 }
 
 int runGet(CliContext& context, const QCommandLineParser& parser)
@@ -61,9 +54,8 @@ int runGet(CliContext& context, const QCommandLineParser& parser)
     }
     if (!result.result)
         return context.fail(result.detail.isEmpty() ? QString() : QStringLiteral("vormexctl: ") + result.detail, result.message);
-    QString error;
-    if (!writeData(context, parser.value(kOutput), result.text, error))
-        return context.fail(error);
+    if (const int written = writeData(context, parser.value(kOutput), result.text); written != kExitOk)
+        return written;
     context.err() << terminalText(result.message) << Qt::endl;
     return kExitOk;
 }
@@ -99,9 +91,22 @@ int runListUsb(CliContext& context, const QCommandLineParser& parser)
         context.err() << "vormexctl: " << problem.devicePath;
         if (!problem.modelName.isEmpty())
             context.err() << " (" << problem.modelName << ")";
-        context.err() << ": cannot be opened: " << QString::fromLocal8Bit(std::strerror(problem.error)) << '\n';
+        context.err() << ": cannot be opened: " << QString::fromLocal8Bit(std::strerror(problem.error));
+        if (problem.error == EACCES || problem.error == EPERM)
+            context.err() << "; " << DeviceAccessAdvice(DeviceAccessOf(problem.devicePath), true);
+        context.err() << '\n';
     }
     return kExitOk;
+}
+
+// Whether the user may open a port: "ok", "missing", or "no access" with what to do.
+QString accessWord(const DeviceAccess& access)
+{
+    if (!access.exists)
+        return QStringLiteral("missing");
+    if (access.mayOpen)
+        return QStringLiteral("ok");
+    return QStringLiteral("no access (%1)").arg(DeviceAccessAdvice(access));
 }
 
 int runListPorts(CliContext& context, const QCommandLineParser& parser)
@@ -109,9 +114,10 @@ int runListPorts(CliContext& context, const QCommandLineParser& parser)
     if (!parser.positionalArguments().isEmpty())
         return context.usage(QStringLiteral("list-ports takes no arguments"));
     const PortMap portMap(&context.store());
-    for (const QList<PortName>& ports : {ListSerialPorts(portMap), ListParallelPorts(portMap)})
-        for (const PortName& port : ports)
-            context.out() << port.name << '\t' << port.devicePath << (port.overridden ? "\t(settings)" : "") << '\n';
+    for (const bool serial : {true, false})
+        for (const PortName& port : serial ? ListSerialPorts(portMap) : ListParallelPorts(portMap))
+            context.out() << port.name << '\t' << port.devicePath << '\t' << accessWord(DeviceAccessOf(port.devicePath, !serial))
+                          << (port.overridden ? "\t(settings)" : "") << '\n';
     return kExitOk;
 }
 
@@ -130,10 +136,12 @@ QList<Command> printerCommands()
          {deviceOption()}, runVormex},
         {QStringLiteral("list-usb"), QString(), QStringLiteral("list the connected USB printers"),
          QStringLiteral("One line per printer: its device path and model. Nodes that cannot be opened are named on\n"
-                        "standard error with the reason; when there is none, standard error says so.\n"),
+                        "standard error with the reason (and the group to join when rights are missing); when there\n"
+                        "is none, standard error says so.\n"),
          {}, runListUsb},
         {QStringLiteral("list-ports"), QString(), QStringLiteral("list the serial and parallel port names"),
-         QStringLiteral("One line per port: its name and the device it opens (\"(settings)\" when mapped in [Ports]).\n"), {},
+         QStringLiteral("One line per port: its name, the device it opens, whether you may open it (ok, missing, or\n"
+                        "no access with the group to join) and \"(settings)\" when it is mapped in [Ports].\n"), {},
          runListPorts},
     };
 }

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "base/SettingsStore.h"
+#include "comm/CommandFraming.h"
 #include "comm/DeviceInfo.h"
 #include "files/WorkFiles.h"
 
@@ -23,22 +24,37 @@ ReadBackResult readBack(Application& app, const SettingsStore& store, const Link
 
 }  // namespace
 
-LinkSettings LinkForDevice(const Application& app, const SettingsStore& store, const std::optional<QString>& deviceInfo,
-                           const QString& selectedUsbPath)
+namespace {
+
+LinkSettings linkFor(const Application& app, const SettingsStore& store, const QString& printerName,
+                     const PrinterDefinition* printer, const QString& deviceInfo, const QString& selectedUsbPath)
 {
     LinkSettings settings;
-    settings.deviceInfo = deviceInfo.value_or(app.deviceInfo);
+    settings.deviceInfo = deviceInfo;
     DeviceInfoParts parts;
     if (SplitDeviceInfo(settings.deviceInfo, parts) && PortKindOf(parts.kind) == PortKind::Usb)
         settings.usbDevicePath = parts.address.isEmpty() ? selectedUsbPath : parts.address;
-    settings.codes = app.controlCodes;
-    settings.printerName = app.selectedPrinterName;
-    if (const PrinterDefinition* printer = app.selectedPrinter())
-        settings.variableControlCodes = printer->variableControlCodes != 0;
+    settings.codes = CommandCodesFor(printer, app.controlCodes);
+    settings.printerName = printerName;
+    settings.variableControlCodes = printer && printer->variableControlCodes != 0;
     settings.waitTimeMs = app.waitTimeMs > 0 ? app.waitTimeMs : settings::kDefaultWaitTimeMs;
     settings.portMap = PortMap(&store);
     settings.strings = app.strings;
     return settings;
+}
+
+}  // namespace
+
+LinkSettings LinkForDevice(const Application& app, const SettingsStore& store, const std::optional<QString>& deviceInfo,
+                           const QString& selectedUsbPath)
+{
+    return linkFor(app, store, app.selectedPrinterName, app.selectedPrinter(), deviceInfo.value_or(app.deviceInfo), selectedUsbPath);
+}
+
+LinkSettings LinkForPrinter(const Application& app, const SettingsStore& store, const PrinterDefinition& printer,
+                            const QString& deviceInfo)
+{
+    return linkFor(app, store, printer.name, &printer, deviceInfo, {});
 }
 
 PrepareContext PrepareContextFor(Application& app, const SettingsStore* store)

@@ -11,6 +11,7 @@
 namespace vormex {
 
 struct Application;
+struct PrinterDefinition;
 class SettingsStore;
 
 // The connection an action opens for the application's current choices. `deviceInfo` is the
@@ -19,6 +20,11 @@ class SettingsStore;
 // printer settings page). COM and LPT names go through the store's port map.
 LinkSettings LinkForDevice(const Application& app, const SettingsStore& store,
                            const std::optional<QString>& deviceInfo = std::nullopt, const QString& selectedUsbPath = {});
+
+// The connection to a printer of the model `printer` (a fleet's target), with that model's name,
+// its control-code rule and the codes it takes, at `deviceInfo`.
+LinkSettings LinkForPrinter(const Application& app, const SettingsStore& store, const PrinterDefinition& printer,
+                            const QString& deviceInfo);
 
 // What preparing a download item needs, taken from the application: its messages, the BASIC
 // language, the definitions and the selected printer. With a store, every envelope is copied as

@@ -4,6 +4,13 @@
 
 namespace vormex {
 
+ControlCodes CommandCodesFor(const PrinterDefinition* printer, const ControlCodes& stored)
+{
+    if (printer && !printer->variableControlCodes)
+        return ControlCodes::forType(0);
+    return stored;
+}
+
 QByteArray FrameShortCommand(const char letters[2], const ControlCodes& codes)
 {
     QByteArray bytes(5, '\0');

@@ -1,10 +1,16 @@
 #pragma once
 
 #include "base/ControlCodes.h"
+#include "definitions/PrinterDefinition.h"
 
 #include <QByteArray>
 
 namespace vormex {
+
+// The codes that frame every command sent to `printer`: the stored choice when the printer's
+// control codes are variable, else ESC, LF, NUL (type 0) whatever is stored, as its settings page
+// forces. Without a printer entry the stored choice.
+ControlCodes CommandCodesFor(const PrinterDefinition* printer, const ControlCodes& stored);
 
 // The five bytes of a short command: code1, the two letters, code2, code3
 // ("WS" with the default codes: 1B 57 53 0A 00).

@@ -1,5 +1,6 @@
 #include "comm/DeviceText.h"
 
+#include "comm/DeviceAccess.h"
 #include "comm/SerialSettings.h"
 
 #include <QRegularExpression>
@@ -55,6 +56,15 @@ QString knownPorts(const QList<PortName>& ports)
     for (const PortName& port : ports)
         known << QStringLiteral("%1 = %2").arg(port.name, port.devicePath);
     return known.isEmpty() ? QStringLiteral("none") : known.join(QStringLiteral(", "));
+}
+
+// A node that may not be opened for lack of rights: its group and how to get it.
+QString accessAdvice(const QString& device, int error, bool writeOnly)
+{
+    if (error != EACCES && error != EPERM)
+        return {};
+    const QString advice = DeviceAccessAdvice(DeviceAccessOf(device, writeOnly), true);
+    return advice.isEmpty() ? QString() : QStringLiteral("; ") + advice;
 }
 
 }  // namespace
@@ -132,12 +142,12 @@ QString DescribeOpenFailure(const DeviceInfoParts& parts, int error, const PortM
         }
         if (serial && error == EINVAL && !ParseSerialAddress(parts.address))
             return QStringLiteral("%1: the serial settings \"%2\" are not usable").arg(parts.kind, parts.address);
-        return QStringLiteral("%1 (%2): %3").arg(parts.kind, device, systemError(error));
+        return QStringLiteral("%1 (%2): %3").arg(parts.kind, device, systemError(error)) + accessAdvice(device, error, !serial);
     }
     case PortKind::Usb:
         if (parts.address.isEmpty())
             return QStringLiteral("no USB printer chosen: give its device path, e.g. USB:/dev/usb/lp0");
-        return QStringLiteral("%1: %2").arg(parts.address, systemError(error));
+        return QStringLiteral("%1: %2").arg(parts.address, systemError(error)) + accessAdvice(parts.address, error, false);
     case PortKind::Closed:
         break;
     }

@@ -13,6 +13,8 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -93,6 +95,39 @@ int PrinterPort::writeLan(const char* data, int length)
         pacing::pause(kChunkPauseMs);
     }
     return 1;
+}
+
+int PrinterPort::unacknowledgedBytes() const
+{
+    int queued = 0;
+    if (portKind() != PortKind::Lan || socket < 0 || ::ioctl(socket, SIOCOUTQ, &queued) != 0)
+        return 0;
+    return queued;
+}
+
+// A connection the printer has reset (or closed, and reset on the next bytes) is in the closed
+// state; the error that said so may have been taken by the listener's read already.
+int PrinterPort::waitUntilTakenLan(int timeoutMs, int& outstanding)
+{
+    const pacing::Deadline deadline(timeoutMs);
+    for (;;) {
+        outstanding = unacknowledgedBytes();
+        if (outstanding == 0)
+            return 1;
+        tcp_info info{};
+        socklen_t length = sizeof info;
+        if (::getsockopt(socket, IPPROTO_TCP, TCP_INFO, &info, &length) == 0 && info.tcpi_state == TCP_CLOSE) {
+            int error = 0;
+            length = sizeof error;
+            ::getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &length);
+            return fail(error != 0 ? error : ECONNRESET);
+        }
+        if (deadline.expired())
+            return 1;
+        if (cancel_ && cancel_->load())
+            return fail(ECANCELED);
+        pacing::pause(kTakenPollMs);
+    }
 }
 
 int PrinterPort::readLan(char* buffer, int size, int timeoutMs, int& countRead)

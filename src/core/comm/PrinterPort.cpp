@@ -122,6 +122,35 @@ int PrinterPort::Write(const char* data, int length)
     return result;
 }
 
+int PrinterPort::WaitUntilTaken(int timeoutMs, int& outstanding)
+{
+    outstanding = 0;
+    if (!isOpen)
+        return 0;
+    switch (portKind()) {
+    case PortKind::Lan: return waitUntilTakenLan(timeoutMs, outstanding);
+    case PortKind::Com: return waitUntilTakenSerial(timeoutMs);
+    default: return 1;
+    }
+}
+
+// The serial line sends what is queued at its own pace (flow control may hold it): the queue is
+// watched within the bound, and only an empty queue is drained to its last bit.
+int PrinterPort::waitUntilTakenSerial(int timeoutMs)
+{
+    const pacing::Deadline deadline(timeoutMs);
+    int queued = 0;
+    while (::ioctl(handle, TIOCOUTQ, &queued) == 0 && queued > 0) {
+        if (deadline.expired())
+            return 1;
+        if (cancel_ && cancel_->load())
+            return fail(ECANCELED);
+        pacing::pause(kTakenPollMs);
+    }
+    ::tcdrain(handle);
+    return 1;
+}
+
 int PrinterPort::writeFd(const char* data, int length)
 {
     const PortKind portKind = this->portKind();

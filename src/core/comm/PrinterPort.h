@@ -33,6 +33,7 @@ public:
     static constexpr int kLptWriteTimeoutMs = 30000;
     static constexpr int kUsbWriteTimeoutMs = 60000;
     static constexpr int kSerialOpenPauseMs = 300;
+    static constexpr int kTakenPollMs = 10;       // looks at the bytes still unacknowledged
 
     // `portMap` names the devices of "COM<n>" and "LPT<n>".
     explicit PrinterPort(PortMap portMap = PortMap());
@@ -54,6 +55,14 @@ public:
     int Close();
     int Write(const char* data, int length);
     int Write(const QByteArray& data) { return Write(data.constData(), static_cast<int>(data.size())); }
+    // After the last write of a store: waits at most `timeoutMs` until the printer has taken every
+    // byte written (LAN: its side has acknowledged them all; COM: the line has sent them; a USB
+    // or LPT write ends only when the device has taken every byte). 0 when the connection was reset or closed with bytes
+    // outstanding (their count in `outstanding`, the reason in `lastError`); 1 otherwise, also
+    // when the time ran out first (what follows decides then).
+    int WaitUntilTaken(int timeoutMs, int& outstanding);
+    // LAN: the bytes written that the printer's side has not acknowledged yet; 0 elsewhere.
+    int unacknowledgedBytes() const;
     // Receives at most `size` bytes. The time-out applies to LAN and USB; COM reads are bounded
     // by the serial read time-outs. See the interface files for the result per interface.
     int Read(char* buffer, int size, int timeoutMs, int& countRead);
@@ -75,6 +84,8 @@ private:
 
     int writeFd(const char* data, int length);
     int writeLan(const char* data, int length);
+    int waitUntilTakenLan(int timeoutMs, int& outstanding);
+    int waitUntilTakenSerial(int timeoutMs);
     int readLan(char* buffer, int size, int timeoutMs, int& countRead);
     int readSerial(char* buffer, int size, int& countRead);
     int readUsb(char* buffer, int size, int timeoutMs, int& countRead);

@@ -128,10 +128,8 @@ int DownloadSequence::fileStep(int type, bool wanted, FileStepMessages messages)
     link.setAnswer(kNoAnswer);
     link.clearErrorStatus();
     context_.trackWrite(true);
-    if (!context_.port().Write(item.bytes)) {
-        context_.logWriteFailure(messages.failed);
+    if (!context_.writeStore(item.bytes, messages.failed))
         return 0;
-    }
     if (!context_.pause(kFileSettlePauseMs))
         return 0;
     if (link.WaitForPrinter(context_.settings().waitTimeMs, false, true) && !context_.storeRefused()) {

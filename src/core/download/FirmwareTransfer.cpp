@@ -104,9 +104,8 @@ int FirmwareTransfer::sendBlocks(qint64 bytesInTotal)
         const qint64 size = std::min<qint64>(BlockSizeAt(address, handshake_), bytesInTotal - sent);
         link.setListenerPaused(true);
         link.setAnswer(kNoAnswer);
-        if (!context_.port().Write(image.constData() + 4 + sent, static_cast<int>(size))) {
+        if (!context_.writeStore(image.constData() + 4 + sent, static_cast<int>(size), kFirmwareFailed)) {
             link.setListenerPaused(false);
-            context_.log(kFirmwareFailed);
             return 0;
         }
         address += static_cast<std::uint32_t>(size);

@@ -76,10 +76,8 @@ int ParameterFileDownload::RunFileDownload()
     link.setAnswer(kNoAnswer);
     link.clearErrorStatus();
     context_.trackWrite(true);
-    if (!context_.port().Write(request_.envelope)) {
-        context_.logWriteFailure(failedMessage());
+    if (!context_.writeStore(request_.envelope, failedMessage()))
         return 0;
-    }
     if (!context_.pause(kFileSettlePauseMs))
         return 0;
     if (!link.WaitForPrinter(waitMs, false)) {

@@ -32,10 +32,13 @@ void accept(DownloadItem& item, const QString& path, QByteArray bytes)
     item.lastPath = path;
 }
 
-void copyAsWorkFile(const PrepareContext& context, const QByteArray& envelope)
+// Keeps the prepared command as a work file when switched on; a copy that cannot be written
+// ends the preparation with its file error. Gives that error, or an empty text.
+QString copyAsWorkFile(const PrepareContext& context, const QByteArray& envelope)
 {
-    if (context.store)
-        writeWorkFile(*context.store, static_cast<int>(WorkFileKind::BasicEncode), envelope);
+    if (!context.store)
+        return {};
+    return writeWorkFile(*context.store, static_cast<int>(WorkFileKind::BasicEncode), envelope).errorMessage;
 }
 
 int prepareFirmware(DownloadJob& job, const QString& path, QString* errorMessage)
@@ -91,7 +94,8 @@ int prepareBasicProgram(DownloadJob& job, int type, const QString& path, const P
     QByteArray envelope = BuildStoreFileEnvelope(area, job.controlCodes, job.variableControlCodes != 0);
     if (type == DownloadItem::BasicMain)
         job.basicMainBlocks = static_cast<int>(areaSize / blockBytes);
-    copyAsWorkFile(context, envelope);
+    if (const QString error = copyAsWorkFile(context, envelope); !error.isEmpty())
+        return refuse(item, errorMessage, error);
     accept(item, path, std::move(envelope));
     return 1;
 }
@@ -111,7 +115,8 @@ int prepareParameterFile(DownloadJob& job, int type, const QString& path, const 
             *detail = prepared.detail;
         return refuse(item, errorMessage, prepared.message);
     }
-    copyAsWorkFile(context, prepared.envelope);
+    if (const QString error = copyAsWorkFile(context, prepared.envelope); !error.isEmpty())
+        return refuse(item, errorMessage, error);
     accept(item, path, std::move(prepared.envelope));
     return 1;
 }

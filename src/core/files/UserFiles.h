@@ -18,8 +18,24 @@ namespace vormex {
 bool IsXmlFileName(const QString& path);
 
 // Replaces the file with `bytes` atomically: a failed save leaves the previous file as it was.
-// Gives the platform's error message, or nothing on success.
+// Every write, the flush of what is buffered and the final rename are checked. A path that names
+// a device or a pipe (/dev/stdout, a FIFO) cannot be replaced: it is written directly, with the
+// same checks. Gives the platform's error message, or nothing on success.
 std::optional<QString> SaveFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Puts the folder `replacement` in the place of `folder` in one step: `folder` then holds the new
+// contents whole, and the old folder (when there was one) is left at `replacement`'s path for
+// the caller to remove. Gives the platform's error message, or nothing on success.
+std::optional<QString> SwapInFolder(const QString& replacement, const QString& folder);
+
+// Why no file can be saved at `path`, checked before the work that makes it begins: the path
+// names a folder, its folder is missing or may not be written into (a device or a pipe there
+// must be writable itself). Nothing when a save can be tried.
+std::optional<QString> CheckFileDestination(const QString& path);
+
+// Writes `bytes` to standard output and flushes it, checked as a file is. Gives the platform's
+// error message, or nothing on success.
+std::optional<QString> WriteStandardOutput(const QByteArray& bytes);
 
 // The whole file, or the platform's error message.
 struct FileBytes {

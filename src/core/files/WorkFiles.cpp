@@ -2,9 +2,9 @@
 
 #include "base/SettingNames.h"
 #include "base/SettingsStore.h"
+#include "files/UserFiles.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace vormex {
@@ -45,13 +45,11 @@ WorkFileResult writeWorkFile(const SettingsStore& store, int kind, const QByteAr
         return outcome;
 
     const QString path = QDir(folder).filePath(workFileName(static_cast<WorkFileKind>(kind), when));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        outcome.result = 0;
-        outcome.errorMessage = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
-        return outcome;
-    }
     outcome.path = path;
+    if (const std::optional<QString> error = SaveFileAtomically(path, bytes)) {
+        outcome.result = 0;
+        outcome.errorMessage = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), *error);
+    }
     return outcome;
 }
 

@@ -20,7 +20,7 @@ enum class WorkFileKind {
 
 struct WorkFileResult {
     int result = 1;          // 1 written or switched off, 0 failed or an unknown kind
-    QString path;            // the file written; empty when nothing was written
+    QString path;            // the file written or tried; empty when nothing was to be written
     QString errorMessage;    // the file error when the file could not be created or written
 };
 

@@ -7,7 +7,7 @@
 #include "timing/PacingClock.h"
 
 #include <QDir>
-#include <QFile>
+#include <QTemporaryDir>
 
 #include <atomic>
 #include <chrono>
@@ -183,54 +183,94 @@ void plan(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& rep
     report.message = count == 0 ? QStringLiteral("no differences") : QStringLiteral("%1 difference(s)").arg(count);
 }
 
-// Saves one file read back; gives its status word.
-QString backUpFile(const Shared& shared, size_t index, ParameterFileKind kind, const PreparedTarget& prepared, const QDir& folder,
-                   QStringList& problems)
+// One file read back and saved into the new backup folder.
+struct BackedUpFile {
+    QString name;    // "QUILLPRM.TXT" or "ZDEFAULT.TXT"
+    QString status;  // "saved", "no file" or "unread"
+    qsizetype bytes = 0;
+};
+
+// Reads one file back into `staging`; a problem (naming the file as the backup will hold it)
+// goes into `problems`.
+BackedUpFile backUpFile(const Shared& shared, size_t index, ParameterFileKind kind, const PreparedTarget& prepared,
+                        const QDir& staging, const QDir& folder, QStringList& problems)
 {
-    const QString name = QString::fromLatin1(kind == ParameterFileKind::SystemParameters ? "QUILLPRM.TXT" : "ZDEFAULT.TXT");
-    const QString path = folder.filePath(name);
+    BackedUpFile file;
+    file.name = QString::fromLatin1(kind == ParameterFileKind::SystemParameters ? "QUILLPRM.TXT" : "ZDEFAULT.TXT");
     const PrinterFileRead read = ReadPrinterFile(kind, prepared.link, *prepared.printer);
     if (read.outcome == PrinterFileRead::NoFile) {
-        // An older backup's file would be taken for the printer's.
-        const bool removed = QFile::exists(path) && QFile::remove(path);
-        shared.log(index, QStringLiteral("%1: NO FILE%2").arg(name, removed ? QStringLiteral(" (the earlier backup's file removed)") : QString()));
-        return QStringLiteral("no file");
+        file.status = QStringLiteral("no file");
+        return file;
     }
+    file.status = QStringLiteral("unread");
     if (read.outcome == PrinterFileRead::Unread || !read.checked) {
         const QString message = QString(read.message).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-        problems << QStringLiteral("%1: %2").arg(name, message);
+        problems << QStringLiteral("%1: %2").arg(file.name, message);
         shared.log(index, problems.last());
-        return QStringLiteral("unread");
+        return file;
     }
     // A text file as the pages save it: the system parameter line ends with CR LF.
     const QString text = kind == ParameterFileKind::SystemParameters ? read.text + QStringLiteral("\r\n") : read.text;
     const QByteArray bytes = codec::toPrinterCodePage(text);
-    if (const std::optional<QString> error = SaveFileAtomically(path, bytes)) {
-        problems << QStringLiteral("%1: %2").arg(path, *error);
+    if (const std::optional<QString> error = SaveFileAtomically(staging.filePath(file.name), bytes)) {
+        problems << QStringLiteral("%1: %2").arg(folder.filePath(file.name), *error);
         shared.log(index, problems.last());
-        return QStringLiteral("unread");
+        return file;
     }
-    shared.log(index, QStringLiteral("%1: saved (%2 bytes)").arg(path).arg(bytes.size()));
-    return QStringLiteral("saved");
+    file.status = QStringLiteral("saved");
+    file.bytes = bytes.size();
+    return file;
 }
 
+// Reads both files into a new folder beside the target's and puts it in the old one's place only
+// when both are complete: the target's folder holds a whole backup, the older or the newer.
 void backUp(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& report)
 {
     FleetSlot& slot = *shared->entries[index];
     setPhase(slot, QStringLiteral("read"));
-    const QDir folder(QDir(shared->options.backupFolder).filePath(slot.prepared.target.name));
-    QStringList problems;
-    if (!QDir().mkpath(folder.path())) {
-        report.result = TargetResult::Failed;
-        report.message = QStringLiteral("%1: the folder cannot be made").arg(folder.path());
-        report.system = report.initial = QStringLiteral("unread");
+    const QDir parent(shared->options.backupFolder);
+    const QDir folder(parent.filePath(slot.prepared.target.name));
+    report.system = report.initial = QStringLiteral("unread");
+    report.result = TargetResult::Failed;
+    if (!QDir().mkpath(parent.path())) {
+        report.message = QStringLiteral("%1: the folder cannot be made").arg(parent.path());
         return;
     }
-    report.system = backUpFile(*shared, index, ParameterFileKind::SystemParameters, slot.prepared, folder, problems);
-    report.initial = backUpFile(*shared, index, ParameterFileKind::InitialTable, slot.prepared, folder, problems);
-    report.result = problems.isEmpty() ? TargetResult::Ok : TargetResult::Failed;
-    report.message = problems.isEmpty() ? QStringLiteral("system %1, initial %2").arg(report.system, report.initial)
-                                        : problems.join(QStringLiteral("; "));
+    // The new folder is made inside a private one, so it gets the usual permissions and whatever
+    // is left (the older backup after the swap, or a broken-off one) goes with the private one.
+    QTemporaryDir staging(parent.filePath(QStringLiteral(".%1.partial-XXXXXX").arg(slot.prepared.target.name)));
+    const QDir fresh(QDir(staging.path()).filePath(slot.prepared.target.name));
+    if (!staging.isValid() || !QDir().mkdir(fresh.path())) {
+        report.message = QStringLiteral("%1: a folder beside it cannot be made (%2)").arg(folder.path(), staging.errorString());
+        return;
+    }
+    QStringList problems;
+    const BackedUpFile files[] = {
+        backUpFile(*shared, index, ParameterFileKind::SystemParameters, slot.prepared, fresh, folder, problems),
+        backUpFile(*shared, index, ParameterFileKind::InitialTable, slot.prepared, fresh, folder, problems),
+    };
+    if (problems.isEmpty()) {
+        if (const std::optional<QString> error = SwapInFolder(fresh.path(), folder.path()))
+            problems << QStringLiteral("%1: %2").arg(folder.path(), *error);
+    }
+    if (!problems.isEmpty()) {
+        // Nothing of this backup is kept: a file that was read is not saved without the other.
+        report.system = files[0].status == QLatin1String("unread") ? files[0].status : QStringLiteral("skipped");
+        report.initial = files[1].status == QLatin1String("unread") ? files[1].status : QStringLiteral("skipped");
+        report.message = problems.join(QStringLiteral("; ")) + QStringLiteral("; %1 is left as it was").arg(folder.path());
+        return;
+    }
+    // The older backup is in the private folder now, and goes with it.
+    for (const BackedUpFile& file : files) {
+        if (file.status == QLatin1String("saved"))
+            shared->log(index, QStringLiteral("%1: saved (%2 bytes)").arg(folder.filePath(file.name)).arg(file.bytes));
+        else
+            shared->log(index, QStringLiteral("%1: NO FILE").arg(file.name));
+    }
+    report.system = files[0].status;
+    report.initial = files[1].status;
+    report.result = TargetResult::Ok;
+    report.message = QStringLiteral("system %1, initial %2").arg(report.system, report.initial);
 }
 
 void runTarget(const std::shared_ptr<Shared>& shared, size_t index)

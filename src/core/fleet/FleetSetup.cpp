@@ -68,9 +68,7 @@ FleetSetup SetUpFleet(const FleetManifest& manifest, FleetAction action, Applica
         prepared.target = target;
         prepared.target.printer = printer->name;
         prepared.printer = printer;
-        prepared.link = LinkForDevice(app, store, target.device);
-        prepared.link.printerName = printer->name;
-        prepared.link.variableControlCodes = printer->variableControlCodes != 0;
+        prepared.link = LinkForPrinter(app, store, *printer, target.device);
         if (action != FleetAction::Backup) {
             if (!jobs.contains(printer->name)) {
                 auto job = std::make_shared<DownloadJob>();

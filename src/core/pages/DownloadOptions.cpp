@@ -1,6 +1,7 @@
 #include "pages/DownloadOptions.h"
 
 #include "base/Numbers.h"
+#include "comm/CommandFraming.h"
 #include "pages/StorageAllocation.h"
 
 #include <functional>
@@ -192,6 +193,7 @@ std::optional<DownloadOptionProblem> FillDownloadJob(const DownloadOptionValues&
                                                      const PrepareContext& context, DownloadJob& job)
 {
     OptionReader reader(values, context.strings);
+    job.controlCodes = CommandCodesFor(&printer, job.controlCodes);
     job.variableControlCodes = printer.variableControlCodes;
     job.printerName = printer.name;
     if (reader.has(QStringLiteral("firmware")))

@@ -1,5 +1,7 @@
 #include "pages/StorageAllocation.h"
 
+#include "comm/CommandFraming.h"
+
 namespace vormex {
 
 AllocationLimits LimitsFor(const AllocationDefinition& allocation, int kanjiVariant)
@@ -47,7 +49,7 @@ bool LoadAllocation(const PrinterDefinition& printer, DownloadJob& job)
 void ResetJobForPrinter(const PrinterDefinition& printer, DownloadJob& job)
 {
     DownloadJob fresh;
-    fresh.controlCodes = job.controlCodes;
+    fresh.controlCodes = CommandCodesFor(&printer, job.controlCodes);
     fresh.vormexSwitchEntry = job.vormexSwitchEntry;  // the switch list keeps its entry
     fresh.variableControlCodes = printer.variableControlCodes;
     fresh.printerName = printer.name;

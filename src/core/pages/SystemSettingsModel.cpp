@@ -1,6 +1,7 @@
 #include "pages/SystemSettingsModel.h"
 
 #include "base/StringTable.h"
+#include "comm/CommandFraming.h"
 #include "comm/StoreFileEnvelope.h"
 #include "sysparam/SystemParameterLine.h"
 
@@ -17,7 +18,7 @@ ParameterDownloadSetup PrepareParameterDownload(FileDownloadRequest::Kind kind, 
         return setup;
     }
     const AllocationDefinition& allocation = *printer.allocation;
-    setup.request.envelope = BuildStoreFileEnvelope(area, codes, printer.variableControlCodes != 0);
+    setup.request.envelope = BuildStoreFileEnvelope(area, CommandCodesFor(&printer, codes), printer.variableControlCodes != 0);
     setup.request.startBlock = kind == FileDownloadRequest::SystemParameters ? allocation.startBlockSystemParam
                                                                               : allocation.startBlockInitialTable;
     setup.request.blockCount = FileDownloadRequest::BlockCountFor(allocation.blockSizeKb);
