@@ -5,8 +5,8 @@
 // a settings folder of their own. Reports both medians and `ratio` = program / bare (goal: at most
 // 1.5), and the median CPU time each used up to its first paint, which a busy machine disturbs
 // less than the wall time.
-#include "DesktopProgram.h"
-#include "MainFrame.h"
+#include "gui/shell/DesktopProgram.h"
+#include "gui/shell/MainFrame.h"
 
 #include <QApplication>
 #include <QByteArray>

@@ -1,8 +1,8 @@
+#include "gui/application/Looks.h"
+#include "gui/dialogs/EnvironmentSheet.h"
+#include "gui/shell/HeaderView.h"
 #include "GuiHarness.h"
 #include "GuiTests.h"
-#include "HeaderView.h"
-#include "Looks.h"
-#include "EnvironmentSheet.h"
 
 #include <QCheckBox>
 #include <QComboBox>

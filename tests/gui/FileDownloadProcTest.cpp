@@ -1,9 +1,9 @@
-#include "FileDownloadProc.h"
+#include "definitions/Lookups.h"
+#include "gui/dialogs/FileDownloadProc.h"
+#include "gui/widgets/SpinEdit.h"
 #include "GuiHarness.h"
 #include "GuiTests.h"
 #include "SimulatorProcess.h"
-#include "SpinEdit.h"
-#include "definitions/Lookups.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MainFrame.h"
-#include "PortCatalog.h"
-#include "VORMEXSettingToolApp.h"
 #include "app/AppSettings.h"
+#include "gui/application/PortCatalog.h"
+#include "gui/application/VORMEXSettingToolApp.h"
+#include "gui/shell/MainFrame.h"
 
 #include <QTemporaryDir>
 

@@ -1,12 +1,12 @@
-#include "DownloadView.h"
+#include "gui/application/Looks.h"
+#include "gui/pages/DownloadView.h"
+#include "gui/pages/PlaceholderPage.h"
+#include "gui/pages/PrinterSettingView.h"
+#include "gui/shell/HeaderView.h"
+#include "gui/shell/NavigationBar.h"
+#include "gui/shell/WindowPlacement.h"
 #include "GuiHarness.h"
 #include "GuiTests.h"
-#include "HeaderView.h"
-#include "Looks.h"
-#include "NavigationBar.h"
-#include "PlaceholderPage.h"
-#include "PrinterSettingView.h"
-#include "WindowPlacement.h"
 
 #include <QComboBox>
 #include <QDockWidget>

@@ -1,5 +1,5 @@
+#include "gui/widgets/MaskedEdit.h"
 #include "GuiTests.h"
-#include "MaskedEdit.h"
 
 #include <QApplication>
 #include <QClipboard>

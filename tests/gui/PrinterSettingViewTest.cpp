@@ -1,8 +1,8 @@
+#include "gui/pages/PrinterSettingView.h"
+#include "gui/shell/HeaderView.h"
+#include "gui/shell/NavigationBar.h"
 #include "GuiHarness.h"
 #include "GuiTests.h"
-#include "HeaderView.h"
-#include "NavigationBar.h"
-#include "PrinterSettingView.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
+#include "gui/application/SystemServices.h"
+#include "gui/pages/PrinterSettingView.h"
+#include "gui/pages/ToolsView.h"
 #include "GuiHarness.h"
 #include "GuiTests.h"
-#include "PrinterSettingView.h"
-#include "SystemServices.h"
-#include "ToolsView.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -1,0 +1,351 @@
+#include "gui/shell/MainFrame.h"
+
+#include "app/AppSettings.h"
+#include "base/StringIds.h"
+#include "gui/application/Looks.h"
+#include "gui/application/VORMEXSettingToolApp.h"
+#include "gui/binding/GuiStrings.h"
+#include "gui/dialogs/AboutDialog.h"
+#include "gui/pages/DownloadView.h"
+#include "gui/pages/InitialTableGroup.h"
+#include "gui/pages/PlaceholderPage.h"
+#include "gui/pages/PrinterSettingView.h"
+#include "gui/pages/SystemSettingView.h"
+#include "gui/pages/ToolsView.h"
+#include "gui/shell/HeaderView.h"
+#include "gui/shell/NavigationBar.h"
+#include "gui/shell/WindowPlacement.h"
+#include "gui/widgets/FocusFrameFollower.h"
+#include "pages/PrinterSettingsModel.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace vormex::gui {
+namespace {
+
+// The first control of a page that Tab stops at; nullptr when it has none.
+QWidget* firstTabStop(QWidget* page)
+{
+    for (QWidget* widget = page->nextInFocusChain(); widget != page; widget = widget->nextInFocusChain()) {
+        if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(page) &&
+            widget->isEnabled() && !widget->focusProxy())
+            return widget;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+PageFactories DefaultPageFactories()
+{
+    PageFactories factories;
+    factories[kSystemParametersPage] = [](CVORMEXSettingToolApp& app, QWidget* parent) -> QWidget* {
+        return new CSystemSettingView(app, parent);
+    };
+    // The four pages of the initial-values group share one document.
+    const InitialTablePageFactories group = MakeInitialTablePageFactories();
+    for (size_t tab = 0; tab < group.size(); ++tab)
+        factories[kInitialValuesPage + tab] = group[tab];
+    return factories;
+}
+
+QSize CMainFrame::DefaultSize(bool japaneseUi) { return japaneseUi ? QSize(1000, 680) : QSize(890, 720); }
+
+CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factories, QWidget* parent)
+    : QMainWindow(parent), app_(app)
+{
+    Application& state = app.app();
+    setWindowTitle(app.text(strings::kApplicationTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/vormex/icons/vormex-setting-tool.svg")));
+    setAcceptDrops(false);
+    resize(DefaultSize(state.japaneseUi != 0));
+
+    // The navigation bar on the left.
+    QStringList captions;
+    for (int i = 0; i < kDestinationCount; ++i)
+        captions << app.text(text::kNavigationCaptionFirst + i);
+    navigation_ = new NavigationBar(captions, this);
+    navigationDock_ = new QDockWidget(app.text(text::kNavigationPaneCaption), this);
+    navigationDock_->setObjectName(QStringLiteral("Shortcuts"));
+    navigationDock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    navigationDock_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    navigationDock_->setWidget(navigation_);
+    navigation_->setMinimumWidth(150);
+    addDockWidget(Qt::LeftDockWidgetArea, navigationDock_);
+    connect(navigation_, &NavigationBar::commandTriggered, this, [this](int command) { SwitchPage(command); });
+    // Ctrl+1 to Ctrl+5 (shown in the buttons' tips) move to a destination from anywhere in the
+    // window, also while the bar is hidden; the keyboard then goes on in the page shown.
+    for (int destination = 0; destination < kDestinationCount; ++destination) {
+        auto* go = new QAction(this);
+        go->setShortcut(NavigationBar::ShortcutFor(destination));
+        go->setShortcutContext(Qt::WindowShortcut);
+        connect(go, &QAction::triggered, this, [this, destination] {
+            if (SwitchPage(kFirstDestinationCommand + destination)) {
+                if (QWidget* first = firstTabStop(stack_->currentWidget()))
+                    first->setFocus(Qt::ShortcutFocusReason);
+            }
+        });
+        addAction(go);
+    }
+
+    // The header pane above the pages.
+    header_ = new CHeaderView(app.text(text::kOptionsButton), app.text(text::kOptionsButtonTip), this);
+    connect(header_, &CHeaderView::optionsRequested, this, &CMainFrame::OpenOptions);
+
+    stack_ = new QStackedWidget(this);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(header_);
+    layout->addWidget(stack_, 1);
+    setCentralWidget(central);
+
+    createMenus();
+    focusFrames_ = new FocusFrameFollower(this);
+    SetLook(state.applicationLook);
+    header_->SetIconShown(state.headerIcon != 0);
+    header_->SetDeviceInfoShown(state.headerDeviceInfo != 0);
+    headerText_ = ComposeHeaderText(state.selectedPrinterName, state.deviceInfo);
+    created_ = true;
+    header_->SetHeaderText(headerText_);
+
+    createPages(factories);
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The window goes while the frame is whole: the focus leaving it may still make a page apply
+    // what was typed (an edited address), which reaches the frame.
+    hide();
+    app_.selectedUsbDevicePath = nullptr;
+}
+
+void CMainFrame::createMenus()
+{
+    QMenu* file = menuBar()->addMenu(app_.text(text::kMenuFile));
+    QAction* exit = file->addAction(app_.text(text::kMenuExit));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* view = menuBar()->addMenu(app_.text(text::kMenuView));
+    QAction* toggle = navigationDock_->toggleViewAction();
+    toggle->setText(app_.text(text::kMenuNavigationBar));
+    view->addAction(toggle);
+
+    QMenu* help = menuBar()->addMenu(app_.text(text::kMenuHelp));
+    QAction* about = help->addAction(app_.text(text::kMenuAbout));
+    about->setMenuRole(QAction::AboutRole);
+    connect(about, &QAction::triggered, this, &CMainFrame::OpenAbout);
+}
+
+void CMainFrame::createPages(const PageFactories& factories)
+{
+    printerSettings_ = new CPrinterSettingView(app_, *this, stack_);
+    app_.selectedUsbDevicePath = [this] { return printerSettings_->SelectedUsbDevicePath(); };
+    tools_ = new CToolsView(app_, printerSettings_, stack_);
+    download_ = new CDownloadView(app_, printerSettings_, stack_);
+    for (int i = 0; i < kPageCount; ++i) {
+        QWidget* page = nullptr;
+        if (i == kPrinterSettingsPage)
+            page = printerSettings_;
+        else if (i == kToolsPage)
+            page = tools_;
+        else if (i == kDownloadPage)
+            page = download_;
+        else if (factories[static_cast<size_t>(i)])
+            page = factories[static_cast<size_t>(i)](app_, stack_);
+        if (!page)
+            page = new PlaceholderPage(QString(), QString(), stack_);
+        pages_[static_cast<size_t>(i)] = page;
+        stack_->addWidget(page);
+    }
+    currentPage_ = 0;
+    stack_->setCurrentWidget(printerSettings_);
+    printerSettings_->OnInitialUpdate();
+    download_->OnInitialUpdate();
+    navigation_->setCurrent(0);
+    // The keyboard starts on the page, not on the navigation bar.
+    printerSettings_->printerList()->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainFrame::ShowWindow()
+{
+    navigationDock_->setVisible(app_.store().readInt(QString::fromLatin1(settings::kShortcutsBar), 1) != 0);
+    const std::optional<WindowPlacement> placement =
+        WindowPlacement::parse(app_.store().readString(QString::fromLatin1(settings::kWindowsPos), QString()));
+    if (placement && placement->normalRect().width() > 0 && placement->normalRect().height() > 0) {
+        placement->applyTo(*this);
+        return;
+    }
+    resize(DefaultSize(app_.app().japaneseUi != 0));
+    show();
+}
+
+int CMainFrame::shownPageIndex() const
+{
+    for (int i = 0; i < kPageCount; ++i) {
+        if (stack_->currentWidget() == pages_[static_cast<size_t>(i)])
+            return i;
+    }
+    return -1;
+}
+
+int CMainFrame::targetPageOf(int destination) const
+{
+    switch (destination) {
+    case 0:
+        return kPrinterSettingsPage;
+    case 1:
+        return kSystemParametersPage;
+    case 2:
+        return kInitialValuesPage + initialValuesTab_;
+    case 3:
+        return kDownloadPage;
+    default:
+        return kToolsPage;
+    }
+}
+
+bool CMainFrame::SwitchPage(int command)
+{
+    const int destination = command - kFirstDestinationCommand;
+    if (destination < 0 || destination >= kDestinationCount) {
+        navigation_->setCurrent(currentPage_);
+        return false;
+    }
+    const int target = targetPageOf(destination);
+    bool changed = false;
+    if ((currentPage_ != 0 || printerSettings_->CheckControlCodes()) && target != shownPageIndex() &&
+        leaveCurrentDestination(target)) {
+        QWidget* next = pages_[static_cast<size_t>(target)];
+        currentPage_ = destination;
+        stack_->setCurrentWidget(next);
+        next->update();
+        changed = true;
+    }
+    // The pressed button always follows the destination shown.
+    navigation_->setCurrent(currentPage_);
+    return changed;
+}
+
+bool CMainFrame::leaveCurrentDestination(int targetPage)
+{
+    switch (currentPage_) {
+    case 0:
+        printerSettings_->ApplyControlCodes();
+        return printerSettings_->CheckControlCodes() != 0;
+    case 1:
+        if (auto* page = dynamic_cast<SystemParameterLeaving*>(pages_[kSystemParametersPage]))
+            return page->ValidateRanges() && page->ConfirmSaveChanges();
+        return true;
+    case 2: {
+        // The group page shown answers for the group (the tab may already name the next one).
+        auto* group = dynamic_cast<InitialTableLeaving*>(stack_->currentWidget());
+        if (!group)
+            return true;
+        if (!group->ValidateInitialTableDocument())
+            return false;
+        const bool leavingGroup = targetPage < kInitialValuesPage || targetPage > kResponseCommandsPage;
+        return !leavingGroup || group->ConfirmSaveInitialTable();
+    }
+    default:
+        return true;
+    }
+}
+
+void CMainFrame::SetInitialValuesTab(int tab)
+{
+    if (tab >= 0 && tab <= kResponseCommandsPage - kInitialValuesPage)
+        initialValuesTab_ = tab;
+}
+
+bool CMainFrame::ShowInitialValuesTab(int tab)
+{
+    SetInitialValuesTab(tab);
+    const bool shown = SwitchPage(kFirstDestinationCommand + 2);
+    // A refused switch keeps the group on the page it shows, and destination 2 names that page.
+    const int page = shownPageIndex();
+    if (!shown && page >= kInitialValuesPage && page <= kResponseCommandsPage)
+        initialValuesTab_ = page - kInitialValuesPage;
+    return shown;
+}
+
+void CMainFrame::BringInitialValuesTabForward(int tab)
+{
+    SetInitialValuesTab(tab);
+    QWidget* next = pages_[static_cast<size_t>(kInitialValuesPage + initialValuesTab_)];
+    currentPage_ = 2;
+    stack_->setCurrentWidget(next);
+    next->update();
+    navigation_->setCurrent(currentPage_);
+}
+
+void CMainFrame::ToggleNavigationBar() { navigationDock_->setVisible(navigationDock_->isHidden()); }
+
+void CMainFrame::OpenOptions()
+{
+    CEnvironmentSheet sheet(app_, *this, look_, this);
+    sheet_ = &sheet;
+    sheet.exec();
+    sheet_ = nullptr;
+}
+
+void CMainFrame::OpenAbout()
+{
+    AboutDialog about(app_, this);
+    about.exec();
+}
+
+void CMainFrame::SetHeaderText(const QString& headerText)
+{
+    headerText_ = headerText;
+    if (created_)
+        header_->SetHeaderText(headerText);
+}
+
+void CMainFrame::PrinterChanged()
+{
+    const QString printer = app_.app().selectedPrinterName;
+    for (QWidget* page : pages_) {
+        if (auto* listener = dynamic_cast<PrinterChangeListener*>(page))
+            listener->OnPrinterChanged(printer);
+    }
+}
+
+void CMainFrame::SetLook(int lookId)
+{
+    look_ = lookId;
+    app_.app().applicationLook = lookId;
+    ApplyLook(*this, lookId);
+    focusFrames_->setEditsShowFocus(LookFor(lookId).editsShowFocus);
+    app_.store().writeInt(QString::fromLatin1(settings::kApplicationLook), lookId);
+}
+
+void CMainFrame::ShowHeaderIcon(bool shown) { header_->SetIconShown(shown); }
+
+void CMainFrame::ShowHeaderDeviceInfo(bool shown) { header_->SetDeviceInfoShown(shown); }
+
+void CMainFrame::RestartForLanguage()
+{
+    app_.app().restartRequested = 1;
+    close();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    WindowPlacement placement = WindowPlacement::of(*this);
+    placement.flags = 0;
+    app_.store().writeString(QString::fromLatin1(settings::kWindowsPos), placement.format());
+    app_.store().writeInt(QString::fromLatin1(settings::kShortcutsBar), navigationDock_->isHidden() ? 0 : 1);
+    app_.SaveCustomState();
+    app_.SaveSettings();
+    event->accept();
+}
+
+}  // namespace vormex::gui
