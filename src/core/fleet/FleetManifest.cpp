@@ -126,7 +126,9 @@ private:
         QFile file(path_);
         if (!file.open(QIODevice::ReadOnly))
             return fail(QString(), file.errorString());
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = file.read(kMaxFleetFileBytes + 1);
+        if (bytes.size() > kMaxFleetFileBytes)
+            return fail(QString(), QStringLiteral("larger than %1 bytes: not a manifest").arg(kMaxFleetFileBytes));
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
         if (parseError.error != QJsonParseError::NoError) {

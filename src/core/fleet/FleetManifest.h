@@ -16,6 +16,10 @@
 // missing") or the file and row of the CSV.
 namespace vormex {
 
+// A manifest or targets file is small; a bigger one is no such file (and a device such as
+// /dev/zero given by mistake is not read to its end).
+inline constexpr qsizetype kMaxFleetFileBytes = 16 * 1024 * 1024;
+
 struct FleetTarget {
     QString name;
     QString device;   // the device text, as --device takes it

@@ -55,7 +55,11 @@ bool parseCsv(const QString& path, QList<QStringList>& rows, QString& error)
         error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;
     }
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = file.read(kMaxFleetFileBytes + 1);
+    if (bytes.size() > kMaxFleetFileBytes) {
+        error = QStringLiteral("%1: larger than %2 bytes: not a targets file").arg(path).arg(kMaxFleetFileBytes);
+        return false;
+    }
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     csv_parser parser;
