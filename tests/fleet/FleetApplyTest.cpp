@@ -5,6 +5,7 @@
 #include "base/StringTable.h"
 #include "support/PseudoTerminal.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QProcess>
 #include <QRegularExpression>
@@ -137,6 +138,42 @@ TEST_F(FleetApply, AFailingPrinterFailsAloneAndTheOthersEndOk)
     }
 }
 
+// A failed target's message says what the single command says: the step, the file or the device,
+// and the reason.
+TEST_F(FleetApply, AFailedTargetSaysWhy)
+{
+    const StringTable strings = StringTable::builtIn();
+    struct Case {
+        const char* name;
+        QStringList simArguments;  // empty: nothing listens
+        QStringList command;       // the manifest and the report are added
+        QString message;           // the report's message, with DEVICE for the target's device
+    };
+    const QList<Case> cases = {
+        {"refused", {}, {"apply"}, strings.text(8023) + QStringLiteral(": connection refused by 127.0.0.1:1 (nothing listens there)")},
+        {"silent", {"--fault", "silence"}, {"apply"}, strings.text(8011) + QStringLiteral(": no answer from DEVICE within 18 s")},
+        {"status 57", {"--fault", "bad-checksum"}, {"apply"}, strings.text(8014) + QStringLiteral(": %1: %2").arg(path("system.txt"), strings.text(8031))},
+        {"refused read-back", {}, {"backup", "-o", path("backup")},
+         QStringLiteral("QUILLPRM.TXT: %1: connection refused by 127.0.0.1:1 (nothing listens there)").arg(strings.text(8023))},
+    };
+    for (const Case& c : cases) {
+        std::optional<Simulator> sim;
+        if (!c.simArguments.isEmpty())
+            sim.emplace(c.simArguments);
+        const QString device = sim ? sim->device() : QStringLiteral("LAN:127.0.0.1:1");
+        const QJsonObject job{{QStringLiteral("system-params"), QStringLiteral("system.txt")}};
+        const QString manifest = writeManifest({{QStringLiteral("job"), job}, {QStringLiteral("targets"), QJsonArray{target("a", device)}}});
+        const ProcessResult result = ctl(c.command + QStringList{manifest, "--report", path("r.json")});
+        EXPECT_EQ(result.exitCode, 1) << c.name << ": " << result.err.toStdString();
+        const QString message = QString(c.message).replace(QStringLiteral("DEVICE"), device);
+        // A backup asks for both files; the message names each that could not be read.
+        EXPECT_TRUE(targetOf(readReport(path("r.json")), "a").value(QStringLiteral("message")).toString().startsWith(message))
+            << c.name << ": " << result.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(result.err).contains(QStringLiteral("a: failed (")) && QString::fromUtf8(result.err).contains(message))
+            << c.name << ": " << result.err.toStdString();
+    }
+}
+
 TEST_F(FleetApply, PlanSendsNothingAndShowsWhatWouldChange)
 {
     QByteArray held = systemText();
@@ -222,35 +259,60 @@ TEST_F(FleetApply, OnATerminalTheProgressLinesNeverWrap)
         EXPECT_EQ(pieces.filter(QRegularExpression(QStringLiteral("^%1: ok \\(").arg(name))).size(), 1) << name.toStdString();
 }
 
-TEST_F(FleetApply, CtrlCCancelsEveryTargetAndWritesTheReport)
+// SIGINT and SIGTERM in every mode, at the printer's real timing and against silent printers: the
+// waits and read-backs under way are abandoned at once, the report says "cancelled", and the exit
+// status tells which signal it was.
+TEST_F(FleetApply, SignalsCancelEveryModeAtOnceAndTheReportSaysSo)
 {
-    Simulator sim({"--count", "2", "--fault", "silence"});
-    ASSERT_EQ(sim.devices().size(), 2);
-    const QString manifest = writeManifest({
-        {QStringLiteral("job"), parameterJob()},
-        {QStringLiteral("targets"), QJsonArray{target("a", sim.devices()[0]), target("b", sim.devices()[1])}},
-    });
-    QProcess tool;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VORMEX_TIME_SCALE"), QStringLiteral("1"));  // waits of many seconds
-    tool.setProcessEnvironment(environment);
-    tool.start(programPath(QStringLiteral("vormexctl")), ctlArguments({"apply", manifest, "--report", path("r.json")}));
-    ASSERT_TRUE(tool.waitForStarted(5000));
+    struct Case {
+        const char* name;
+        QStringList arguments;  // the manifest and the report are added
+        int signal;
+        QString under;          // what shows the targets are waiting: a line on stderr or in the printer's log
+        bool inPrinterLog;
+        QString neverSent;      // what the printer must not be asked after the signal
+    };
     const QString vormexOff = QStringLiteral("b: ") + StringTable::builtIn().text(8041);
-    QByteArray err;
-    for (int i = 0; i < 100 && !QString::fromUtf8(err).contains(vormexOff); ++i) {
-        tool.waitForReadyRead(100);
-        err += tool.readAllStandardError();
+    const QString readBack = QStringLiteral("send system parameter file");
+    const QList<Case> cases = {
+        {"apply, SIGINT", {"apply"}, SIGINT, vormexOff, false, QStringLiteral("LDB")},
+        {"apply, SIGTERM", {"apply"}, SIGTERM, vormexOff, false, QStringLiteral("LDB")},
+        {"plan, SIGINT", {"apply", "--plan"}, SIGINT, readBack, true, QStringLiteral("send default file")},
+        {"plan, SIGTERM", {"apply", "--plan"}, SIGTERM, readBack, true, QStringLiteral("send default file")},
+        {"backup, SIGINT", {"backup", "-o", path("backup")}, SIGINT, readBack, true, QStringLiteral("send default file")},
+        {"backup, SIGTERM", {"backup", "-o", path("backup")}, SIGTERM, readBack, true, QStringLiteral("send default file")},
+    };
+    for (const Case& c : cases) {
+        Simulator sim({"--count", "2", "--fault", "silence"});
+        ASSERT_EQ(sim.devices().size(), 2);
+        const QString manifest = writeManifest({
+            {QStringLiteral("job"), parameterJob()},
+            {QStringLiteral("targets"), QJsonArray{target("a", sim.devices()[0]), target("b", sim.devices()[1])}},
+        });
+        QFile::remove(path("r.json"));
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VORMEX_TIME_SCALE"), QStringLiteral("1"));  // waits and read-backs of seconds
+        tool.setProcessEnvironment(environment);
+        tool.start(programPath(QStringLiteral("vormexctl")), ctlArguments(c.arguments + QStringList{manifest, "--report", path("r.json")}));
+        ASSERT_TRUE(tool.waitForStarted(5000)) << c.name;
+        QByteArray err;
+        for (int i = 0; i < 100 && (c.inPrinterLog ? sim.countInLog(c.under) < 2 : !QString::fromUtf8(err).contains(c.under)); ++i) {
+            tool.waitForReadyRead(100);
+            err += tool.readAllStandardError();
+        }
+        ASSERT_TRUE(c.inPrinterLog ? sim.countInLog(c.under) == 2 : QString::fromUtf8(err).contains(c.under)) << c.name << err.toStdString();
+        ::kill(static_cast<pid_t>(tool.processId()), c.signal);
+        // At real speed a silent printer's read-back takes 5 s and a wait 18 s; a cancel takes well under one.
+        ASSERT_TRUE(tool.waitForFinished(3000)) << c.name;
+        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit) << c.name;
+        EXPECT_EQ(tool.exitCode(), 128 + c.signal) << c.name;
+        const QJsonObject report = readReport(path("r.json"));
+        for (const char* name : {"a", "b"})
+            EXPECT_EQ(targetOf(report, QLatin1String(name)).value(kResult).toString(), QStringLiteral("cancelled")) << c.name << name;
+        EXPECT_EQ(sim.countInLog(c.neverSent), 0) << c.name;
+        EXPECT_FALSE(QFile::exists(path("backup/a/QUILLPRM.TXT"))) << c.name;
     }
-    ASSERT_TRUE(QString::fromUtf8(err).contains(vormexOff)) << err.toStdString();
-    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
-    ASSERT_TRUE(tool.waitForFinished(10000));
-    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(tool.exitCode(), 130);
-    const QJsonObject report = readReport(path("r.json"));
-    for (const char* name : {"a", "b"})
-        EXPECT_EQ(targetOf(report, QLatin1String(name)).value(kResult).toString(), QStringLiteral("cancelled")) << name;
-    EXPECT_EQ(sim.countInLog(QStringLiteral("LDB")), 0);
 }
 
 }  // namespace

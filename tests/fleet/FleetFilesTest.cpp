@@ -6,6 +6,7 @@
 #include "comm/DeviceText.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 
 namespace vormex::test {
@@ -122,19 +123,26 @@ TEST_F(FleetFiles, DiffExitsAsDiffDoes)
         QStringList arguments;
         int exitCode;
         QByteArray out;
+        QString err;  // stderr: what failed, and why on the last line
     };
+    const StringTable strings = StringTable::builtIn();
     const QList<Case> cases = {
-        {"the same", {"system", path("system.txt"), "--device", sim.device()}, 0, ""},
-        {"a different item", {"system", path("other.txt"), "--device", sim.device()}, 1, "LABEL LENGTH: printer 00600, file 01000\n"},
+        {"the same", {"system", path("system.txt"), "--device", sim.device()}, 0, "", {}},
+        {"a different item", {"system", path("other.txt"), "--device", sim.device()}, 1, "LABEL LENGTH: printer 00600, file 01000\n", {}},
         {"no file in the printer", {"initial", path("initial.txt"), "--device", sim.device()}, 1,
-         QStringLiteral("ZDEFAULT.TXT: printer NO FILE, file %1 bytes\n").arg(initialText().size()).toUtf8()},
-        {"a file that cannot be read", {"system", path("none.txt"), "--device", sim.device()}, 2, ""},
-        {"a printer that cannot be reached", {"system", path("system.txt"), "--device", "LAN:127.0.0.1:1"}, 2, ""},
+         QStringLiteral("ZDEFAULT.TXT: printer NO FILE, file %1 bytes\n").arg(initialText().size()).toUtf8(), {}},
+        {"a file that cannot be read", {"system", path("none.txt"), "--device", sim.device()}, 2, "",
+         QStringLiteral("vormexctl: %1: ").arg(path("none.txt"))},
+        {"a file of the other kind", {"system", path("initial.txt"), "--device", sim.device()}, 2, "",
+         QStringLiteral("vormexctl: %1\n%2\n").arg(path("initial.txt"), strings.text(8050))},
+        {"a printer that cannot be reached", {"system", path("system.txt"), "--device", "LAN:127.0.0.1:1"}, 2, "",
+         QStringLiteral("vormexctl: connection refused by 127.0.0.1:1 (nothing listens there)\n%1\n").arg(strings.text(8023))},
     };
     for (const Case& c : cases) {
         const ProcessResult result = ctl(QStringList{"diff"} + c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name << ": " << result.err.toStdString();
         EXPECT_EQ(result.out, c.out) << c.name;
+        EXPECT_TRUE(QString::fromUtf8(result.err).startsWith(c.err)) << c.name << ": " << result.err.toStdString();
     }
 }
 
@@ -158,6 +166,10 @@ TEST_F(FleetFiles, ABackupAppliedRestoresThePrinter)
     EXPECT_EQ(targetOf(report, "empty").value(QStringLiteral("verify")).toObject().value(QStringLiteral("system")).toString(),
               QStringLiteral("no file"));
     EXPECT_EQ(targetOf(report, "empty").value(QStringLiteral("result")).toString(), QStringLiteral("ok"));
+    for (const char* name : {"kept", "empty"}) {  // a backup's steps are its two read-backs
+        EXPECT_EQ(targetOf(report, name).value(QStringLiteral("steps_done")).toInt(), 2) << name;
+        EXPECT_EQ(targetOf(report, name).value(QStringLiteral("steps_total")).toInt(), 2) << name;
+    }
 
     // Something else is sent, then the backup brings the printer back.
     const QJsonArray targets{QJsonObject{{"name", "kept"}, {"device", kept.device()}}};
@@ -171,6 +183,26 @@ TEST_F(FleetFiles, ABackupAppliedRestoresThePrinter)
     EXPECT_TRUE(QString::fromUtf8(restored.err).contains(QStringLiteral("kept: verify system: same"))) << restored.err.toStdString();
     EXPECT_EQ(readFile(dump + "/QUILLPRM.TXT"), original);
     EXPECT_EQ(readFile(dump + "/ZDEFAULT.TXT"), initialText());
+}
+
+// A printer file that fails its check is not a backup: nothing is saved for it and the target
+// fails, while the other file is read back as usual.
+TEST_F(FleetFiles, ABackupSavesNoFileThatFailsItsCheck)
+{
+    QByteArray bad = systemText();
+    bad.replace(0, 5, "006a0");
+    writeFile(path("bad.txt"), bad);
+    Simulator sim({"--file", QStringLiteral("QUILLPRM.TXT=") + path("bad.txt")});
+    writeFile(path("one.csv"), "name,device\r\nbad," + sim.device().toUtf8() + "\r\n");
+    const ProcessResult result = ctl({"backup", path("one.csv"), "-o", path("backup"), "--report", path("r.json")});
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    const QJsonObject entry = targetOf(readReport(path("r.json")), "bad");
+    EXPECT_EQ(entry.value(QStringLiteral("result")).toString(), QStringLiteral("failed"));
+    EXPECT_EQ(entry.value(QStringLiteral("verify")).toObject(),
+              QJsonObject({{QStringLiteral("system"), QStringLiteral("unread")}, {QStringLiteral("initial"), QStringLiteral("no file")}}));
+    EXPECT_EQ(entry.value(QStringLiteral("steps_done")).toInt(), 1);
+    EXPECT_TRUE(entry.value(QStringLiteral("message")).toString().startsWith(QStringLiteral("QUILLPRM.TXT: "))) << result.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("backup/bad/QUILLPRM.TXT")));
 }
 
 TEST_F(FleetFiles, VerifyOfDownloadAndSendFile)

@@ -18,11 +18,17 @@
 namespace vormex::cli {
 namespace {
 
-// Set by the SIGINT handler, read by the thread that follows the run.
-volatile std::sig_atomic_t interruptRequested = 0;
-struct sigaction previousHandler;
+// The first of SIGINT and SIGTERM that came, set by the handler and read by the thread that
+// follows the run; 0 while none came.
+volatile std::sig_atomic_t cancelSignal = 0;
+constexpr int kCancelSignals[] = {SIGINT, SIGTERM};
+struct sigaction previousHandlers[std::size(kCancelSignals)];
 
-extern "C" void onFleetInterrupt(int) { interruptRequested = 1; }
+extern "C" void onFleetSignal(int signal)
+{
+    if (cancelSignal == 0)
+        cancelSignal = signal;
+}
 
 constexpr int kBarWidth = 20;
 constexpr auto kRefresh = std::chrono::milliseconds(100);
@@ -248,30 +254,32 @@ FleetConsole::FleetConsole(const QStringList& names) : screen_(std::make_shared<
     for (const QString& name : names)
         screen_->nameWidth = std::max<int>(screen_->nameWidth, static_cast<int>(name.size()));
     screen_->nameWidth = std::max(screen_->nameWidth, 5);
-    interruptRequested = 0;
+    cancelSignal = 0;
     struct sigaction action {};
-    action.sa_handler = onFleetInterrupt;
+    action.sa_handler = onFleetSignal;
     sigemptyset(&action.sa_mask);
-    previousHandlerSaved_ = ::sigaction(SIGINT, &action, &previousHandler) == 0;
+    for (size_t i = 0; i < std::size(kCancelSignals); ++i)
+        previousHandlersSaved_[i] = ::sigaction(kCancelSignals[i], &action, &previousHandlers[i]) == 0;
 }
 
 FleetConsole::~FleetConsole()
 {
-    if (previousHandlerSaved_)
-        ::sigaction(SIGINT, &previousHandler, nullptr);
+    for (size_t i = 0; i < std::size(kCancelSignals); ++i)
+        if (previousHandlersSaved_[i])
+            ::sigaction(kCancelSignals[i], &previousHandlers[i], nullptr);
 }
 
 std::shared_ptr<FleetObserver> FleetConsole::observer() const { return std::make_shared<ConsoleObserver>(screen_); }
 
-bool FleetConsole::follow(FleetRun& run)
+int FleetConsole::follow(FleetRun& run)
 {
     auto nextDraw = std::chrono::steady_clock::now();
     bool cancelled = false;
     while (run.running()) {
-        if (interruptRequested && !cancelled) {
+        if (cancelSignal != 0 && !cancelled) {
             cancelled = true;
             run.RequestCancel();
-            screen_->print(-1, QStringLiteral("vormexctl: cancelling every target"));
+            screen_->print(-1, QStringLiteral("vormexctl: %1: cancelling every target").arg(cancelSignal == SIGTERM ? "SIGTERM" : "SIGINT"));
         }
         if (std::chrono::steady_clock::now() >= nextDraw) {
             screen_->showProgress(progressLines(*screen_, run.progress()));
@@ -284,7 +292,7 @@ bool FleetConsole::follow(FleetRun& run)
     const std::vector<TargetReport> reports = run.reports();
     for (size_t i = 0; i < reports.size(); ++i)
         screen_->close(static_cast<int>(i), closingLine(reports[i]));
-    return cancelled || interruptRequested;
+    return static_cast<int>(cancelSignal);
 }
 
 }  // namespace vormex::cli
