@@ -98,14 +98,18 @@ struct FleetConsole::Screen {
     std::vector<bool> closed;   // each target's closing line is out
     QStringList block;          // the progress lines on screen, below the log
 
+    // Clears the progress lines line by line and leaves the cursor where they began. Not with
+    // "erase below": from the screen's top corner (a block as tall as the terminal) terminals
+    // such as tmux take that for clearing the screen and keep a copy of it in the scrollback.
     void eraseBlock()
     {
         if (block.isEmpty())
             return;
-        QByteArray up = "\r";
-        if (block.size() > 1)
-            up += "\033[" + QByteArray::number(block.size() - 1) + "A";
-        std::fputs((up + "\033[J").constData(), stderr);
+        const QByteArray up = block.size() > 1 ? "\033[" + QByteArray::number(block.size() - 1) + "A" : QByteArray();
+        QByteArray erase = "\r" + up;
+        for (qsizetype i = 0; i < block.size(); ++i)
+            erase += i + 1 < block.size() ? "\033[2K\033[B" : "\033[2K";
+        std::fputs((erase + up).constData(), stderr);
     }
     void drawBlock()
     {
@@ -235,10 +239,11 @@ QStringList progressLines(FleetConsole::Screen& screen, const std::vector<Target
         lines << QStringLiteral("... and %1 more running").arg(running - lines.size());
     const int total = static_cast<int>(all.size());
     const int percent = total > 0 ? ended * 100 / total : 100;
-    lines << QStringLiteral("%1  %2 %3/%4 ended  ok %5  failed %6  running %7  waiting %8")
-                 .arg(QStringLiteral("fleet").leftJustified(screen.nameWidth), bar(percent))
+    // The counts first: on a narrow terminal the bar is what gets cut.
+    lines << QStringLiteral("fleet  %1/%2 ended  ok %3  failed %4  running %5  waiting %6  %7")
                  .arg(ended).arg(total).arg(ok).arg(failed).arg(running)
-                 .arg(total - ended - running);
+                 .arg(total - ended - running)
+                 .arg(bar(percent));
     for (QString& line : lines)
         line = cutToColumns(line, std::max(size.columns - 1, 10));
     return lines;
