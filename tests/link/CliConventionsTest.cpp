@@ -176,6 +176,24 @@ TEST(CliConventions, OptionValuesOutOfRangeAreUsageErrors)
     }
 }
 
+// Every area and start block exactly at its limit is taken, for the kanji variants with their own
+// limits: the download then goes as far as the device (nothing listens there).
+TEST(CliConventions, OptionValuesAtTheirLimitsAreTaken)
+{
+    const QStringList cases[] = {
+        {"--allocate", "16,8,20", "--start-blocks", "0,20,20,20"},  // the maxima of ORN Q-KA5
+        {"--allocate", "0,0,0"},
+        {"--kanji", "1", "--allocate", "24,12,0"},
+        {"--kanji", "2", "--allocate", "20,10,20"},
+    };
+    for (const QStringList& options : cases) {
+        const QStringList arguments = QStringList{"download", "--device", "LAN:127.0.0.1:1", "--vormex", "on"} + options;
+        const test::ProcessResult result = vormexctl(arguments);
+        EXPECT_EQ(result.exitCode, 1) << arguments.join(' ').toStdString() << ": " << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains("connection refused by 127.0.0.1:1")) << arguments.join(' ').toStdString() << ": " << result.err.toStdString();
+    }
+}
+
 TEST(CliConventions, ConfigSetsWhatThePagesKeepWithTheirChecks)
 {
     const KeptSettings kept;
