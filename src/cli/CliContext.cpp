@@ -1,6 +1,7 @@
 #include "CliContext.h"
 
 #include "app/ApplicationContext.h"
+#include "definitions/Lookups.h"
 #include "files/UserFiles.h"
 
 #include <QDir>
@@ -60,10 +61,18 @@ QString CliContext::definitionsProblem() const
         return QStringLiteral("vormexctl: %1: %2").arg(where, why);
     }
     for (const PrinterDefinition& entry : app_.printerDefinitions) {
-        if (entry.name != QLatin1String("standard"))
+        if (IsPrinterModel(entry))
             return {};
     }
     return QStringLiteral("vormexctl: %1: holds no printer entries").arg(where);
+}
+
+QString CliContext::printerOptionProblem() const
+{
+    if (options_.printerName.isEmpty() || !app_.definitionsLoaded || FindPrinterModel(app_.printerDefinitions, options_.printerName))
+        return {};
+    return QStringLiteral("--printer: no printer named \"%1\" in %2 (see 'vormexctl printers')")
+        .arg(options_.printerName, QDir::toNativeSeparators(app_.definitionFilePath));
 }
 
 const PrinterDefinition* CliContext::requireSelectedPrinter()

@@ -58,6 +58,9 @@ public:
     // Why the definition file cannot serve: it could not be read, or it holds no printer entry
     // (besides "standard"). Empty when it serves.
     QString definitionsProblem() const;
+    // Why --printer names no printer model of the definition file (empty when it does, when it
+    // is not given, or when the definitions cannot be read: the command says so then).
+    QString printerOptionProblem() const;
 
     // Data for standard output ("-o -", or no -o where the data goes there by default): text
     // with LF line ends, ending with a newline, in UTF-8. Gives kExitOk, or kExitFailure with a

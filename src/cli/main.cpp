@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTextStream>
 
 using namespace vormex;
@@ -45,6 +46,34 @@ int usageError(const QString& message, const QString& helpCommand = QStringLiter
     return kExitUsage;
 }
 
+// No option is named by digits: "-1" after the other words ("config set wait-time -1") is a
+// value, so it goes after "--", where the parser takes it as the positional word it is and the
+// command's own range check judges it. An option's value ("--start-block -1") stays where it is.
+QStringList negativeNumbersAsValues(const Command& command, const QStringList& arguments)
+{
+    static const QRegularExpression negative(QStringLiteral("^-[0-9]"));
+    const auto takesValue = [&command](const QString& word) {
+        for (const QCommandLineOption& option : command.options)
+            for (const QString& name : option.names())
+                if (!option.valueName().isEmpty() && (word == QLatin1String("--") + name || word == QLatin1String("-") + name))
+                    return true;
+        return false;
+    };
+    qsizetype first = arguments.size();  // the first negative number that is no option's value
+    for (qsizetype i = 0; i < arguments.size() && first == arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--"))
+            return arguments;
+        if (negative.match(arguments[i]).hasMatch() && !(i > 0 && takesValue(arguments[i - 1])))
+            first = i;
+    }
+    if (first == arguments.size())
+        return arguments;
+    for (qsizetype i = first; i < arguments.size(); ++i)
+        if (!negative.match(arguments[i]).hasMatch() && arguments[i].startsWith(QLatin1Char('-')))
+            return arguments;  // options follow: leave the words as typed
+    return arguments.mid(0, first) + QStringList{QStringLiteral("--")} + arguments.mid(first);
+}
+
 // Parses the command's own options; gives an exit status when the command must not run.
 std::optional<int> parseCommand(const Command& command, const QStringList& arguments, QCommandLineParser& parser)
 {
@@ -52,7 +81,7 @@ std::optional<int> parseCommand(const Command& command, const QStringList& argum
     parser.addOptions(command.options);
     parser.addOption(kHelp);
     const QString helpCommand = QStringLiteral("vormexctl %1 --help").arg(command.name);
-    if (!parser.parse(QStringList{QStringLiteral("vormexctl ") + command.name} + arguments))
+    if (!parser.parse(QStringList{QStringLiteral("vormexctl ") + command.name} + negativeNumbersAsValues(command, arguments)))
         return usageError(parser.errorText(), helpCommand);
     if (parser.isSet(kHelp)) {
         QTextStream(stdout) << CommandHelp(command);
@@ -105,6 +134,8 @@ int main(int argc, char* argv[])
         if (const std::optional<int> status = parseCommand(command, words.mid(1), parser))
             return *status;
         CliContext context(options, command.name);
+        if (const QString problem = context.printerOptionProblem(); !problem.isEmpty())
+            return usageError(problem);
         return context.finish(command.run(context, parser));
     }
     return usageError(QStringLiteral("unknown command %1").arg(words.first()));

@@ -11,7 +11,7 @@ namespace {
 
 class ParameterCommands : public ::testing::Test {
 protected:
-    test::ProcessResult run(const QStringList& arguments, const QString& printer = QStringLiteral("standard")) const
+    test::ProcessResult run(const QStringList& arguments, const QString& printer = QStringLiteral("VX-BASE")) const
     {
         return test::runProgram(QStringLiteral("vormexctl"),
                                 QStringList{QStringLiteral("--definitions"), test::documentDefinitionFile(),
@@ -109,7 +109,9 @@ TEST_F(ParameterCommands, FailuresAndUsage)
     EXPECT_EQ(run({QStringLiteral("convert"), bad, QStringLiteral("--kind"), QStringLiteral("initial")}).exitCode, 2);
     EXPECT_EQ(run({QStringLiteral("export"), QStringLiteral("--kind"), QStringLiteral("initial"), QStringLiteral("--format"),
                    QStringLiteral("csv"), QStringLiteral("-o"), bad}).exitCode, 2);
-    EXPECT_EQ(run({QStringLiteral("check"), bad, QStringLiteral("--kind"), QStringLiteral("initial")}, QStringLiteral("nobody")).exitCode, 1);
+    // A printer the definitions lack is a usage error, as is the template entry.
+    EXPECT_EQ(run({QStringLiteral("check"), bad, QStringLiteral("--kind"), QStringLiteral("initial")}, QStringLiteral("nobody")).exitCode, 2);
+    EXPECT_EQ(run({QStringLiteral("check"), bad, QStringLiteral("--kind"), QStringLiteral("initial")}, QStringLiteral("standard")).exitCode, 2);
 }
 
 }  // namespace

@@ -78,6 +78,8 @@ TEST_F(ValueChecks, FilesWithValuesThePagesRefuse)
         {"length below range", "system", "txt", "00600,0800", "00049,0800", rangeMessage(801, "5.0 から 999.9"), {}},
         {"width beyond range", "system", "txt", "00600,0800", "00600,1041", rangeMessage(802, "10.0 から 104.0"), {}},
         {"RFID beyond range", "system", "txt", "04,+0000,0", "04,+1000,0", rangeMessage(804, "-99.9 から 99.9"), {}},
+        {"maximum length below range", "system", "txt", ",03000,", ",00099,", rangeMessage(803, "10.0 から 3000.0"), {}},
+        {"label shift, the last field, beyond range", "system", "txt", "0,+0000\r\n", "0,+1000\r\n", rangeMessage(805, "-99.9 から 99.9"), {}},
         {"ribbon not in its list", "system", "txt", "00600,0800,T,", "00600,0800,Q,", jpn().text(310000).arg(QStringLiteral("RIBBON"), QStringLiteral("Q")), {}},
         {"prefix not hexadecimal", "system", "txt", "7E,5E", "7G,5E", jpn().text(310001).arg(QStringLiteral("CONTROL PREFIX"), QStringLiteral("7G")), {}},
         {"flag neither 0 nor 1", "system", "txt", "2C,0,0,0,1,0", "2C,0,0,2,1,0", jpn().text(310002).arg(QStringLiteral("MEDIA TYPE(MT)"), QStringLiteral("2")), {}},
@@ -93,6 +95,13 @@ TEST_F(ValueChecks, FilesWithValuesThePagesRefuse)
         {"ratio beyond its item", "initial", "txt", "010,02,3.0", "010,02,3.5", rangeMessage(810, "2.0 から 3.0"), {}},
         {"choice not in its list", "initial", "txt", "dot/mm/inch\r\nD\r\n", "dot/mm/inch\r\nX\r\n", jpn().text(310000).arg(QStringLiteral("Unit"), QStringLiteral("X")), {}},
         {"zero suppression flag", "initial", "txt", "+0000000001,1", "+0000000001,2", jpn().text(310002).arg(QStringLiteral("ZeroSuppress"), QStringLiteral("2")), {}},
+        {"GETCMDZB, the last initial value, not in its list", "initial", "txt", "GETCMDZB Operation\r\n0\r\n", "GETCMDZB Operation\r\nZ\r\n",
+         jpn().text(310000).arg(QStringLiteral("GETCMDZB"), QStringLiteral("Z")), {}},
+        // The drive string: rows 4, 2, 3 and 1 at characters 1, 2, 5 and 18, each a KIRN drive's value.
+        {"drive of row 1 not a KIRN drive", "initial", "txt", "54332333333333333133333330", "54332333333333333933333330",
+         jpn().text(310000).arg(QStringLiteral("DRIVE Mapping R:"), QStringLiteral("9")), {}},
+        {"drive of row 4 not a KIRN drive", "initial", "txt", "54332333333333333133333330", "34332333333333333133333330",
+         jpn().text(310000).arg(QStringLiteral("DRIVE Mapping A:"), QStringLiteral("3")), {}},
         // The initial value & table XML file.
         {"XML choice text", "initial", "xml", ">ドット<", ">dots<", jpn().text(310003).arg(QStringLiteral("Unit"), QStringLiteral("dots"), QLatin1String(kPrinter)), {}},
         {"XML number text", "initial", "xml", "\"Module Size\">2<", "\"Module Size\">2x<", jpn().text(310006).arg(QStringLiteral("Module Size"), QStringLiteral("2x")), {}},
@@ -116,6 +125,18 @@ TEST_F(ValueChecks, FilesWithValuesThePagesRefuse)
             EXPECT_FALSE(QFile::exists(out)) << c.what;
         }
     }
+}
+
+// export takes the drive mapping as check does: an unknown KIRN drive is refused, not turned into
+// the first one.
+TEST_F(ValueChecks, ExportRefusesADriveThePrinterDoesNotHave)
+{
+    const QString file = changed("initial", "txt", "54332333333333333133333330", "54332333333333333933333330");
+    const QString out = dir.filePath(QStringLiteral("exported.txt"));
+    const test::ProcessResult result = run(kPrinter, {"export", "--kind", "initial", "--format", "txt", "-o", out, file});
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    EXPECT_EQ(lastLine(result.err), jpn().text(310000).arg(QStringLiteral("DRIVE Mapping R:"), QStringLiteral("9")));
+    EXPECT_FALSE(QFile::exists(out));
 }
 
 // A file made for another model is taken when its values fit the selected printer, and refused

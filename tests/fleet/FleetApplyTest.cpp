@@ -1,19 +1,25 @@
 // vormexctl apply against several simulated printers: concurrent jobs, verify by read-back,
 // failures that stay with their printer, the plan, Ctrl-C.
 #include "FleetFixture.h"
+#include "TerminalScreen.h"
 
 #include "app/AppSettings.h"
 #include "base/SettingsStore.h"
 #include "base/StringTable.h"
 #include "support/PseudoTerminal.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QProcess>
 #include <QRegularExpression>
 
 #include <csignal>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace vormex::test {
 namespace {
@@ -161,6 +167,42 @@ TEST_F(FleetApply, AFailingPrinterFailsAloneAndTheOthersEndOk)
     }
 }
 
+// A failed target's message says what the single command says: the step, the file or the device,
+// and the reason.
+TEST_F(FleetApply, AFailedTargetSaysWhy)
+{
+    const StringTable strings = StringTable::builtIn();
+    struct Case {
+        const char* name;
+        QStringList simArguments;  // empty: nothing listens
+        QStringList command;       // the manifest and the report are added
+        QString message;           // the report's message, with DEVICE for the target's device
+    };
+    const QList<Case> cases = {
+        {"refused", {}, {"apply"}, strings.text(8023) + QStringLiteral(": connection refused by 127.0.0.1:1 (nothing listens there)")},
+        {"silent", {"--fault", "silence"}, {"apply"}, strings.text(8011) + QStringLiteral(": no answer from DEVICE within 18 s")},
+        {"status 57", {"--fault", "bad-checksum"}, {"apply"}, strings.text(8014) + QStringLiteral(": %1: %2").arg(path("system.txt"), strings.text(8031))},
+        {"refused read-back", {}, {"backup", "-o", path("backup")},
+         QStringLiteral("QUILLPRM.TXT: %1: connection refused by 127.0.0.1:1 (nothing listens there)").arg(strings.text(8023))},
+    };
+    for (const Case& c : cases) {
+        std::optional<Simulator> sim;
+        if (!c.simArguments.isEmpty())
+            sim.emplace(c.simArguments);
+        const QString device = sim ? sim->device() : QStringLiteral("LAN:127.0.0.1:1");
+        const QJsonObject job{{QStringLiteral("system-params"), QStringLiteral("system.txt")}};
+        const QString manifest = writeManifest({{QStringLiteral("job"), job}, {QStringLiteral("targets"), QJsonArray{target("a", device)}}});
+        const ProcessResult result = ctl(c.command + QStringList{manifest, "--report", path("r.json")});
+        EXPECT_EQ(result.exitCode, 1) << c.name << ": " << result.err.toStdString();
+        const QString message = QString(c.message).replace(QStringLiteral("DEVICE"), device);
+        // A backup asks for both files; the message names each that could not be read.
+        EXPECT_TRUE(targetOf(readReport(path("r.json")), "a").value(QStringLiteral("message")).toString().startsWith(message))
+            << c.name << ": " << result.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(result.err).contains(QStringLiteral("a: failed (")) && QString::fromUtf8(result.err).contains(message))
+            << c.name << ": " << result.err.toStdString();
+    }
+}
+
 TEST_F(FleetApply, PlanSendsNothingAndShowsWhatWouldChange)
 {
     QByteArray held = systemText();
@@ -239,42 +281,129 @@ TEST_F(FleetApply, OnATerminalTheProgressLinesNeverWrap)
     }
     EXPECT_GT(progressLines, 0) << screen.toStdString();
     EXPECT_GT(wideProgressLines, 0) << screen.toStdString();
-    EXPECT_FALSE(pieces.filter(QRegularExpression(QStringLiteral("^fleet +\\[[#.]{20}\\] [0-2]/2 ended"))).isEmpty()) << screen.toStdString();
+    EXPECT_FALSE(pieces.filter(QRegularExpression(QStringLiteral("^fleet +[0-2]/2 ended"))).isEmpty()) << screen.toStdString();
     // On a terminal the log lines show in the progress lines; each target's closing line stays.
     EXPECT_FALSE(pieces.contains(a + QStringLiteral(": ") + StringTable::builtIn().text(8022))) << screen.toStdString();
     for (const QString& name : {a, b})
         EXPECT_EQ(pieces.filter(QRegularExpression(QStringLiteral("^%1: ok \\(").arg(name))).size(), 1) << name.toStdString();
 }
 
-TEST_F(FleetApply, CtrlCCancelsEveryTargetAndWritesTheReport)
+// More targets than the terminal has rows, with long names: the progress block fills the screen.
+// Only the targets' end lines stay in the scrollback (a terminal such as tmux keeps what is
+// cleared from its top corner), and the fleet line shows its counts before anything is cut.
+TEST_F(FleetApply, AFullScreenOfProgressLeavesOnlyTheEndLines)
 {
-    Simulator sim({"--count", "2", "--fault", "silence"});
-    ASSERT_EQ(sim.devices().size(), 2);
-    const QString manifest = writeManifest({
-        {QStringLiteral("job"), parameterJob()},
-        {QStringLiteral("targets"), QJsonArray{target("a", sim.devices()[0]), target("b", sim.devices()[1])}},
-    });
+    constexpr int kTargets = 8, kColumns = 80, kRows = 8;
+    Simulator sim({"--count", QString::number(kTargets)});
+    ASSERT_EQ(sim.devices().size(), kTargets);
+    QJsonArray targets;
+    QStringList names;
+    for (int i = 0; i < kTargets; ++i) {
+        names << QStringLiteral("dock-with-a-rather-long-name-for-the-yard-%1").arg(i);
+        targets.append(target(names.last(), sim.devices()[i]));
+    }
+    const QString manifest = writeManifest({{QStringLiteral("job"), parameterJob()}, {QStringLiteral("targets"), targets}});
+
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    winsize size{};
+    size.ws_col = kColumns;
+    size.ws_row = kRows;
+    ASSERT_EQ(::ioctl(master, TIOCSWINSZ, &size), 0);
     QProcess tool;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VORMEX_TIME_SCALE"), QStringLiteral("1"));  // waits of many seconds
+    environment.insert(QStringLiteral("VORMEX_TIME_SCALE"), QStringLiteral("0.05"));
     tool.setProcessEnvironment(environment);
-    tool.start(programPath(QStringLiteral("vormexctl")), ctlArguments({"apply", manifest, "--report", path("r.json")}));
+    tool.setStandardErrorFile(QString::fromLocal8Bit(::ptsname(master)));  // a terminal as a user has it (LF becomes CR LF)
+    tool.start(programPath(QStringLiteral("vormexctl")), ctlArguments({"apply", manifest}));
     ASSERT_TRUE(tool.waitForStarted(5000));
+    QByteArray written;
+    const auto drain = [&] {
+        pollfd waiting{master, POLLIN, 0};
+        char buffer[8192];
+        while (::poll(&waiting, 1, 20) > 0) {
+            const ssize_t got = ::read(master, buffer, sizeof buffer);
+            if (got <= 0)
+                break;
+            written.append(buffer, got);
+        }
+    };
+    while (!tool.waitForFinished(20))
+        drain();
+    drain();
+    ::close(master);
+    EXPECT_EQ(tool.exitCode(), 0) << written.toStdString();
+
+    TerminalScreen terminal(kColumns, kRows);
+    terminal.write(written);
+    const QStringList lines = terminal.lines();
+    static const QRegularExpression progressBar(QStringLiteral("\\[[#.]{20}\\]"));
+    EXPECT_TRUE(lines.filter(progressBar).isEmpty()) << lines.join('\n').toStdString();
+    for (const QString& name : names)
+        EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^%1: ok \\(").arg(name))).size(), 1) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.size(), kTargets) << lines.join('\n').toStdString();
+
+    static const QRegularExpression pieceEnd(QStringLiteral("\\x1b\\[[0-9]*[A-Za-z]|[\\r\\n]"));
+    const QStringList fleetLines = QString::fromUtf8(written).split(pieceEnd, Qt::SkipEmptyParts).filter(QRegularExpression(QStringLiteral("^fleet ")));
+    EXPECT_FALSE(fleetLines.isEmpty());
+    for (const QString& line : fleetLines)
+        EXPECT_TRUE(line.contains(QRegularExpression(QStringLiteral("[0-8]/8 ended  ok [0-8]  failed 0  running [0-8]  waiting [0-8]")))) << line.toStdString();
+}
+
+// SIGINT and SIGTERM in every mode, at the printer's real timing and against silent printers: the
+// waits and read-backs under way are abandoned at once, the report says "cancelled", and the exit
+// status tells which signal it was.
+TEST_F(FleetApply, SignalsCancelEveryModeAtOnceAndTheReportSaysSo)
+{
+    struct Case {
+        const char* name;
+        QStringList arguments;  // the manifest and the report are added
+        int signal;
+        QString under;          // what shows the targets are waiting: a line on stderr or in the printer's log
+        bool inPrinterLog;
+        QString neverSent;      // what the printer must not be asked after the signal
+    };
     const QString vormexOff = QStringLiteral("b: ") + StringTable::builtIn().text(8041);
-    QByteArray err;
-    for (int i = 0; i < 100 && !QString::fromUtf8(err).contains(vormexOff); ++i) {
-        tool.waitForReadyRead(100);
-        err += tool.readAllStandardError();
+    const QString readBack = QStringLiteral("send system parameter file");
+    const QList<Case> cases = {
+        {"apply, SIGINT", {"apply"}, SIGINT, vormexOff, false, QStringLiteral("LDB")},
+        {"apply, SIGTERM", {"apply"}, SIGTERM, vormexOff, false, QStringLiteral("LDB")},
+        {"plan, SIGINT", {"apply", "--plan"}, SIGINT, readBack, true, QStringLiteral("send default file")},
+        {"plan, SIGTERM", {"apply", "--plan"}, SIGTERM, readBack, true, QStringLiteral("send default file")},
+        {"backup, SIGINT", {"backup", "-o", path("backup")}, SIGINT, readBack, true, QStringLiteral("send default file")},
+        {"backup, SIGTERM", {"backup", "-o", path("backup")}, SIGTERM, readBack, true, QStringLiteral("send default file")},
+    };
+    for (const Case& c : cases) {
+        Simulator sim({"--count", "2", "--fault", "silence"});
+        ASSERT_EQ(sim.devices().size(), 2);
+        const QString manifest = writeManifest({
+            {QStringLiteral("job"), parameterJob()},
+            {QStringLiteral("targets"), QJsonArray{target("a", sim.devices()[0]), target("b", sim.devices()[1])}},
+        });
+        QFile::remove(path("r.json"));
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VORMEX_TIME_SCALE"), QStringLiteral("1"));  // waits and read-backs of seconds
+        tool.setProcessEnvironment(environment);
+        tool.start(programPath(QStringLiteral("vormexctl")), ctlArguments(c.arguments + QStringList{manifest, "--report", path("r.json")}));
+        ASSERT_TRUE(tool.waitForStarted(5000)) << c.name;
+        QByteArray err;
+        for (int i = 0; i < 100 && (c.inPrinterLog ? sim.countInLog(c.under) < 2 : !QString::fromUtf8(err).contains(c.under)); ++i) {
+            tool.waitForReadyRead(100);
+            err += tool.readAllStandardError();
+        }
+        ASSERT_TRUE(c.inPrinterLog ? sim.countInLog(c.under) == 2 : QString::fromUtf8(err).contains(c.under)) << c.name << err.toStdString();
+        ::kill(static_cast<pid_t>(tool.processId()), c.signal);
+        // At real speed a silent printer's read-back takes 5 s and a wait 18 s; a cancel takes well under one.
+        ASSERT_TRUE(tool.waitForFinished(3000)) << c.name;
+        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit) << c.name;
+        EXPECT_EQ(tool.exitCode(), 128 + c.signal) << c.name;
+        const QJsonObject report = readReport(path("r.json"));
+        for (const char* name : {"a", "b"})
+            EXPECT_EQ(targetOf(report, QLatin1String(name)).value(kResult).toString(), QStringLiteral("cancelled")) << c.name << name;
+        EXPECT_EQ(sim.countInLog(c.neverSent), 0) << c.name;
+        EXPECT_FALSE(QFile::exists(path("backup/a/QUILLPRM.TXT"))) << c.name;
     }
-    ASSERT_TRUE(QString::fromUtf8(err).contains(vormexOff)) << err.toStdString();
-    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
-    ASSERT_TRUE(tool.waitForFinished(10000));
-    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(tool.exitCode(), 130);
-    const QJsonObject report = readReport(path("r.json"));
-    for (const char* name : {"a", "b"})
-        EXPECT_EQ(targetOf(report, QLatin1String(name)).value(kResult).toString(), QStringLiteral("cancelled")) << name;
-    EXPECT_EQ(sim.countInLog(QStringLiteral("LDB")), 0);
 }
 
 }  // namespace

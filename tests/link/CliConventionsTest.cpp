@@ -157,6 +157,7 @@ TEST(CliConventions, OptionValuesOutOfRangeAreUsageErrors)
     const struct {
         QStringList arguments;
         QString words;
+        QString printer = QStringLiteral("ORN Q-KA5");
     } cases[] = {
         {{"download", "--device", "LAN:127.0.0.1:1", "--allocate", "17,4,14"}, range.arg(0).arg(16)},
         {{"download", "--device", "LAN:127.0.0.1:1", "--vormex", "on", "--start-blocks", "0,2,3,21"}, range.arg(0).arg(20)},
@@ -164,11 +165,32 @@ TEST(CliConventions, OptionValuesOutOfRangeAreUsageErrors)
         {{"send-file", "system", file, "--device", "LAN:127.0.0.1:1", "--start-block", "21"}, range.arg(0).arg(20)},
         {{"encode", file, "--program", "main", "--block-kb", "0", "--listing"}, QStringLiteral("--block-kb")},
         {{"config", "set", "wait-time", "60001"}, range.arg(1).arg(60000)},
+        {{"config", "set", "wait-time", "-1"}, range.arg(1).arg(60000)},  // a value, not an option
+        {{"check", file, "--kind", "system"}, QStringLiteral("--printer: no printer named \"nope\""), QStringLiteral("nope")},
+        {{"check", file, "--kind", "system"}, QStringLiteral("--printer: no printer named \"standard\""), QStringLiteral("standard")},
     };
     for (const auto& c : cases) {
-        const test::ProcessResult result = vormexctl(c.arguments);
+        const test::ProcessResult result = vormexctl(c.arguments, c.printer);
         EXPECT_EQ(result.exitCode, 2) << c.arguments.join(' ').toStdString() << ": " << result.err.toStdString();
         EXPECT_TRUE(QString::fromUtf8(result.err).contains(c.words)) << result.err.toStdString();
+    }
+}
+
+// Every area and start block exactly at its limit is taken, for the kanji variants with their own
+// limits: the download then goes as far as the device (nothing listens there).
+TEST(CliConventions, OptionValuesAtTheirLimitsAreTaken)
+{
+    const QStringList cases[] = {
+        {"--allocate", "16,8,20", "--start-blocks", "0,20,20,20"},  // the maxima of ORN Q-KA5
+        {"--allocate", "0,0,0"},
+        {"--kanji", "1", "--allocate", "24,12,0"},
+        {"--kanji", "2", "--allocate", "20,10,20"},
+    };
+    for (const QStringList& options : cases) {
+        const QStringList arguments = QStringList{"download", "--device", "LAN:127.0.0.1:1", "--vormex", "on"} + options;
+        const test::ProcessResult result = vormexctl(arguments);
+        EXPECT_EQ(result.exitCode, 1) << arguments.join(' ').toStdString() << ": " << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains("connection refused by 127.0.0.1:1")) << arguments.join(' ').toStdString() << ": " << result.err.toStdString();
     }
 }
 

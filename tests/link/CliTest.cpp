@@ -116,6 +116,7 @@ TEST_F(Cli, DeviceTextsAreCheckedAndTheirFailuresExplained)
     } cases[] = {
         {QStringLiteral("LAM:127.0.0.1:9100"), 2, QStringLiteral("unknown interface \"LAM\"")},
         {QStringLiteral("LAN:127.0.0.1:99999"), 2, QStringLiteral("port 99999 is out of range (1 to 65535)")},
+        {QStringLiteral("LAN:127.0.0.1:0"), 2, QStringLiteral("port 0 is out of range (1 to 65535)")},
         {QStringLiteral("LAN:127.0.0.1:abc"), 2, QStringLiteral("four numbers separated by dots")},
         {QStringLiteral("LAN:127.0.0.256:9100"), 2, QStringLiteral("256 is not a number of an IPv4 address")},
         {QStringLiteral("COM3:9600,8,nne,1"), 2, QStringLiteral("parity must be none, odd or even, not \"nne\"")},

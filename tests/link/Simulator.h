@@ -52,6 +52,8 @@ public:
     QStringList devices() const { return devices_; }
     QString ptyPath() const { return device().mid(4); }
     QString folder() const { return folder_.path(); }
+    // The simulator's process, to stop and continue it (a printer that freezes).
+    qint64 processId() const { return process_.processId(); }
     QString log() const
     {
         QFile file(folder_.filePath(QStringLiteral("sim.log")));

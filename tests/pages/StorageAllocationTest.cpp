@@ -97,6 +97,19 @@ TEST(StorageAllocation, ChecksOnlyWhatTheJobSends)
     };
     const Case cases[] = {
         {"defaults", [](DownloadJob&) {}, std::nullopt},
+        {"every area and start block at its maximum",
+         [](DownloadJob& j) {
+             j.doAllocation = j.doBasicMain = j.doBasicSystem = j.doSystemParameters = j.doInitialTable = 1;
+             j.trueTypeBlocks = 20, j.bitmapBlocks = 10, j.basicBlocks = 30, j.startBlocks = {30, 30, 30, 30};
+         },
+         std::nullopt},
+        {"every area and start block at its minimum",
+         [](DownloadJob& j) {
+             j.doAllocation = j.doBasicMain = j.doBasicSystem = j.doSystemParameters = j.doInitialTable = 1;
+             j.trueTypeBlocks = 1, j.bitmapBlocks = 0, j.basicBlocks = 2, j.startBlocks = {2, 2, 2, 2};
+         },
+         std::nullopt},
+        {"bitmap area one above its maximum", [](DownloadJob& j) { j.doAllocation = 1, j.bitmapBlocks = 11; }, AllocationValue::BitmapBlocks},
         {"area checked with allocation on", [](DownloadJob& j) { j.doAllocation = 1, j.trueTypeBlocks = 21; },
          AllocationValue::TrueTypeBlocks},
         {"area ignored with allocation off", [](DownloadJob& j) { j.trueTypeBlocks = 21; }, std::nullopt},
@@ -168,6 +181,12 @@ TEST(DownloadEnabling, SomethingToDo)
     DownloadJob vormex;
     vormex.doVormexSwitch = 1;
     EXPECT_TRUE(HasSomethingToDo(vormex));
+    // A file chosen for each file step, every step off: nothing to send.
+    DownloadJob chosen;
+    for (const int type : {DownloadItem::BasicMain, DownloadItem::BasicSystem, DownloadItem::SystemParameters, DownloadItem::InitialTable,
+                           DownloadItem::TestFile})
+        chosen.item(type).text = QStringLiteral("file");
+    EXPECT_FALSE(HasSomethingToDo(chosen));
 
     EXPECT_TRUE(NeedsFirmwareNotice(QStringLiteral("ORN Q-KA5")));
     EXPECT_FALSE(NeedsFirmwareNotice(QStringLiteral("Q-KB4")));

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-// Printer definitions for the parameter document tests: "standard", "VX-OTHER" (other list
+// Printer definitions for the parameter document tests: "standard" (the template), "VX-BASE" (the
+// template as a model), "VX-OTHER" (other list
 // texts for the same values) and "VX-NOSHIFT" (no label shift field, variable control codes).
 namespace vormex::test {
 

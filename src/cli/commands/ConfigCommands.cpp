@@ -59,8 +59,8 @@ int setPrinter(CliContext& context, const QString& value)
 {
     if (const QString problem = context.definitionsProblem(); !problem.isEmpty())
         return context.fail(problem);
-    const PrinterDefinition* printer = FindPrinter(context.app().printerDefinitions, value);
-    if (!printer || value == QLatin1String("standard"))
+    const PrinterDefinition* printer = FindPrinterModel(context.app().printerDefinitions, value);
+    if (!printer)
         return context.usage(QStringLiteral("no printer named \"%1\" in %2 (see 'vormexctl printers')")
                                  .arg(value, context.app().definitionFilePath));
     context.store().writeString(name(settings::kPrinterName), value);

@@ -17,6 +17,7 @@ namespace vormex::cli {
 namespace {
 
 constexpr int kMaxJobs = 64;
+constexpr int kExitBySignal = 128;
 
 const QCommandLineOption kJobs(QStringLiteral("jobs"), QStringLiteral("at most N printers at a time (1 to 64; default: every target, at most 64)"),
                                QStringLiteral("N"));
@@ -82,12 +83,14 @@ int runFleet(CliContext& context, const QCommandLineParser& parser, FleetSetup s
     options.jobs = jobs;
     options.backupFolder = backupFolder;
     const std::unique_ptr<FleetRun> run = FleetRun::Start(std::move(setup.targets), options, console.observer());
-    const bool interrupted = console.follow(*run);
+    const int cancelSignal = console.follow(*run);
+    const bool interrupted = cancelSignal != 0;
     const std::vector<TargetReport> reports = run->reports();
     if (action == FleetAction::Plan)
         printPlan(context, reports);
 
-    int status = interrupted ? kExitInterrupted : kExitOk;
+    // 130 after SIGINT, 143 after SIGTERM, as a shell reports a program that a signal ended.
+    int status = interrupted ? kExitBySignal + cancelSignal : kExitOk;
     if (!interrupted && std::any_of(reports.begin(), reports.end(), [](const TargetReport& r) { return r.result != TargetResult::Ok; }))
         status = kExitFailure;
     if (parser.isSet(kReport) && context.writeFile(parser.value(kReport), FleetReportJson(reports, run->seconds())) != kExitOk
@@ -172,13 +175,15 @@ QList<Command> fleetCommands()
                         "Everything is checked and every file prepared once per model before any printer is reached. The\n"
                         "targets run at once, each on its own connection; after a job the parameter files sent are read\n"
                         "back and compared (\"verify\", on by default when the job sends one). Exit status 0 when every\n"
-                        "target is ok, 1 otherwise, 2 for a usage or manifest error, 130 after Ctrl-C.\n"),
+                        "target is ok, 1 otherwise, 2 for a usage or manifest error, 130 after Ctrl-C, 143 after SIGTERM\n"
+                        "(both cancel every target and still write the report).\n"),
          {kJobs, kReport, kPlan}, runApply},
         {QStringLiteral("backup"), QStringLiteral("MANIFEST|TARGETS.csv -o DIR [--jobs N] [--report FILE]"),
          QStringLiteral("read every printer's parameter files back into DIR"),
          QStringLiteral("Each target's system parameters and initial values and tables are saved as DIR/NAME/QUILLPRM.TXT\n"
                         "and DIR/NAME/ZDEFAULT.TXT, text files that apply and the pages take. A printer that holds no\n"
-                        "file is reported and does not stop the others.\n"),
+                        "file is reported and does not stop the others. Ctrl-C (exit status 130) and SIGTERM (143) cancel\n"
+                        "every target and still write the report.\n"),
          {kOutput, kJobs, kReport}, runBackup},
     };
 }

@@ -18,11 +18,17 @@
 namespace vormex::cli {
 namespace {
 
-// Set by the SIGINT handler, read by the thread that follows the run.
-volatile std::sig_atomic_t interruptRequested = 0;
-struct sigaction previousHandler;
+// The first of SIGINT and SIGTERM that came, set by the handler and read by the thread that
+// follows the run; 0 while none came.
+volatile std::sig_atomic_t cancelSignal = 0;
+constexpr int kCancelSignals[] = {SIGINT, SIGTERM};
+struct sigaction previousHandlers[std::size(kCancelSignals)];
 
-extern "C" void onFleetInterrupt(int) { interruptRequested = 1; }
+extern "C" void onFleetSignal(int signal)
+{
+    if (cancelSignal == 0)
+        cancelSignal = signal;
+}
 
 constexpr int kBarWidth = 20;
 constexpr auto kRefresh = std::chrono::milliseconds(100);
@@ -92,14 +98,18 @@ struct FleetConsole::Screen {
     std::vector<bool> closed;   // each target's closing line is out
     QStringList block;          // the progress lines on screen, below the log
 
+    // Clears the progress lines line by line and leaves the cursor where they began. Not with
+    // "erase below": from the screen's top corner (a block as tall as the terminal) terminals
+    // such as tmux take that for clearing the screen and keep a copy of it in the scrollback.
     void eraseBlock()
     {
         if (block.isEmpty())
             return;
-        QByteArray up = "\r";
-        if (block.size() > 1)
-            up += "\033[" + QByteArray::number(block.size() - 1) + "A";
-        std::fputs((up + "\033[J").constData(), stderr);
+        const QByteArray up = block.size() > 1 ? "\033[" + QByteArray::number(block.size() - 1) + "A" : QByteArray();
+        QByteArray erase = "\r" + up;
+        for (qsizetype i = 0; i < block.size(); ++i)
+            erase += i + 1 < block.size() ? "\033[2K\033[B" : "\033[2K";
+        std::fputs((erase + up).constData(), stderr);
     }
     void drawBlock()
     {
@@ -229,10 +239,11 @@ QStringList progressLines(FleetConsole::Screen& screen, const std::vector<Target
         lines << QStringLiteral("... and %1 more running").arg(running - lines.size());
     const int total = static_cast<int>(all.size());
     const int percent = total > 0 ? ended * 100 / total : 100;
-    lines << QStringLiteral("%1  %2 %3/%4 ended  ok %5  failed %6  running %7  waiting %8")
-                 .arg(QStringLiteral("fleet").leftJustified(screen.nameWidth), bar(percent))
+    // The counts first: on a narrow terminal the bar is what gets cut.
+    lines << QStringLiteral("fleet  %1/%2 ended  ok %3  failed %4  running %5  waiting %6  %7")
                  .arg(ended).arg(total).arg(ok).arg(failed).arg(running)
-                 .arg(total - ended - running);
+                 .arg(total - ended - running)
+                 .arg(bar(percent));
     for (QString& line : lines)
         line = cutToColumns(line, std::max(size.columns - 1, 10));
     return lines;
@@ -248,30 +259,32 @@ FleetConsole::FleetConsole(const QStringList& names) : screen_(std::make_shared<
     for (const QString& name : names)
         screen_->nameWidth = std::max<int>(screen_->nameWidth, static_cast<int>(name.size()));
     screen_->nameWidth = std::max(screen_->nameWidth, 5);
-    interruptRequested = 0;
+    cancelSignal = 0;
     struct sigaction action {};
-    action.sa_handler = onFleetInterrupt;
+    action.sa_handler = onFleetSignal;
     sigemptyset(&action.sa_mask);
-    previousHandlerSaved_ = ::sigaction(SIGINT, &action, &previousHandler) == 0;
+    for (size_t i = 0; i < std::size(kCancelSignals); ++i)
+        previousHandlersSaved_[i] = ::sigaction(kCancelSignals[i], &action, &previousHandlers[i]) == 0;
 }
 
 FleetConsole::~FleetConsole()
 {
-    if (previousHandlerSaved_)
-        ::sigaction(SIGINT, &previousHandler, nullptr);
+    for (size_t i = 0; i < std::size(kCancelSignals); ++i)
+        if (previousHandlersSaved_[i])
+            ::sigaction(kCancelSignals[i], &previousHandlers[i], nullptr);
 }
 
 std::shared_ptr<FleetObserver> FleetConsole::observer() const { return std::make_shared<ConsoleObserver>(screen_); }
 
-bool FleetConsole::follow(FleetRun& run)
+int FleetConsole::follow(FleetRun& run)
 {
     auto nextDraw = std::chrono::steady_clock::now();
     bool cancelled = false;
     while (run.running()) {
-        if (interruptRequested && !cancelled) {
+        if (cancelSignal != 0 && !cancelled) {
             cancelled = true;
             run.RequestCancel();
-            screen_->print(-1, QStringLiteral("vormexctl: cancelling every target"));
+            screen_->print(-1, QStringLiteral("vormexctl: %1: cancelling every target").arg(cancelSignal == SIGTERM ? "SIGTERM" : "SIGINT"));
         }
         if (std::chrono::steady_clock::now() >= nextDraw) {
             screen_->showProgress(progressLines(*screen_, run.progress()));
@@ -284,7 +297,7 @@ bool FleetConsole::follow(FleetRun& run)
     const std::vector<TargetReport> reports = run.reports();
     for (size_t i = 0; i < reports.size(); ++i)
         screen_->close(static_cast<int>(i), closingLine(reports[i]));
-    return cancelled || interruptRequested;
+    return static_cast<int>(cancelSignal);
 }
 
 }  // namespace vormex::cli

@@ -115,7 +115,7 @@ int runPrinters(CliContext& context, const QCommandLineParser& parser)
         return context.usage(QStringLiteral("printers takes no arguments"));
     const Application& app = context.app();
     for (const PrinterDefinition& entry : app.printerDefinitions) {
-        if (entry.name != QLatin1String("standard"))
+        if (IsPrinterModel(entry))
             context.out() << entry.name << "\n";
     }
     if (const QString problem = context.definitionsProblem(); !problem.isEmpty())
@@ -146,7 +146,7 @@ int runInfo(CliContext& context, const QCommandLineParser& parser)
     const Application& app = context.app();
     int models = 0;
     for (const PrinterDefinition& entry : app.printerDefinitions)
-        models += entry.name != QLatin1String("standard");
+        models += IsPrinterModel(entry);
     QTextStream& out = context.out();
     out << "vormexctl " << ProgramVersion() << "\n"
         << "definition file: " << QDir::toNativeSeparators(app.definitionFilePath)

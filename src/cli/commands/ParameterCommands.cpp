@@ -4,6 +4,7 @@
 
 #include "conversion/ParameterFileConversion.h"
 #include "files/UserFiles.h"
+#include "initialtable/DriveMapping.h"
 #include "initialtable/InitialTableDocument.h"
 #include "initialtable/InitialTableFiles.h"
 #include "initialtable/InitialTableXml.h"
@@ -154,6 +155,9 @@ int exportInitial(CliContext& context, const PrinterDefinition& printer, const P
         const TextResult read = ReadInitialTableFile(from, printer, app.printerDefinitions, app.parameterCheck, app.strings);
         if (!read.ok())
             return read.fileError ? fileFailure(context, from, read.error) : context.fail(fileContext(from, {}), read.error);
+        // The page would take the first KIRN drive for an unknown one: refused, not rewritten.
+        if (const std::optional<QString> problem = CheckDriveMappingValues(read.text, printer, app.strings))
+            return context.fail(fileContext(from, {}), *problem);
         if (!ApplyInitialTableText(read.text, printer, document))
             return context.fail(app.strings.text(kNotInitialTableFile));
     }

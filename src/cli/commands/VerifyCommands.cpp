@@ -48,14 +48,21 @@ int runDiff(CliContext& context, const QCommandLineParser& parser)
     const ParameterFileContext files{app.printerDefinitions, *printer, app.parameterCheck, app.strings};
     const PreparedParameterFile prepared = PrepareParameterFileItem(positional[1], kind, files, app.controlCodes);
     const std::optional<QString> wanted = prepared.ok() ? TextOfPrinterFileArea(prepared.area) : std::nullopt;
+    // As every command says it: the file (and the field) on a line before the check's message.
+    const QString& file = positional[1];
     if (!wanted) {
-        context.fail(prepared.message.isEmpty() ? QStringLiteral("vormexctl: %1: cannot be converted").arg(positional[1])
-                                                : prepared.message);
+        const QString where = prepared.detail.isEmpty() || prepared.detail.startsWith(file) ? file : file + QStringLiteral(": ") + prepared.detail;
+        if (prepared.message.isEmpty())
+            context.fail(QStringLiteral("vormexctl: %1: cannot be converted").arg(file));
+        else if (prepared.message.startsWith(file))
+            context.fail(QStringLiteral("vormexctl: ") + prepared.message);  // a file error names the file itself
+        else
+            context.fail(QStringLiteral("vormexctl: ") + where, prepared.message);
         return kExitUsage;
     }
     const PrinterFileRead read = ReadPrinterFile(kind, context.link(parser), *printer);
     if (read.outcome == PrinterFileRead::Unread) {
-        context.fail(read.message);
+        context.fail(read.detail.isEmpty() ? QString() : QStringLiteral("vormexctl: ") + read.detail, read.message);
         return kExitUsage;
     }
     const FileVerification verification = CompareWithPrinterFile(kind, read, *wanted, *printer);

@@ -9,7 +9,7 @@ namespace vormex {
 
 const PrinterDefinition* Application::selectedPrinter() const
 {
-    return FindPrinter(printerDefinitions, selectedPrinterName);
+    return FindPrinterModel(printerDefinitions, selectedPrinterName);
 }
 
 bool Application::labelShiftOmitted() const
@@ -36,7 +36,7 @@ void StartApplication(Application& app, const SettingsStore& store, const Startu
 
     app.selectedPrinterName.clear();
     for (const PrinterDefinition& entry : app.printerDefinitions) {
-        if (entry.name != QLatin1String("standard")) {
+        if (IsPrinterModel(entry)) {
             app.selectedPrinterName = entry.name;
             break;
         }

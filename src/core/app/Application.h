@@ -47,7 +47,8 @@ struct Application {
     QString windowsPos;
     ParameterCheckState parameterCheck;
 
-    // The entry named by selectedPrinterName; nullptr when none has that name.
+    // The printer model named by selectedPrinterName; nullptr when none has that name (the
+    // template "standard" is no model).
     const PrinterDefinition* selectedPrinter() const;
     // The selected printer's flag that allows a parameter line one field short.
     bool labelShiftOmitted() const;

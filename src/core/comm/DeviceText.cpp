@@ -3,11 +3,14 @@
 #include "comm/DeviceAccess.h"
 #include "comm/SerialSettings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 
 #include <cerrno>
 #include <cstring>
+#include <variant>
 
 namespace vormex {
 namespace {
@@ -17,23 +20,41 @@ const QStringList kBaudRates = {QStringLiteral("2400"),  QStringLiteral("4800"),
 
 QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-std::optional<QString> checkLan(const QString& address)
+using Parsed = std::variant<DeviceEndpoint, QString>;  // the endpoint, or why the text is not one
+
+// The value of a run of decimal digits, leading zeros allowed; -1 when it is above `max`.
+int boundedNumber(const QString& digits, int max)
 {
-    static const QRegularExpression form(QStringLiteral("^(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3}):(\\d{1,5})$"));
+    qint64 value = 0;
+    for (const QChar c : digits) {
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > max)
+            return -1;
+    }
+    return int(value);
+}
+
+Parsed parseLan(const QString& address)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3}):([0-9]+)$"));
     const QRegularExpressionMatch match = form.match(address);
     if (!match.hasMatch())
         return QStringLiteral("a LAN address is four numbers separated by dots, a colon and a port (\"%1\")").arg(address);
+    DeviceEndpoint endpoint;
+    endpoint.kind = PortKind::Lan;
     for (int i = 1; i <= 4; ++i) {
-        if (match.captured(i).toInt() > 255)
+        const int number = boundedNumber(match.captured(i), 255);
+        if (number < 0)
             return QStringLiteral("%1 is not a number of an IPv4 address (0 to 255)").arg(match.captured(i));
+        endpoint.address[size_t(i - 1)] = number;
     }
-    const int port = match.captured(5).toInt();
-    if (port < kMinLanPort || port > kMaxLanPort)
+    endpoint.port = boundedNumber(match.captured(5), kMaxLanPort);
+    if (endpoint.port < kMinLanPort)
         return QStringLiteral("port %1 is out of range (%2 to %3)").arg(match.captured(5)).arg(kMinLanPort).arg(kMaxLanPort);
-    return std::nullopt;
+    return endpoint;
 }
 
-std::optional<QString> checkCom(const QString& address)
+std::optional<QString> checkSerialSettings(const QString& address)
 {
     const QStringList fields = address.split(QLatin1Char(','));
     if (fields.size() != 4)
@@ -47,6 +68,67 @@ std::optional<QString> checkCom(const QString& address)
     if (fields[3] != QLatin1String("1") && fields[3] != QLatin1String("2"))
         return QStringLiteral("stop bits must be 1 or 2, not \"%1\"").arg(fields[3]);
     return std::nullopt;
+}
+
+Parsed parseUsb(const QString& address)
+{
+    if (!address.isEmpty() && !address.startsWith(QLatin1Char('/')))
+        return QStringLiteral("a USB device is a path such as /dev/usb/lp0, not \"%1\"").arg(address);
+    DeviceEndpoint endpoint;
+    endpoint.kind = PortKind::Usb;
+    endpoint.path = address;
+    return endpoint;
+}
+
+// "COM<n>:SETTINGS" and "LPT<n>:".
+Parsed parseNumbered(const QString& kind, const QString& address)
+{
+    static const QRegularExpression numbered(QStringLiteral("^(COM|LPT)([1-9][0-9]{0,2})$"));
+    const QRegularExpressionMatch match = numbered.match(kind);
+    if (!match.hasMatch())
+        return QStringLiteral("unknown interface \"%1\" (LAN, COMn, LPTn or USB)").arg(kind);
+    DeviceEndpoint endpoint;
+    endpoint.number = match.captured(2).toInt();
+    if (match.captured(1) == QLatin1String("COM")) {
+        if (endpoint.number > PortMap::kMaxCom)
+            return QStringLiteral("%1: COM ports are numbered 1 to %2").arg(kind).arg(PortMap::kMaxCom);
+        if (const std::optional<QString> problem = checkSerialSettings(address))
+            return *problem;
+        endpoint.kind = PortKind::Com;
+        return endpoint;
+    }
+    if (endpoint.number > PortMap::kMaxLpt)
+        return QStringLiteral("%1: LPT ports are numbered 1 to %2").arg(kind).arg(PortMap::kMaxLpt);
+    if (!address.isEmpty())
+        return QStringLiteral("%1 takes nothing after the colon, not \"%2\"").arg(kind, address);
+    endpoint.kind = PortKind::Lpt;
+    return endpoint;
+}
+
+// The grammar of a device text: the interface before the first colon, its address after it.
+Parsed parseDeviceText(const QString& text)
+{
+    if (text.trimmed() != text)
+        return QStringLiteral("\"%1\" begins or ends with a blank").arg(text);
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return QStringLiteral("\"%1\" has no colon after the interface").arg(text);
+    const QString kind = text.left(colon);
+    const QString address = text.mid(colon + 1);
+    if (kind == QLatin1String("LAN"))
+        return parseLan(address);
+    if (kind == QLatin1String("USB"))
+        return parseUsb(address);
+    return parseNumbered(kind, address);
+}
+
+// A USB node as the system finds it: links resolved, or the cleaned path of a node not there.
+QString resolvedPath(const QString& path)
+{
+    if (path.isEmpty())
+        return path;
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(path) : canonical;
 }
 
 // "COM1 = /dev/ttyS0, COM2 = /dev/ttyUSB0", or "none".
@@ -80,35 +162,41 @@ QString DeviceTextGrammar()
                           "  USB:DEVICE                  e.g. USB:/dev/usb/lp0");
 }
 
-std::optional<QString> CheckDeviceText(const QString& text)
+std::optional<DeviceEndpoint> ParseDeviceText(const QString& text, QString* problem)
 {
-    const qsizetype colon = text.indexOf(QLatin1Char(':'));
-    if (colon < 0)
-        return QStringLiteral("\"%1\" has no colon after the interface").arg(text);
-    const QString kind = text.left(colon);
-    const QString address = text.mid(colon + 1);
-    static const QRegularExpression numbered(QStringLiteral("^(COM|LPT)([1-9][0-9]{0,2})$"));
-    if (kind == QLatin1String("LAN"))
-        return checkLan(address);
-    if (kind == QLatin1String("USB")) {
-        if (!address.isEmpty() && !address.startsWith(QLatin1Char('/')))
-            return QStringLiteral("a USB device is a path such as /dev/usb/lp0, not \"%1\"").arg(address);
+    Parsed parsed = parseDeviceText(text);
+    if (auto* why = std::get_if<QString>(&parsed)) {
+        if (problem)
+            *problem = std::move(*why);
         return std::nullopt;
     }
-    const QRegularExpressionMatch match = numbered.match(kind);
-    if (!match.hasMatch())
-        return QStringLiteral("unknown interface \"%1\" (LAN, COMn, LPTn or USB)").arg(kind);
-    const int number = match.captured(2).toInt();
-    if (match.captured(1) == QLatin1String("COM")) {
-        if (number > PortMap::kMaxCom)
-            return QStringLiteral("%1: COM ports are numbered 1 to %2").arg(kind).arg(PortMap::kMaxCom);
-        return checkCom(address);
+    return std::get<DeviceEndpoint>(std::move(parsed));
+}
+
+std::optional<QString> CheckDeviceText(const QString& text)
+{
+    QString problem;
+    if (ParseDeviceText(text, &problem))
+        return std::nullopt;
+    return problem;
+}
+
+bool SameEndpoint(const DeviceEndpoint& a, const DeviceEndpoint& b)
+{
+    if (a.kind != b.kind)
+        return false;
+    switch (a.kind) {
+    case PortKind::Lan:
+        return a.address == b.address && a.port == b.port;
+    case PortKind::Com:
+    case PortKind::Lpt:
+        return a.number == b.number;
+    case PortKind::Usb:
+        return resolvedPath(a.path) == resolvedPath(b.path);
+    case PortKind::Closed:
+        break;
     }
-    if (number > PortMap::kMaxLpt)
-        return QStringLiteral("%1: LPT ports are numbered 1 to %2").arg(kind).arg(PortMap::kMaxLpt);
-    if (!address.isEmpty())
-        return QStringLiteral("%1 takes nothing after the colon, not \"%2\"").arg(kind, address);
-    return std::nullopt;
+    return true;
 }
 
 QString DescribeUnusableDeviceText(const QString& deviceInfo)

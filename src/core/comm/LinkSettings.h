@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include <atomic>
+#include <memory>
+
 namespace vormex {
 
 // What a connection to the printer needs from the application, passed in explicitly.
@@ -18,6 +21,9 @@ struct LinkSettings {
     int waitTimeMs = 20000;     // "Wait Time"
     PortMap portMap;
     StringTable strings = StringTable::builtIn();
+    // The owner's cancel, shared with the thread that sets it: once it is set, a read-back in
+    // progress closes its port within 100 ms. None: the action runs to its end.
+    std::shared_ptr<const std::atomic<bool>> cancel;
 };
 
 }  // namespace vormex

@@ -17,6 +17,15 @@ namespace {
 const QByteArray kFrameTail("\x03\x04\x0D\x0A", 4);
 const QByteArray kFrameHead("\x01\x02", 2);
 
+// False when `cancel` cut the pause short.
+bool pauseUnlessCancelled(int milliseconds, const std::atomic<bool>* cancel)
+{
+    if (cancel)
+        return pacing::pause(milliseconds, *cancel);
+    pacing::pause(milliseconds);
+    return true;
+}
+
 ReadBackResult failure(const StringTable& table, int messageId, QByteArray received = {})
 {
     ReadBackResult result;
@@ -32,6 +41,8 @@ QString describeReceiveFailure(ReceiveOutcome outcome, const QString& device, in
     case ReceiveOutcome::WriteFailed:
         return QStringLiteral("%1: the request could not be sent (%2)").arg(device, QString::fromLocal8Bit(std::strerror(error)));
     case ReceiveOutcome::ReadFailed:
+        if (error == ECANCELED)
+            return QStringLiteral("%1: the read-back was cancelled after %2 bytes").arg(device).arg(received);
         return QStringLiteral("%1: the connection broke off after %2 bytes (%3)")
             .arg(device).arg(received).arg(QString::fromLocal8Bit(std::strerror(error)));
     case ReceiveOutcome::BufferFull:
@@ -68,16 +79,22 @@ std::optional<QString> exchangeWithPrinter(const LinkSettings& link, const ReadB
             return std::nullopt;
         }
     }
+    if (link.cancel && link.cancel->load()) {
+        result = failure(table, strings::kParameterGetFailed);
+        result.detail = QStringLiteral("%1: the read-back was cancelled before it began").arg(link.deviceInfo);
+        return std::nullopt;
+    }
     QByteArray received;
     {
         PrinterPort port(link.portMap);
+        port.setCancelFlag(link.cancel.get());
         port.progressPercent = -1;
         if (!port.Open(parts.kind, parts.address, false)) {
             result = failure(table, strings::kDeviceOpenError);
             result.detail = DescribeOpenFailure(parts, int(port.lastError.load()), link.portMap);
             return std::nullopt;
         }
-        const ReceiveOutcome outcome = ReceiveParameterFile(port, link.codes, exchange, received);
+        const ReceiveOutcome outcome = ReceiveParameterFile(port, link.codes, exchange, received, link.cancel.get());
         const int error = int(port.lastError.load());
         port.Close();
         if (outcome != ReceiveOutcome::Complete) {
@@ -138,12 +155,15 @@ ReadBackResult success(const StringTable& table, QString text, QByteArray receiv
 }  // namespace
 
 ReceiveOutcome ReceiveParameterFile(PrinterPort& port, const ControlCodes& codes, const ReadBackExchange& exchange,
-                                    QByteArray& received)
+                                    QByteArray& received, const std::atomic<bool>* cancel)
 {
     received.clear();
     if (!port.Write(FrameShortCommand(exchange.letters, codes)))
         return ReceiveOutcome::WriteFailed;
-    pacing::pause(exchange.pauseBeforeReadMs);
+    if (!pauseUnlessCancelled(exchange.pauseBeforeReadMs, cancel)) {
+        port.lastError = ECANCELED;
+        return ReceiveOutcome::ReadFailed;
+    }
     QByteArray buffer(exchange.capacity, '\0');
     int count = 0;
     // COM and USB reads that wait in vain succeed without data: a printer that stays silent

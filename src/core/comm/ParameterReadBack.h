@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -30,9 +31,10 @@ inline constexpr ReadBackExchange kInitialTableExchange{"!D", "ZDEFAULT.TXT", 12
 enum class ReceiveOutcome { Complete, WriteFailed, ReadFailed, BufferFull, Silent };
 
 // Sends the short command on an open port and receives until the last four bytes are
-// 03 04 0D 0A. A full buffer, a failed read or a printer silent for the read time-out ends it.
+// 03 04 0D 0A. A full buffer, a failed read or a printer silent for the read time-out ends it;
+// so does `cancel` (also in the pause before the first read), as a failed read.
 ReceiveOutcome ReceiveParameterFile(PrinterPort& port, const ControlCodes& codes, const ReadBackExchange& exchange,
-                                    QByteArray& received);
+                                    QByteArray& received, const std::atomic<bool>* cancel = nullptr);
 
 // The reply's text between SOH STX and the last ETX EOT CR LF; nullopt when there is no frame.
 // With `dropLineEnd` a CR LF right before ETX is not part of the text (system parameters).
@@ -67,7 +69,7 @@ using ReceivedBytesHook = std::function<QString(const QByteArray& received)>;
 
 // Reads a parameter file back from the printer named by `link` and checks it: the system
 // parameter line ("!B") or the initial value & table text ("!D", section by section). Messages
-// come from `link.strings`.
+// come from `link.strings`. `link.cancel` abandons the exchange and closes the port.
 ReadBackResult ReadParameterFileBack(ParameterFileKind kind, const LinkSettings& link, const ReadBackCheck& check,
                                      const ReceivedBytesHook& keepReceived = {});
 

@@ -36,6 +36,14 @@ const PrinterDefinition* FindPrinter(const PrinterDefinitions& definitions, cons
     return nullptr;
 }
 
+bool IsPrinterModel(const PrinterDefinition& printer) { return printer.name != QLatin1String("standard"); }
+
+const PrinterDefinition* FindPrinterModel(const PrinterDefinitions& definitions, const QString& name)
+{
+    const PrinterDefinition* printer = FindPrinter(definitions, name);
+    return printer && IsPrinterModel(*printer) ? printer : nullptr;
+}
+
 const ItemDefinition* FindSystemItem(const PrinterDefinition& printer, const QString& name)
 {
     return findByName(printer.systemItems, name);

@@ -9,6 +9,10 @@
 namespace vormex {
 
 const PrinterDefinition* FindPrinter(const PrinterDefinitions& definitions, const QString& name);
+// A printer model a user may choose: any entry but the template "standard" that the others
+// inherit from.
+bool IsPrinterModel(const PrinterDefinition& printer);
+const PrinterDefinition* FindPrinterModel(const PrinterDefinitions& definitions, const QString& name);
 const ItemDefinition* FindSystemItem(const PrinterDefinition& printer, const QString& name);
 const ItemDefinition* FindInitialItem(const PrinterDefinition& printer, const QString& name);
 const ItemDefinition* FindFontItem(const PrinterDefinition& printer, const QString& name);

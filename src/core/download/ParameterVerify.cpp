@@ -28,6 +28,7 @@ PrinterFileRead ReadPrinterFile(ParameterFileKind kind, const LinkSettings& link
     const ReadBackResult result = ReadParameterFileBack(kind, link, check);
     PrinterFileRead read;
     read.message = result.message;
+    read.detail = result.detail;
     if (result.result || result.checkFailed) {
         read.outcome = PrinterFileRead::Text;
         read.text = result.text;
@@ -47,7 +48,7 @@ FileVerification CompareWithPrinterFile(ParameterFileKind kind, const PrinterFil
     switch (read.outcome) {
     case PrinterFileRead::Unread:
         verification.status = VerifyStatus::Unread;
-        verification.message = read.message;
+        verification.message = read.messageWithDetail();
         return verification;
     case PrinterFileRead::NoFile:
         verification.differences = {MissingFileDifference(kind, codec::toPrinterCodePage(wantedText).size())};

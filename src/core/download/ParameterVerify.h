@@ -36,7 +36,12 @@ struct PrinterFileRead {
     enum Outcome { Text, NoFile, Unread } outcome = Unread;
     QString text;     // Text: the file as the printer holds it (also when it fails the format check)
     QString message;  // the read-back's message
+    QString detail;   // Unread: the device and why the exchange failed, when known
     bool checked = false;  // Text: the file passed the printer's format check
+
+    // The message with the device and the reason after it: "Cannot open the device: connection
+    // refused by 127.0.0.1:9 (nothing listens there)".
+    QString messageWithDetail() const { return detail.isEmpty() ? message : message + QStringLiteral(": ") + detail; }
 };
 
 // Reads the parameter file of `kind` back from the printer of `link`, checked against `printer`.

@@ -1,6 +1,7 @@
 #include "fleet/FleetManifest.h"
 
-#include "comm/DeviceInfo.h"
+#include "comm/DeviceText.h"
+#include "fleet/JsonDuplicateKeys.h"
 #include "fleet/TargetsCsv.h"
 
 #include <QDir>
@@ -45,8 +46,8 @@ struct TargetProblem {
     QString what;
 };
 
-// The targets taken so far, by name: each must have a usable name and device text, and a name of
-// its own.
+// The targets taken so far: each must have a usable name of its own and a device text that
+// parses and leads to a printer no other target has.
 class TargetList {
 public:
     std::optional<TargetProblem> add(const FleetTarget& target, QList<FleetTarget>& targets)
@@ -55,23 +56,29 @@ public:
             return TargetProblem{QStringLiteral("name"), bad};
         if (const auto first = origins_.constFind(target.name); first != origins_.constEnd())
             return TargetProblem{QStringLiteral("name"), QStringLiteral("\"%1\" is given twice (first in %2)").arg(target.name, *first)};
-        DeviceInfoParts parts;
-        if (!SplitDeviceInfo(target.device, parts))
-            return TargetProblem{QStringLiteral("device"),
-                                 QStringLiteral("\"%1\" is not a device text (LAN:ADDRESS:PORT, COMn:BAUD,BITS,PARITY,STOP, LPTn:, USB:PATH)")
-                                     .arg(target.device)};
+        QString problem;
+        const std::optional<DeviceEndpoint> endpoint = ParseDeviceText(target.device, &problem);
+        if (!endpoint)
+            return TargetProblem{QStringLiteral("device"), QStringLiteral("%1\n%2").arg(problem, DeviceTextGrammar())};
         // Two jobs at once on one printer would garble both.
-        if (const auto first = devices_.constFind(target.device); first != devices_.constEnd())
-            return TargetProblem{QStringLiteral("device"), QStringLiteral("\"%1\" is the device of %2 as well").arg(target.device, *first)};
+        for (const Taken& taken : devices_)
+            if (SameEndpoint(taken.endpoint, *endpoint))
+                return TargetProblem{QStringLiteral("device"),
+                                     QStringLiteral("\"%1\" is the printer of %2 as well (\"%3\")").arg(target.device, taken.origin, taken.text)};
         origins_.insert(target.name, target.origin);
-        devices_.insert(target.device, target.origin);
+        devices_.append({*endpoint, target.device, target.origin});
         targets.append(target);
         return std::nullopt;
     }
 
 private:
+    struct Taken {
+        DeviceEndpoint endpoint;
+        QString text;
+        QString origin;
+    };
     QMap<QString, QString> origins_;  // name -> where it was given first
-    QMap<QString, QString> devices_;  // device text -> where it was given first
+    QList<Taken> devices_;
 };
 
 // Reads one manifest; every error is "FILE: PATH: what".
@@ -119,7 +126,9 @@ private:
         QFile file(path_);
         if (!file.open(QIODevice::ReadOnly))
             return fail(QString(), file.errorString());
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = file.read(kMaxFleetFileBytes + 1);
+        if (bytes.size() > kMaxFleetFileBytes)
+            return fail(QString(), QStringLiteral("larger than %1 bytes: not a manifest").arg(kMaxFleetFileBytes));
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
         if (parseError.error != QJsonParseError::NoError) {
@@ -128,6 +137,9 @@ private:
         }
         if (!document.isObject())
             return fail(QString(), QStringLiteral("a manifest is a JSON object"));
+        // The reader keeps one of the two values of a key given twice; which one was meant is unknown.
+        if (const std::optional<QString> key = FirstDuplicateJsonKey(bytes))
+            return fail(*key, QStringLiteral("given twice"));
         root_ = document.object();
         manifest_.path = path_;
         return true;
@@ -283,9 +295,12 @@ QString FleetNameProblem(const QString& name)
         return QStringLiteral("missing");
     if (name == QLatin1String(".") || name == QLatin1String(".."))
         return QStringLiteral("\"%1\" cannot name a folder").arg(name);
+    if (name.size() > kMaxFleetNameLength)
+        return QStringLiteral("\"%1\" is longer than %2 characters").arg(name).arg(kMaxFleetNameLength);
     for (const QChar c : name)
-        if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c == u':')
-            return QStringLiteral("\"%1\" holds a character a folder name cannot hold (/ \\ : or a control character)").arg(name);
+        if (!c.isLetterOrNumber() && c != u'-' && c != u'_' && c != u'.')
+            return QStringLiteral("\"%1\" holds %2: a name holds letters, digits, - _ and . only")
+                .arg(name, c.isPrint() ? QStringLiteral("\"%1\"").arg(c) : QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper());
     return {};
 }
 

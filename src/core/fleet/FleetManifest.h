@@ -16,6 +16,10 @@
 // missing") or the file and row of the CSV.
 namespace vormex {
 
+// A manifest or targets file is small; a bigger one is no such file (and a device such as
+// /dev/zero given by mistake is not read to its end).
+inline constexpr qsizetype kMaxFleetFileBytes = 16 * 1024 * 1024;
+
 struct FleetTarget {
     QString name;
     QString device;   // the device text, as --device takes it
@@ -39,15 +43,18 @@ struct FleetManifest {
 // What the job's files must be for the manifest to count as read.
 enum class JobFiles { MustExist, Ignored };
 
-// Reads and checks a manifest: JSON syntax, known keys and their types, the job's files (that
-// they can be read, with `JobFiles::MustExist`), the targets file, device texts that parse and
-// are each given once, and names that are unique and usable as folder names. Gives false and
+// Reads and checks a manifest: JSON syntax, keys given once, known keys and their types, the
+// job's files (that they can be read, with `JobFiles::MustExist`), the targets file, device texts
+// that parse strictly and lead to a printer of one target only, and names that are unique and
+// usable as folder names. Gives false and
 // `error` at the first problem.
 bool ReadFleetManifest(const QString& path, JobFiles jobFiles, FleetManifest& manifest, QString& error);
 
+inline constexpr int kMaxFleetNameLength = 64;
+
 // Why `name` cannot name a target (it names the target's backup folder and prefixes its log
-// lines): empty, "." or "..", or a slash, backslash, colon or control character in it. Empty when
-// it can.
+// lines): empty, "." or "..", longer than 64 characters, or a character other than letters,
+// digits, "-", "_" and ".". Empty when it can.
 QString FleetNameProblem(const QString& name);
 
 // Reads a targets CSV on its own (the manifest then holds only its targets).

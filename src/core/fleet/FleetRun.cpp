@@ -1,6 +1,7 @@
 #include "fleet/FleetRun.h"
 
 #include "codec/Codec.h"
+#include "download/DownloadMessages.h"
 #include "download/DownloadRunner.h"
 #include "download/ParameterVerify.h"
 #include "files/UserFiles.h"
@@ -20,6 +21,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr auto kPoll = std::chrono::milliseconds(20);
 constexpr int kEngineEndWaitMs = 60000;  // as long as a download dialog waits for its worker
+constexpr int kReadBacks = 2;            // a plan's and a backup's steps: "!B" and "!D"
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
@@ -57,7 +59,8 @@ struct FleetRun::Shared {
     std::shared_ptr<FleetObserver> observer;
     std::vector<std::unique_ptr<FleetSlot>> entries;
     std::atomic<size_t> next{0};
-    std::atomic<bool> cancel{false};
+    // Shared with every target's link, so a read-back in progress sees it too.
+    std::shared_ptr<std::atomic<bool>> cancel = std::make_shared<std::atomic<bool>>(false);
     std::atomic<int> workersLeft{0};
     Clock::time_point start = Clock::now();
     std::atomic<Clock::rep> end{0};  // ticks since the clock's epoch once the last worker ended; 0 before
@@ -67,21 +70,70 @@ struct FleetRun::Shared {
         if (observer)
             observer->logLine(static_cast<int>(index), line);
     }
+    bool cancelled() const { return cancel->load(); }
 };
 
 namespace {
 
 using Shared = FleetRun::Shared;
 
-// Passes a target's engine log to the fleet's observer.
+// Passes a target's engine log to the fleet's observer, and keeps what the engine said about the
+// failure that ended it: the device and the reason a connection or a wait failed (its detail), or
+// a line that is no step message of its own (a status the printer answered).
 class TargetLog : public DownloadObserver {
 public:
-    TargetLog(std::shared_ptr<Shared> shared, size_t index) : shared_(std::move(shared)), index_(index) {}
-    void logLine(const QString& line) override { shared_->log(index_, line); }
+    TargetLog(std::shared_ptr<Shared> shared, size_t index, const StringTable& strings)
+        : shared_(std::move(shared)), index_(index), stepMessages_(stepMessages(strings))
+    {
+    }
+    void logLine(const QString& line) override
+    {
+        shared_->log(index_, line);
+        std::lock_guard lock(mutex_);
+        lineBefore_ = last_;
+        last_ = line;
+        detailOfLast_ = pendingDetail_;
+        pendingDetail_.clear();
+    }
+    void detail(const QString& text) override
+    {
+        std::lock_guard lock(mutex_);
+        pendingDetail_ = text;
+    }
+
+    // The last line (the failed step), the file it was sending and why, as a single command
+    // says it: "システムパラメータダウンロード失敗: /site/sys.txt: チェックサムエラー".
+    QString failureMessage(const QString& file) const
+    {
+        std::lock_guard lock(mutex_);
+        QStringList parts{last_};
+        if (!file.isEmpty())
+            parts << file;
+        if (!detailOfLast_.isEmpty())
+            parts << detailOfLast_;
+        else if (!lineBefore_.isEmpty() && !stepMessages_.contains(lineBefore_))
+            parts << lineBefore_;
+        parts.removeAll(QString());
+        return parts.join(QStringLiteral(": "));
+    }
 
 private:
+    static QStringList stepMessages(const StringTable& strings)
+    {
+        using namespace download_messages;
+        QStringList texts;
+        for (int id = kAllocationStart; id <= kDownloadFailed; ++id)
+            texts << strings.text(id);
+        for (const int id : {kFirmwareStart, kFirmwareDone, kFirmwareFailed, kVormexOff, kVormexOn})
+            texts << strings.text(id);
+        return texts;
+    }
+
     std::shared_ptr<Shared> shared_;
     size_t index_;
+    const QStringList stepMessages_;
+    mutable std::mutex mutex_;
+    QString last_, lineBefore_, detailOfLast_, pendingDetail_;
 };
 
 void setPhase(FleetSlot& slot, const QString& phase)
@@ -94,6 +146,11 @@ void logLines(const Shared& shared, size_t index, const QStringList& lines)
 {
     for (const QString& line : lines)
         shared.log(index, line);
+}
+
+bool hasUnread(const JobVerification& verification)
+{
+    return verification.system.status == VerifyStatus::Unread || verification.initial.status == VerifyStatus::Unread;
 }
 
 void takeVerification(TargetReport& report, const JobVerification& verification)
@@ -109,15 +166,16 @@ void apply(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& re
     FleetSlot& slot = *shared->entries[index];
     const PreparedTarget& prepared = slot.prepared;
     report.stepsTotal = CountDownloadSteps(*prepared.job);
-    std::shared_ptr<DownloadRunner> runner = DownloadRunner::StartJob(*prepared.job, prepared.link, prepared.printer->firmwareHandshake != 0,
-                                                                      std::make_shared<TargetLog>(shared, index));
+    const auto log = std::make_shared<TargetLog>(shared, index, prepared.link.strings);
+    std::shared_ptr<DownloadRunner> runner =
+        DownloadRunner::StartJob(*prepared.job, prepared.link, prepared.printer->firmwareHandshake != 0, log);
     {
         std::lock_guard lock(slot.mutex);
         slot.runner = runner;
         slot.phase = QStringLiteral("job");
     }
     while (runner->running()) {
-        if (shared->cancel)
+        if (shared->cancelled())
             runner->RequestCancel();
         std::this_thread::sleep_for(kPoll);
     }
@@ -126,14 +184,16 @@ void apply(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& re
     report.stepsDone = progress.stepsDone;
     report.message = lastLine(progress.logText());
     if (!progress.completed) {
-        report.result = shared->cancel ? TargetResult::Cancelled : TargetResult::Failed;
+        report.result = shared->cancelled() ? TargetResult::Cancelled : TargetResult::Failed;
+        if (report.result == TargetResult::Failed)
+            report.message = log->failureMessage(progress.currentFile());
         return;
     }
     if (!prepared.verify) {
         report.result = TargetResult::Ok;
         return;
     }
-    if (shared->cancel) {
+    if (shared->cancelled()) {
         report.result = TargetResult::Cancelled;
         report.message = QStringLiteral("cancelled before the read-back");
         return;
@@ -142,6 +202,11 @@ void apply(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& re
     const JobVerification verification = VerifyJobFiles(*prepared.job, prepared.link, *prepared.printer);
     logLines(*shared, index, VerificationLines(verification));
     takeVerification(report, verification);
+    if (shared->cancelled() && hasUnread(verification)) {
+        report.result = TargetResult::Cancelled;
+        report.message = QStringLiteral("cancelled during the read-back");
+        return;
+    }
     const QString problem = VerificationProblem(verification);
     report.result = problem.isEmpty() ? TargetResult::Ok : TargetResult::Failed;
     if (!problem.isEmpty())
@@ -156,9 +221,11 @@ void plan(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& rep
     setPhase(slot, QStringLiteral("read"));
     JobVerification verification;
     QString unread;
+    report.stepsTotal = kReadBacks;
+    report.stepsDone = 0;
     for (const ParameterFileKind kind : {ParameterFileKind::SystemParameters, ParameterFileKind::InitialTable}) {
         FileVerification& file = kind == ParameterFileKind::SystemParameters ? verification.system : verification.initial;
-        if (!unread.isEmpty()) {  // a printer that could not be reached is asked once
+        if (!unread.isEmpty() || shared->cancelled()) {  // a printer that could not be reached is asked once
             file.status = VerifyStatus::Unread;
             file.message = unread;
             continue;
@@ -167,9 +234,16 @@ void plan(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& rep
         if (const std::optional<QString> wanted = SentParameterText(*prepared.job, kind))
             file = CompareWithPrinterFile(kind, read, *wanted, *prepared.printer);
         else if (read.outcome == PrinterFileRead::Unread)
-            file = FileVerification{VerifyStatus::Unread, read.message, {}};
+            file = FileVerification{VerifyStatus::Unread, read.messageWithDetail(), {}};
         if (file.status == VerifyStatus::Unread)
             unread = file.message;
+        else
+            ++report.stepsDone;
+    }
+    if (shared->cancelled() && hasUnread(verification)) {
+        report.result = TargetResult::Cancelled;
+        report.message = QStringLiteral("cancelled during the read-back");
+        return;
     }
     logLines(*shared, index, VerificationLines(verification));
     takeVerification(report, verification);
@@ -204,7 +278,7 @@ BackedUpFile backUpFile(const Shared& shared, size_t index, ParameterFileKind ki
     }
     file.status = QStringLiteral("unread");
     if (read.outcome == PrinterFileRead::Unread || !read.checked) {
-        const QString message = QString(read.message).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        const QString message = read.messageWithDetail().replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         problems << QStringLiteral("%1: %2").arg(file.name, message);
         shared.log(index, problems.last());
         return file;
@@ -245,18 +319,31 @@ void backUp(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& r
         return;
     }
     QStringList problems;
-    const BackedUpFile files[] = {
-        backUpFile(*shared, index, ParameterFileKind::SystemParameters, slot.prepared, fresh, folder, problems),
-        backUpFile(*shared, index, ParameterFileKind::InitialTable, slot.prepared, fresh, folder, problems),
-    };
+    report.stepsTotal = kReadBacks;
+    BackedUpFile files[kReadBacks];
+    const ParameterFileKind kinds[kReadBacks] = {ParameterFileKind::SystemParameters, ParameterFileKind::InitialTable};
+    for (int i = 0; i < kReadBacks && !shared->cancelled(); ++i) {
+        files[i] = backUpFile(*shared, index, kinds[i], slot.prepared, fresh, folder, problems);
+        if (files[i].status != QLatin1String("unread"))
+            ++report.stepsDone;
+    }
+    if (shared->cancelled() && report.stepsDone < kReadBacks) {
+        // The older backup stays as it was; the private folder goes with what was read.
+        report.result = TargetResult::Cancelled;
+        report.message = QStringLiteral("cancelled during the read-back");
+        return;
+    }
     if (problems.isEmpty()) {
         if (const std::optional<QString> error = SwapInFolder(fresh.path(), folder.path()))
             problems << QStringLiteral("%1: %2").arg(folder.path(), *error);
     }
     if (!problems.isEmpty()) {
         // Nothing of this backup is kept: a file that was read is not saved without the other.
-        report.system = files[0].status == QLatin1String("unread") ? files[0].status : QStringLiteral("skipped");
-        report.initial = files[1].status == QLatin1String("unread") ? files[1].status : QStringLiteral("skipped");
+        const auto notKept = [](const BackedUpFile& file) {
+            return file.status == QLatin1String("saved") ? QStringLiteral("skipped") : file.status;
+        };
+        report.system = notKept(files[0]);
+        report.initial = notKept(files[1]);
         report.message = problems.join(QStringLiteral("; ")) + QStringLiteral("; %1 is left as it was").arg(folder.path());
         return;
     }
@@ -301,7 +388,7 @@ void runTarget(const std::shared_ptr<Shared>& shared, size_t index)
 
 void work(const std::shared_ptr<Shared>& shared)
 {
-    for (size_t index = shared->next++; index < shared->entries.size() && !shared->cancel; index = shared->next++)
+    for (size_t index = shared->next++; index < shared->entries.size() && !shared->cancelled(); index = shared->next++)
         runTarget(shared, index);
     if (--shared->workersLeft == 0)
         shared->end = Clock::now().time_since_epoch().count();
@@ -322,8 +409,11 @@ std::unique_ptr<FleetRun> FleetRun::Start(std::vector<PreparedTarget> targets, F
         slot->report.name = prepared.target.name;
         slot->report.device = prepared.target.device;
         slot->report.printer = prepared.target.printer;
-        if (prepared.job)
+        if (shared->options.action == FleetAction::Apply && prepared.job)
             slot->report.stepsTotal = CountDownloadSteps(*prepared.job);
+        else
+            slot->report.stepsTotal = kReadBacks;
+        prepared.link.cancel = shared->cancel;
         slot->prepared = std::move(prepared);
         shared->entries.push_back(std::move(slot));
     }
@@ -343,9 +433,9 @@ FleetRun::~FleetRun()
     // std::jthread joins the workers.
 }
 
-void FleetRun::RequestCancel() { shared_->cancel = true; }
+void FleetRun::RequestCancel() { *shared_->cancel = true; }
 
-bool FleetRun::cancelRequested() const { return shared_->cancel; }
+bool FleetRun::cancelRequested() const { return shared_->cancelled(); }
 
 bool FleetRun::running() const { return shared_->workersLeft > 0; }
 
@@ -388,7 +478,7 @@ std::vector<TargetProgress> FleetRun::progress() const
 
 std::vector<TargetReport> FleetRun::reports() const
 {
-    const bool endedByCancel = !running() && shared_->cancel;
+    const bool endedByCancel = !running() && shared_->cancelled();
     std::vector<TargetReport> all;
     for (const std::unique_ptr<FleetSlot>& slot : shared_->entries) {
         std::lock_guard lock(slot->mutex);

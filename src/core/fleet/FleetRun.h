@@ -23,7 +23,7 @@ struct TargetReport {
     QString device;
     QString printer;
     TargetResult result = TargetResult::Waiting;
-    int stepsDone = 0;
+    int stepsDone = 0;   // a job's steps; a plan's or a backup's read-backs (of two)
     int stepsTotal = 0;
     double seconds = 0;
     QString message;
@@ -71,8 +71,9 @@ public:
     FleetRun(const FleetRun&) = delete;
     FleetRun& operator=(const FleetRun&) = delete;
 
-    // Cancels every target: a running job stops within a wait's slice, a read-back ends at its
-    // time-out, the targets not yet started are not started. They end "cancelled".
+    // Cancels every target: a running job stops within a wait's slice, a read-back in progress
+    // is abandoned (its port closed within 100 ms), the targets not yet started are not started.
+    // Every target not finished ends "cancelled".
     void RequestCancel();
     bool cancelRequested() const;
 

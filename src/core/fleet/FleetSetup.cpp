@@ -16,7 +16,7 @@ constexpr int kFirmwareNotice = 8046;
 
 QString noSuchPrinter(const Application& app, const QString& name)
 {
-    return QStringLiteral("no printer named \"%1\" in %2").arg(name, app.definitionFilePath);
+    return QStringLiteral("no printer named \"%1\" in %2 (see 'vormexctl printers')").arg(name, app.definitionFilePath);
 }
 
 QString jobProblemText(const FleetManifest& manifest, const DownloadOptionProblem& problem, const PrinterDefinition& printer)
@@ -49,7 +49,7 @@ FleetSetup SetUpFleet(const FleetManifest& manifest, FleetAction action, Applica
     }
     const PrinterDefinition* fallback = app.selectedPrinter();
     if (!manifest.printer.isEmpty()) {
-        fallback = FindPrinter(app.printerDefinitions, manifest.printer);
+        fallback = FindPrinterModel(app.printerDefinitions, manifest.printer);
         if (!fallback) {
             setup.error = QStringLiteral("%1: printer: %2").arg(manifest.path, noSuchPrinter(app, manifest.printer));
             return setup;
@@ -57,7 +57,7 @@ FleetSetup SetUpFleet(const FleetManifest& manifest, FleetAction action, Applica
     }
     QMap<QString, std::shared_ptr<const DownloadJob>> jobs;  // by model
     for (const FleetTarget& target : manifest.targets) {
-        const PrinterDefinition* printer = target.printer.isEmpty() ? fallback : FindPrinter(app.printerDefinitions, target.printer);
+        const PrinterDefinition* printer = target.printer.isEmpty() ? fallback : FindPrinterModel(app.printerDefinitions, target.printer);
         if (!printer) {
             setup.error = target.printer.isEmpty()
                               ? QStringLiteral("%1: no printer model: give \"printer\" in the manifest or the target").arg(target.origin)

@@ -1,20 +1,21 @@
 #include "fleet/TargetsCsv.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 #include <csv.h>
 
 namespace vormex {
 namespace {
 
-// The rows libcsv hands over, field by field.
+// The rows libcsv hands over, field by field, as the file's bytes.
 struct CsvRows {
-    QList<QStringList> rows;
-    QStringList current;
+    QList<QList<QByteArray>> rows;
+    QList<QByteArray> current;
 
     static void field(void* bytes, size_t length, void* self)
     {
-        static_cast<CsvRows*>(self)->current.append(QString::fromUtf8(static_cast<const char*>(bytes), static_cast<qsizetype>(length)));
+        static_cast<CsvRows*>(self)->current.append(QByteArray(static_cast<const char*>(bytes), static_cast<qsizetype>(length)));
     }
     static void rowEnd(int, void* self)
     {
@@ -24,7 +25,29 @@ struct CsvRows {
     }
 };
 
-// The parsed rows of the file; false and `error` when it cannot be read or parsed.
+// Blanks belong to the field: a device text with a trailing blank is a typing error to show,
+// not to hide.
+int noBlanks(unsigned char) { return 0; }
+
+// "printers.csv: row 3, column 2: ..."
+QString at(const QString& path, qsizetype row, qsizetype column, const QString& what)
+{
+    return QStringLiteral("%1: row %2, column %3: %4").arg(path).arg(row).arg(column).arg(what);
+}
+
+// Why strict parsing stopped at `offset`, in the words of someone who edits the file.
+QString parseProblem(const QByteArray& bytes, size_t offset)
+{
+    if (offset < size_t(bytes.size()) && bytes[qsizetype(offset)] == '"')
+        return QStringLiteral("a quote inside a field that does not begin with one (quote the whole field and double the quote)");
+    if (offset < size_t(bytes.size()))
+        return QStringLiteral("\"%1\" after the closing quote of a field (a quoted field ends at its quote, before the comma)")
+            .arg(QString::fromUtf8(bytes.mid(qsizetype(offset), 1)));
+    return QStringLiteral("a quoted field is not closed before the end of the file");
+}
+
+// The rows of the file as UTF-8 text; false and `error` when it cannot be read, is not CSV or
+// not UTF-8.
 bool parseCsv(const QString& path, QList<QStringList>& rows, QString& error)
 {
     QFile file(path);
@@ -32,7 +55,11 @@ bool parseCsv(const QString& path, QList<QStringList>& rows, QString& error)
         error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;
     }
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = file.read(kMaxFleetFileBytes + 1);
+    if (bytes.size() > kMaxFleetFileBytes) {
+        error = QStringLiteral("%1: larger than %2 bytes: not a targets file").arg(path).arg(kMaxFleetFileBytes);
+        return false;
+    }
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     csv_parser parser;
@@ -40,15 +67,34 @@ bool parseCsv(const QString& path, QList<QStringList>& rows, QString& error)
         error = QStringLiteral("%1: the CSV reader cannot start").arg(path);
         return false;
     }
+    csv_set_space_func(&parser, noBlanks);
     CsvRows collected;
     const size_t parsed = csv_parse(&parser, bytes.constData(), static_cast<size_t>(bytes.size()), CsvRows::field, CsvRows::rowEnd, &collected);
-    const bool complete = parsed == static_cast<size_t>(bytes.size())
-                          && csv_fini(&parser, CsvRows::field, CsvRows::rowEnd, &collected) == 0;
-    if (!complete)
-        error = QStringLiteral("%1: row %2: %3").arg(path).arg(collected.rows.size() + 1).arg(QString::fromLatin1(csv_strerror(csv_error(&parser))));
+    bool complete = parsed == static_cast<size_t>(bytes.size());
+    if (!complete) {
+        error = at(path, collected.rows.size() + 1, collected.current.size() + 1,
+                   csv_error(&parser) == CSV_EPARSE ? parseProblem(bytes, parsed) : QString::fromLatin1(csv_strerror(csv_error(&parser))));
+    } else if (csv_fini(&parser, CsvRows::field, CsvRows::rowEnd, &collected) != 0) {
+        complete = false;
+        error = at(path, collected.rows.size() + 1, collected.current.size() + 1, parseProblem(bytes, parsed));
+    }
     csv_free(&parser);
-    rows = collected.rows;
-    return complete;
+    if (!complete)
+        return false;
+    rows.clear();
+    for (qsizetype r = 0; r < collected.rows.size(); ++r) {
+        QStringList row;
+        for (qsizetype c = 0; c < collected.rows[r].size(); ++c) {
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            row.append(utf8.decode(collected.rows[r][c]));
+            if (utf8.hasError()) {
+                error = at(path, r + 1, c + 1, QStringLiteral("not UTF-8 text (save the file as CSV in UTF-8)"));
+                return false;
+            }
+        }
+        rows.append(row);
+    }
+    return true;
 }
 
 }  // namespace

@@ -1,10 +1,22 @@
 #include "initialtable/DriveMapping.h"
 
+#include "base/StringIds.h"
+#include "base/StringTable.h"
+
 namespace vormex {
 
 namespace {
+
 const QString kHeaderLine = QStringLiteral("DRIVE Mapping\r\n");
-}
+
+// Where the rows stand in the drive string: characters 1, 2, 5 and 18 belong to rows 4, 2, 3 and 1.
+struct DrivePlace {
+    int row;
+    int character;
+};
+constexpr DrivePlace kDrivePlaces[] = {{3, 1}, {1, 2}, {2, 5}, {0, 18}};
+
+}  // namespace
 
 // The "default" and "value" attributes of all drive items are kept in document order, the
 // VORMEX drives ("Z") first: a KIRN drive's value follows the VORMEX drives' entries.
@@ -72,12 +84,7 @@ bool ParseDriveMapping(const QString& text, const PrinterDefinition& printer, Dr
     if (at < 0)
         return false;
     const QString rest = text.mid(at + kHeaderLine.size());
-    // Characters 1, 2, 5 and 18 of the drive string belong to rows 4, 2, 3 and 1.
-    const struct {
-        int row;
-        int character;
-    } places[] = {{3, 1}, {1, 2}, {2, 5}, {0, 18}};
-    for (const auto& place : places) {
+    for (const DrivePlace& place : kDrivePlaces) {
         int chosen = -1;
         if (printer.driveMapping) {
             const DriveMappingDefinition& definition = *printer.driveMapping;
@@ -92,6 +99,26 @@ bool ParseDriveMapping(const QString& text, const PrinterDefinition& printer, Dr
         set.selection[place.row] = chosen;
     }
     return true;
+}
+
+std::optional<QString> CheckDriveMappingValues(const QString& text, const PrinterDefinition& printer, const StringTable& strings)
+{
+    const qsizetype at = text.indexOf(kHeaderLine);
+    if (at < 0 || !printer.driveMapping)
+        return std::nullopt;
+    const DriveMappingDefinition& definition = *printer.driveMapping;
+    const QString line = text.mid(at + kHeaderLine.size()).section(QStringLiteral("\r\n"), 0, 0);
+    QStringList values;
+    for (int i = 0; i < definition.tList.size(); ++i)
+        values << KirnDriveValue(definition, i);
+    for (const DrivePlace& place : kDrivePlaces) {
+        const QString value = line.mid(place.character - 1, 1);
+        if (!values.contains(value)) {
+            const QString item = QStringLiteral("DRIVE Mapping %1").arg(definition.zList.value(place.row, QString::number(place.row + 1)));
+            return strings.text(strings::kValueNotInList).arg(item, value);
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace vormex

@@ -6,8 +6,11 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace vormex {
+
+class StringTable;
 
 inline constexpr int kDriveRows = 4;
 
@@ -41,7 +44,14 @@ QString DriveMappingText(const DriveMappingSet& set, const PrinterDefinition& pr
 // The drive string from its four values (row 1 first); an empty value leaves its place out.
 QString DriveString(const QString& row1, const QString& row2, const QString& row3, const QString& row4);
 
-// Selects the rows from the section of a whole text; fails, changing nothing, without it.
+// Selects the rows from the section of a whole text; fails, changing nothing, without it. A
+// character that is no KIRN drive's value selects the first KIRN drive, as the page does.
 bool ParseDriveMapping(const QString& text, const PrinterDefinition& printer, DriveMappingSet& set);
+
+// The value check of the section of a whole text: each row's character must be the value of one
+// of the printer's KIRN drives, or the file would reach the printer with a drive it does not have.
+// The message names the row's VORMEX drive ("DRIVE Mapping R:"). Nothing when all fit, when the
+// text has no such section or the printer no drive mapping.
+std::optional<QString> CheckDriveMappingValues(const QString& text, const PrinterDefinition& printer, const StringTable& strings);
 
 }  // namespace vormex

@@ -4,6 +4,7 @@
 #include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "definitions/Lookups.h"
+#include "initialtable/DriveMapping.h"
 #include "initialtable/InitialValueSet.h"
 
 #include <QRegularExpression>
@@ -100,7 +101,7 @@ std::optional<QString> CheckInitialTableValues(const QString& text, const Printe
         if (std::optional<QString> problem = checkValue(set, choices, InitialValue(i), printer, strings))
             return problem;
     }
-    return std::nullopt;
+    return CheckDriveMappingValues(text, printer, strings);
 }
 
 std::optional<QString> CheckInitialValueXmlTexts(const InitialValueXmlTexts& texts, const PrinterDefinitions& definitions,

@@ -20,7 +20,7 @@ QString InitialTableFieldItemName(const QString& sectionName, int field);
 // printer's items, as the initial value page would refuse them, in the page's order: every
 // number within its item's limits (61714, after a line naming the item and the value), the ratio
 // (800 with caption 810), "INC/DEC" (811), "ZeroSuppress" 0 or 1, every choice one of its item's
-// values. Nothing when all fit.
+// values; then the drive mapping's characters, each a KIRN drive's value. Nothing when all fit.
 std::optional<QString> CheckInitialTableValues(const QString& text, const PrinterDefinition& printer,
                                                const StringTable& strings);
 
