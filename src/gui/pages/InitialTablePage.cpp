@@ -7,6 +7,7 @@
 
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -85,8 +86,7 @@ QPushButton* InitialTablePage::button(int id) const
 
 void InitialTablePage::ShowFileName(const QString& path)
 {
-    fileName_->setText(path);
-    fileName_->setToolTip(path);
+    gui::ShowFileName(*fileName_, path);
 }
 
 void InitialTablePage::tabChosen(int index)
@@ -120,11 +120,13 @@ void InitialTablePage::placeButtonsLastInTabOrder()
     };
     QWidget* previous = nullptr;
     for (QWidget* widget = nextInFocusChain(); widget != this; widget = widget->nextInFocusChain()) {
-        if (isAncestorOf(widget) && !isFrameButton(widget))
+        if (isAncestorOf(widget) && !isFrameButton(widget) && widget != fileName_)
             previous = widget;
     }
-    for (int id : buttonOrder_) {
-        QPushButton* next = buttons_.at(id);
+    std::vector<QWidget*> last{fileName_};
+    for (int id : buttonOrder_)
+        last.push_back(buttons_.at(id));
+    for (QWidget* next : last) {
         if (previous)
             setTabOrder(previous, next);
         previous = next;
@@ -134,6 +136,8 @@ void InitialTablePage::placeButtonsLastInTabOrder()
 bool InitialTablePage::ValidateInitialTableDocument() { return group_->ValidateInitialTableDocument(true); }
 
 bool InitialTablePage::ConfirmSaveInitialTable() { return group_->ConfirmSaveInitialTable(); }
+
+bool InitialTablePage::ConfirmSaveBeforeExit() { return group_->ConfirmSaveBeforeExit(); }
 
 void InitialTablePage::OnPrinterChanged(const QString& printerName) { group_->OnPrinterChanged(*this, printerName); }
 

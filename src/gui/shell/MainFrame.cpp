@@ -58,7 +58,7 @@ PageFactories DefaultPageFactories()
 QSize CMainFrame::DefaultSize(bool japaneseUi) { return japaneseUi ? QSize(1000, 680) : QSize(890, 720); }
 
 CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factories, QWidget* parent)
-    : QMainWindow(parent), app_(app)
+    : QMainWindow(parent), app_(app), factories_(factories)
 {
     Application& state = app.app();
     setWindowTitle(app.text(strings::kApplicationTitle));
@@ -116,7 +116,7 @@ CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factorie
     created_ = true;
     header_->SetHeaderText(headerText_);
 
-    createPages(factories);
+    createPages();
 }
 
 CMainFrame::~CMainFrame()
@@ -144,34 +144,57 @@ void CMainFrame::createMenus()
     connect(about, &QAction::triggered, this, &CMainFrame::OpenAbout);
 }
 
-void CMainFrame::createPages(const PageFactories& factories)
+void CMainFrame::createPages()
 {
     printerSettings_ = new CPrinterSettingView(app_, *this, stack_);
+    pages_[kPrinterSettingsPage] = printerSettings_;
+    stack_->addWidget(printerSettings_);
     app_.selectedUsbDevicePath = [this] { return printerSettings_->SelectedUsbDevicePath(); };
-    tools_ = new CToolsView(app_, printerSettings_, stack_);
-    download_ = new CDownloadView(app_, printerSettings_, stack_);
-    for (int i = 0; i < kPageCount; ++i) {
-        QWidget* page = nullptr;
-        if (i == kPrinterSettingsPage)
-            page = printerSettings_;
-        else if (i == kToolsPage)
-            page = tools_;
-        else if (i == kDownloadPage)
-            page = download_;
-        else if (factories[static_cast<size_t>(i)])
-            page = factories[static_cast<size_t>(i)](app_, stack_);
-        if (!page)
-            page = new PlaceholderPage(QString(), QString(), stack_);
-        pages_[static_cast<size_t>(i)] = page;
-        stack_->addWidget(page);
-    }
     currentPage_ = 0;
     stack_->setCurrentWidget(printerSettings_);
     printerSettings_->OnInitialUpdate();
-    download_->OnInitialUpdate();
     navigation_->setCurrent(0);
     // The keyboard starts on the page, not on the navigation bar.
     printerSettings_->printerList()->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* CMainFrame::page(int index)
+{
+    QWidget*& slot = pages_.at(static_cast<size_t>(index));
+    if (!slot)
+        slot = buildPage(index);
+    return slot;
+}
+
+QWidget* CMainFrame::buildPage(int index)
+{
+    QWidget* built = nullptr;
+    if (index == kToolsPage) {
+        tools_ = new CToolsView(app_, printerSettings_, stack_);
+        built = tools_;
+    } else if (index == kDownloadPage) {
+        download_ = new CDownloadView(app_, printerSettings_, stack_);
+        download_->OnInitialUpdate();
+        built = download_;
+    } else if (const PageFactory& factory = factories_[static_cast<size_t>(index)]) {
+        built = factory(app_, stack_);
+    }
+    if (!built)
+        built = new PlaceholderPage(QString(), QString(), stack_);
+    stack_->addWidget(built);
+    return built;
+}
+
+CToolsView* CMainFrame::tools()
+{
+    page(kToolsPage);
+    return tools_;
+}
+
+CDownloadView* CMainFrame::download()
+{
+    page(kDownloadPage);
+    return download_;
 }
 
 void CMainFrame::ShowWindow()
@@ -190,10 +213,17 @@ void CMainFrame::ShowWindow()
 int CMainFrame::shownPageIndex() const
 {
     for (int i = 0; i < kPageCount; ++i) {
-        if (stack_->currentWidget() == pages_[static_cast<size_t>(i)])
+        if (pages_[static_cast<size_t>(i)] && stack_->currentWidget() == pages_[static_cast<size_t>(i)])
             return i;
     }
     return -1;
+}
+
+void CMainFrame::showPage(int index)
+{
+    QWidget* next = page(index);
+    stack_->setCurrentWidget(next);
+    next->update();
 }
 
 int CMainFrame::targetPageOf(int destination) const
@@ -223,10 +253,8 @@ bool CMainFrame::SwitchPage(int command)
     bool changed = false;
     if ((currentPage_ != 0 || printerSettings_->CheckControlCodes()) && target != shownPageIndex() &&
         leaveCurrentDestination(target)) {
-        QWidget* next = pages_[static_cast<size_t>(target)];
         currentPage_ = destination;
-        stack_->setCurrentWidget(next);
-        next->update();
+        showPage(target);
         changed = true;
     }
     // The pressed button always follows the destination shown.
@@ -279,10 +307,8 @@ bool CMainFrame::ShowInitialValuesTab(int tab)
 void CMainFrame::BringInitialValuesTabForward(int tab)
 {
     SetInitialValuesTab(tab);
-    QWidget* next = pages_[static_cast<size_t>(kInitialValuesPage + initialValuesTab_)];
     currentPage_ = 2;
-    stack_->setCurrentWidget(next);
-    next->update();
+    showPage(kInitialValuesPage + initialValuesTab_);
     navigation_->setCurrent(currentPage_);
 }
 
@@ -311,6 +337,7 @@ void CMainFrame::SetHeaderText(const QString& headerText)
 
 void CMainFrame::PrinterChanged()
 {
+    // A page not built yet is built for the printer chosen by then.
     const QString printer = app_.app().selectedPrinterName;
     for (QWidget* page : pages_) {
         if (auto* listener = dynamic_cast<PrinterChangeListener*>(page))
@@ -337,8 +364,27 @@ void CMainFrame::RestartForLanguage()
     close();
 }
 
+bool CMainFrame::confirmUnsavedPages()
+{
+    if (auto* system = dynamic_cast<SystemParameterLeaving*>(pages_[kSystemParametersPage]);
+        system && !system->ConfirmSaveChanges())
+        return false;
+    for (int index = kInitialValuesPage; index <= kResponseCommandsPage; ++index) {
+        // Any page of the group answers for the group.
+        if (auto* group = dynamic_cast<InitialTableLeaving*>(pages_[static_cast<size_t>(index)]))
+            return group->ConfirmSaveBeforeExit();
+    }
+    return true;
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // Closing (and the language's restart) asks about unsaved pages first; staying restarts nothing.
+    if (!confirmUnsavedPages()) {
+        app_.app().restartRequested = 0;
+        event->ignore();
+        return;
+    }
     WindowPlacement placement = WindowPlacement::of(*this);
     placement.flags = 0;
     app_.store().writeString(QString::fromLatin1(settings::kWindowsPos), placement.format());
