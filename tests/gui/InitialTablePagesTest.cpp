@@ -347,6 +347,30 @@ private slots:
         QCOMPARE(frame.initialValuesTab(), tab);
     }
 
+    // The font list takes the height the window gives: at least 14 rows at the default size of
+    // either language, and more rows in a taller window.
+    void fontListTakesTheWindowsHeight()
+    {
+        for (const char* language : {"JPN", "ENG"}) {
+            Harness harness({{QString::fromLatin1(settings::kLanguage), QString::fromLatin1(language)}});
+            harness.useShippedDefinitions();
+            CMainFrame& frame = harness.frame();
+            frame.ShowWindow();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            frame.SetInitialValuesTab(1);
+            QVERIFY(frame.SwitchPage(kInitialValuesDestination));
+            auto* list = pagesOf(frame).fonts->findChild<QTreeWidget*>(QStringLiteral("FontTableList"));
+            QVERIFY(list);
+            QApplication::processEvents();
+            const auto visibleRows = [list] { return list->viewport()->height() / list->sizeHintForRow(0); };
+            QVERIFY2(visibleRows() >= 14, qPrintable(QStringLiteral("%1: %2 rows").arg(QLatin1String(language)).arg(visibleRows())));
+            const int rows = visibleRows();
+            frame.resize(frame.width(), frame.height() + 10 * list->sizeHintForRow(0));
+            QTRY_VERIFY(visibleRows() >= rows + 9);
+            frame.close();
+        }
+    }
+
     void tabsMoveBetweenThePages()
     {
         Harness harness;

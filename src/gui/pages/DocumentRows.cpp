@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPushButton>
 
 namespace vormex::gui {
@@ -21,9 +20,7 @@ QLineEdit* AddFileNameRow(QBoxLayout* layout, const QString& caption, QWidget* p
     fileName->setReadOnly(true);
     // It looks like the caption's text beside it, not like an edit.
     fileName->setFrame(false);
-    QPalette palette = fileName->palette();
-    palette.setBrush(QPalette::Base, Qt::transparent);
-    fileName->setPalette(palette);
+    fileName->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; }"));
     fileName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     NameAfterCaption(captionLabel, fileName);
     row->addWidget(captionLabel);
