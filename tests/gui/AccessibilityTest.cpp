@@ -877,7 +877,7 @@ private slots:
     }
 
     // A list's current entry is its value and its text, also after the program chose it, and the
-    // popup list has that entry selected; a value set through the interface chooses the entry as
+    // popup list (once a reader has reached it) has that entry selected; a value set through the interface chooses the entry as
     // the mouse does (the page counts it as a change).
     void listsGiveTheirEntryAsValueAndText()
     {
@@ -886,6 +886,8 @@ private slots:
         auto* ribbon = static_cast<QComboBox*>(systemItem(program, "RIBBON"));
         QAccessibleInterface* face = accessible(ribbon);
         QVERIFY(face->valueInterface() && face->textInterface());
+        // A reader reaches the entries through the popup list, the list's first child.
+        QCOMPARE(face->child(0)->object(), ribbon->view());
         const auto expectInStep = [&] {
             const QString entry = ribbon->currentText();
             QCOMPARE(face->valueInterface()->currentValue().toString(), entry);

@@ -1,6 +1,7 @@
 #include "gui/application/Looks.h"
 #include "gui/dialogs/EnvironmentSheet.h"
 #include "gui/shell/HeaderView.h"
+#include "gui/shell/NavigationBar.h"
 #include "gui/widgets/SpinEdit.h"
 #include "GuiHarness.h"
 #include "GuiTests.h"
@@ -107,7 +108,8 @@ private slots:
 
         sheet.reject();
         QCOMPARE(frame.look(), 213);
-        QCOMPARE(frame.styleSheet(), FrameStyleSheet(LookFor(213)));
+        QCOMPARE(frame.header()->styleSheet(), FrameStyleSheet(LookFor(213)));
+        QCOMPARE(frame.navigationBar()->styleSheet(), FrameStyleSheet(LookFor(213)));
         QCOMPARE(harness.storedInt(settings::kApplicationLook), 213);
         QVERIFY(frame.header()->iconShown());
         QVERIFY(frame.header()->textArea()->deviceInfoShown());

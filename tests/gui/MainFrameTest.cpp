@@ -355,7 +355,8 @@ private slots:
         QVERIFY(LookFor(999).headerTop != LookFor(215).headerTop);
         frame.SetLook(216);
         QCOMPARE(harness.storedInt(settings::kApplicationLook), 216);
-        QCOMPARE(frame.styleSheet(), FrameStyleSheet(LookFor(216)));
+        QCOMPARE(frame.header()->styleSheet(), FrameStyleSheet(LookFor(216)));
+        QCOMPARE(frame.navigationBar()->styleSheet(), FrameStyleSheet(LookFor(216)));
     }
 
     void windowPlacementFormat()

@@ -4,6 +4,7 @@
 #include "gui/binding/GuiStrings.h"
 #include "gui/pages/DocumentRows.h"
 #include "gui/widgets/PageTitle.h"
+#include "gui/widgets/SvgIcon.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -54,7 +55,7 @@ void InitialTablePage::buildFrame(const Controls& controls)
     tabs_->setExpanding(false);
     tabs_->setIconSize(QSize(16, 16));
     for (const TabInfo& info : kTabs)
-        tabs_->addTab(QIcon(QString::fromLatin1(info.icon)), text(info.caption));
+        tabs_->addTab(SvgIcon(QString::fromLatin1(info.icon)), text(info.caption));
     tabs_->setCurrentIndex(int(tab_));
     connect(tabs_, &QTabBar::currentChanged, this, &InitialTablePage::tabChosen);
     outer->addWidget(tabs_);

@@ -375,10 +375,9 @@ void CPrinterSettingView::fillInterfaces()
         usbDevices_->setCurrentRow(0);
     }
     if (app_.ports) {
-        const QList<PortEntry> serial = app_.ports->serialPorts();
+        const auto [serial, parallel] = app_.ports->serialAndParallelPorts();
         for (const PortEntry& port : serial)
             addInterface(port.name, port.device);
-        const QList<PortEntry> parallel = app_.ports->parallelPorts();
         for (const PortEntry& port : parallel)
             addInterface(port.name, port.device);
     }

@@ -16,6 +16,7 @@
 #include "gui/shell/NavigationBar.h"
 #include "gui/shell/WindowPlacement.h"
 #include "gui/widgets/FocusFrameFollower.h"
+#include "gui/widgets/SvgIcon.h"
 #include "pages/PrinterSettingsModel.h"
 
 #include <QAction>
@@ -62,9 +63,12 @@ CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factorie
 {
     Application& state = app.app();
     setWindowTitle(app.text(strings::kApplicationTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/vormex/icons/vormex-setting-tool.svg")));
+    setWindowIcon(SvgIcon(QStringLiteral(":/vormex/icons/vormex-setting-tool.svg")));
     setAcceptDrops(false);
     resize(DefaultSize(state.japaneseUi != 0));
+    // The look first: what is made after it is polished once, in its style.
+    focusFrames_ = new FocusFrameFollower(this);
+    SetLook(state.applicationLook);
 
     // The navigation bar on the left.
     QStringList captions;
@@ -107,9 +111,8 @@ CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factorie
     layout->addWidget(stack_, 1);
     setCentralWidget(central);
 
+    ApplyLookToPanes({header_, navigation_}, look_);
     createMenus();
-    focusFrames_ = new FocusFrameFollower(this);
-    SetLook(state.applicationLook);
     header_->SetIconShown(state.headerIcon != 0);
     header_->SetDeviceInfoShown(state.headerDeviceInfo != 0);
     headerText_ = ComposeHeaderText(state.selectedPrinterName, state.deviceInfo);
@@ -349,9 +352,13 @@ void CMainFrame::SetLook(int lookId)
 {
     look_ = lookId;
     app_.app().applicationLook = lookId;
-    ApplyLook(*this, lookId);
+    ApplyLook(*this, {header_, navigation_}, lookId);
     focusFrames_->setEditsShowFocus(LookFor(lookId).editsShowFocus);
-    app_.store().writeInt(QString::fromLatin1(settings::kApplicationLook), lookId);
+    // Written when it changes: a write makes the settings file be synced to disk, and at the start
+    // that would come before the window's first paint.
+    const QString key = QString::fromLatin1(settings::kApplicationLook);
+    if (app_.store().readInt(key, lookId - 1) != lookId)
+        app_.store().writeInt(key, lookId);
 }
 
 void CMainFrame::ShowHeaderIcon(bool shown) { header_->SetIconShown(shown); }

@@ -1,6 +1,7 @@
 #include "gui/shell/NavigationBar.h"
 
 #include "gui/pages/PageInterfaces.h"
+#include "gui/widgets/SvgIcon.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -99,7 +100,7 @@ NavigationBar::NavigationBar(const QStringList& captions, QWidget* parent) : QWi
         button->setAccessibleName(QString(caption).replace(QLatin1String("&&"), QLatin1String("&")));
         button->setToolTip(QStringLiteral("%1 (%2)").arg(button->accessibleName(),
                                                          ShortcutFor(i).toString(QKeySequence::NativeText)));
-        button->setIcon(QIcon(QString::fromLatin1(kIcons[i])));
+        button->setIcon(SvgIcon(QString::fromLatin1(kIcons[i])));
         button->setIconSize(QSize(64, 64));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setCheckable(true);

@@ -30,13 +30,12 @@ void selectCurrentInView(QComboBox& list)
 
 }  // namespace
 
-AccessibleComboBox::AccessibleComboBox(QWidget* widget) : QAccessibleWidget(widget, QAccessible::ComboBox)
-{
-    keepListInStep();
-}
+// Qt makes the interface of every list when the list is named, long before anyone reads it: the
+// popup list, costly to make, is reached (and kept in step) only when a reader asks for it.
+AccessibleComboBox::AccessibleComboBox(QWidget* widget) : QAccessibleWidget(widget, QAccessible::ComboBox) {}
 
-// Once a reader knows the list, its popup follows every change of the entry.
-void AccessibleComboBox::keepListInStep()
+// Once a reader reaches the popup list, it follows every change of the entry.
+void AccessibleComboBox::keepListInStep() const
 {
     QComboBox* list = comboBox();
     const char* const kFollowed = "vormexListFollowsEntry";
@@ -92,8 +91,10 @@ int AccessibleComboBox::childCount() const { return comboBox()->isEditable() ? 2
 
 QAccessibleInterface* AccessibleComboBox::child(int index) const
 {
-    if (index == 0)
+    if (index == 0) {
+        keepListInStep();
         return QAccessible::queryAccessibleInterface(comboBox()->view());
+    }
     if (index == 1 && comboBox()->isEditable())
         return QAccessible::queryAccessibleInterface(comboBox()->lineEdit());
     return nullptr;

@@ -60,7 +60,7 @@ public:
 private:
     QComboBox* comboBox() const;
     QString currentText() const;
-    void keepListInStep();
+    void keepListInStep() const;
 };
 
 }  // namespace vormex::gui
