@@ -275,7 +275,11 @@ private slots:
         CMainFrame& frame = harness.frame(scriptedPages());
         QComboBox* printers = frame.printerSettings()->printerList();
         QCOMPARE(printers->count(), 2);  // "standard" is not offered
-        // Two pages are built before the change; the others only when first asked for.
+        // The start builds the printer settings page alone; two more are built before the
+        // change, the others only when first asked for.
+        QVERIFY(frame.isPageBuilt(kPrinterSettingsPage));
+        for (int page = kSystemParametersPage; page < kPageCount; ++page)
+            QVERIFY(!frame.isPageBuilt(page));
         frame.page(kInitialValuesPage);
         frame.page(kFontTablesPage);
         for (int page : {kDriveMappingPage, kResponseCommandsPage, kDownloadPage})
