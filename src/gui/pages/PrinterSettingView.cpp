@@ -151,8 +151,10 @@ void CPrinterSettingView::buildControls()
     port_->setKeyboardTracking(false);
     port_->setValue(settings::kDefaultLanPort);
     port_->setMinimumWidth(kFieldWidth / 2);
-    port_->setStyleSheet(
-        QStringLiteral("QSpinBox[invalidInput=\"true\"] { border: 2px solid #c0392b; background: #fdecea; }"));
+    // The mark is on the edit inside: a style sheet for the spin box itself would draw its
+    // arrows plain.
+    if (auto* edit = port_->findChild<QLineEdit*>())
+        edit->setStyleSheet(QStringLiteral("QLineEdit[invalidInput=\"true\"] { background: #f6c9c4; }"));
     const auto texts = [this](int id) { return text(id); };
     port_->setAccessibleDescription(RangeDescription(texts, kMinLanPort, kMaxLanPort));
     form_->addRow(captionFor(port_, text(text::controlCaption(6001)), this), port_);
@@ -589,6 +591,8 @@ void CPrinterSettingView::onPortEdited()
 void CPrinterSettingView::showPortProblem(const QString& problem)
 {
     markInvalid(port_, !problem.isEmpty());
+    if (auto* edit = port_->findChild<QLineEdit*>())
+        markInvalid(edit, !problem.isEmpty());
     port_->setToolTip(problem);
     port_->setAccessibleDescription(problem.isEmpty() ? RangeDescription([this](int id) { return text(id); },
                                                                          kMinLanPort, kMaxLanPort)
