@@ -3,6 +3,7 @@
 // reads it), the Tab order of each page, the navigation shortcuts, default buttons and Escape,
 // and a focus frame that shows in every look.
 #include "gui/application/Looks.h"
+#include "gui/binding/PropertyBinding.h"
 #include "gui/dialogs/AboutDialog.h"
 #include "gui/dialogs/BusyDialog.h"
 #include "gui/dialogs/DLProcDlg.h"
@@ -33,6 +34,8 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
+#include <QFile>
+#include <QItemSelectionModel>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,6 +43,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -370,7 +374,7 @@ private slots:
             QCOMPARE(descriptionOf(systemItem(program, "CONTROL PREFIX")),
                      japanese ? QStringLiteral("16 進数 2 桁") : QStringLiteral("2 hexadecimal digits"));
             QCOMPARE(descriptionOf(systemItem(program, "RIBBON")), QString());
-            QCOMPARE(descriptionOf(program.printerPage()->port()), range("0", "65535"));
+            QCOMPARE(descriptionOf(program.printerPage()->port()), range("1", "65535"));
             QCOMPARE(descriptionOf(program.valuesPage()->control("INC/DEC")), range("-9999999999", "9999999999"));
             CDownloadView* download = program.frame->download();
             QCOMPARE(descriptionOf(download->areaEdit(0)), range("0", "16", japanese ? "ブロック" : "blocks"));
@@ -418,11 +422,11 @@ private slots:
                            "フォーマット変換", "グラフィック座標", "タブスペース変換", "コントロールＰＲＥＦＩＸ(~)",
                            "フォーマットＰＲＥＦＩＸ(^)", "デリミタ文字(,)", "ラベル長（ＬＬ）", "用紙タイプ（ＭＮ）",
                            "リボン有無（ＭＴ）", "印字濃度微調（ＳＤ）", "印字濃度微調（ＭＤ）", "ＲＦＩＤ書き込み位置調整",
-                           "ＲＦＩＤオフセット印刷", "ラベルシフト", "読み込み", "保存", "パラメータ取得", "ダウンロード",
-                           "初期値に戻す"};
+                           "ＲＦＩＤオフセット印刷", "ラベルシフト", "ファイル名", "読み込み", "保存", "パラメータ取得",
+                           "ダウンロード", "初期値に戻す"};
         // The pages of the initial-values group, by their tab: the tab row (known by the tab
-        // shown), the page's own controls, then the buttons under them.
-        const QStringList documentButtons{"読み込み", "保存", "パラメータ取得", "ダウンロード", "初期値に戻す"};
+        // shown), the page's own controls, then the file name and the buttons under them.
+        const QStringList documentButtons{"ファイル名", "読み込み", "保存", "パラメータ取得", "ダウンロード", "初期値に戻す"};
         const std::pair<const char*, QStringList> groupPages[] = {
             {"initial values",
              {"初期値設定", "デフォルト高さ", "モジュールサイズ", "細バー太バーの比", "デフォルトローテーション",
@@ -622,7 +626,7 @@ private slots:
             const auto sheet = program.options();
             QVERIFY(activate(*sheet));
             sheet->tabs()->setCurrentIndex(1);
-            QLineEdit* wait = sheet->downloaderPage()->waitTimeEdit();
+            auto* wait = sheet->downloaderPage()->waitTimeEdit();
             wait->setFocus(Qt::TabFocusReason);
             wait->selectAll();
             QTest::keyClicks(wait, QStringLiteral("1500"));
@@ -717,6 +721,268 @@ private slots:
             expectFocusShows(dialog->log(), dialog->startButton(), true, name + ": log");
             expectFocusShows(dialog->vormexOnAfter(), dialog->startButton(), false, name + ": dialog check box");
             dialog->hide();
+        }
+    }
+
+    // A destination's accessible actions go the way a click goes: the leaving page's checks, one
+    // destination pressed. They return at once; the switch and its question come after.
+    void navigationActionsGoTheWayOfAClick_data()
+    {
+        QTest::addColumn<int>("start");        // the destination shown first
+        QTest::addColumn<bool>("changed");     // the system parameters hold unsaved changes
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("destination");  // the button acted on
+        QTest::addColumn<int>("shown");        // the page shown afterwards
+        QTest::addColumn<int>("questions");
+        const QString press = QAccessibleActionInterface::pressAction();
+        const QString toggle = QAccessibleActionInterface::toggleAction();
+        QTest::newRow("press") << 0 << false << press << 3 << int(kDownloadPage) << 0;
+        QTest::newRow("toggle") << 0 << false << toggle << 4 << int(kToolsPage) << 0;
+        QTest::newRow("toggle the page shown") << 0 << false << toggle << 0 << int(kPrinterSettingsPage) << 0;
+        QTest::newRow("leaving page asks, Cancel stays") << 1 << true << press << 4 << int(kSystemParametersPage) << 1;
+    }
+
+    void navigationActionsGoTheWayOfAClick()
+    {
+        QFETCH(int, start);
+        QFETCH(bool, changed);
+        QFETCH(QString, action);
+        QFETCH(int, destination);
+        QFETCH(int, shown);
+        QFETCH(int, questions);
+        Program program("JPN");
+        CMainFrame& frame = *program.frame;
+        program.harness.answer = QMessageBox::Cancel;
+        QVERIFY(frame.SwitchPage(kFirstCommand + start) || start == 0);
+        if (changed) {
+            QWidget* length = systemItem(program, "LABEL LENGTH");
+            QTest::keyClick(length, Qt::Key_Home);
+            QTest::keyClick(length, Qt::Key_1);
+            QVERIFY(program.systemPage()->isModified());
+        }
+        const int before = frame.shownPageIndex();
+
+        QAccessibleActionInterface* actions = accessible(frame.navigationBar()->button(destination))->actionInterface();
+        QVERIFY(actions && actions->actionNames().contains(action));
+        actions->doAction(action);
+        QCOMPARE(frame.shownPageIndex(), before);
+        QVERIFY(program.harness.messages.empty());
+
+        QApplication::processEvents();
+        QCOMPARE(frame.shownPageIndex(), shown);
+        QCOMPARE(int(program.harness.messages.size()), questions);
+        for (int i = 0; i < kDestinationCount; ++i) {
+            QCOMPARE(frame.navigationBar()->button(i)->isChecked(), i == frame.currentPage());
+            QCOMPARE(accessible(frame.navigationBar()->button(i))->state().checked, i == frame.currentPage());
+        }
+    }
+
+    // Text set through the editable-text interface (what AT-SPI's EditableText calls) is typed:
+    // through the mask or the number's limits, refused as keys are refused, and what the field
+    // shows is what is saved.
+    void editsTakeTextAsTyped_data()
+    {
+        QTest::addColumn<bool>("initialValues");  // else the system parameters
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("at");              // insert there; -1 replaces the whole text
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QByteArray>("saved");    // what the saved file holds
+        QTest::newRow("masked, whole") << false << "LABEL LENGTH" << -1 << "100.0" << "100.0 mm" << QByteArray("01000,");
+        QTest::newRow("masked, refused") << false << "LABEL LENGTH" << 0 << "abc" << " 60.0 mm" << QByteArray("00600,");
+        QTest::newRow("masked, digit by digit") << false << "LABEL LENGTH" << 1 << "7" << " 70.0 mm" << QByteArray("00700,");
+        QTest::newRow("ratio") << true << "Ratio" << -1 << "2.5" << "2.5" << QByteArray("010,02,2.5");
+        QTest::newRow("ratio, refused") << true << "Ratio" << -1 << "x" << "3.0" << QByteArray("010,02,3.0");
+        QTest::newRow("number") << true << "BARCODE Height" << -1 << "20" << "20" << QByteArray("020,02,3.0");
+        QTest::newRow("number, refused") << true << "BARCODE Height" << -1 << "abc" << "10" << QByteArray("010,02,3.0");
+    }
+
+    void editsTakeTextAsTyped()
+    {
+        QFETCH(bool, initialValues);
+        QFETCH(QString, item);
+        QFETCH(int, at);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, saved);
+        Program program("JPN");
+        QWidget* control = initialValues ? program.valuesPage()->control(item.toLatin1().constData())
+                                         : systemItem(program, item.toLatin1().constData());
+        auto* edit = qobject_cast<QLineEdit*>(control) ? qobject_cast<QLineEdit*>(control) : control->findChild<QLineEdit*>();
+        QAccessibleEditableTextInterface* editable = accessible(edit)->editableTextInterface();
+        QVERIFY(editable);
+        if (at < 0)
+            editable->replaceText(0, accessible(edit)->textInterface()->characterCount(), text);
+        else
+            editable->insertText(at, text);
+        QCOMPARE(edit->text(), shown);
+        QCOMPARE(accessible(edit)->text(QAccessible::Value), shown);
+
+        const QString path = program.harness.folder() + QStringLiteral("/saved.txt");
+        if (initialValues)
+            QVERIFY(program.valuesPage()->group().SaveFile(path));
+        else
+            QVERIFY(program.systemPage()->SaveFile(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY2(initialValues ? bytes.contains(saved) : bytes.startsWith(saved), bytes.left(80).constData());
+    }
+
+    // Whatever is set through the editable-text interface of any edit the property layer builds,
+    // the field shows what its page keeps: committed and loaded back, it shows the same.
+    void everyBoundEditShowsWhatItKeeps()
+    {
+        Program program("ENG");
+        program.harness.answer = QMessageBox::Yes;  // to the restore questions
+        const QString texts[] = {QStringLiteral("abc"),  QStringLiteral("7"),   QStringLiteral("-3"),
+                                 QStringLiteral("100.0"), QStringLiteral("ＡＢ1"), QString(),
+                                 QStringLiteral("123456789012345678901234567890")};
+        CSystemSettingView* system = program.systemPage();
+        CParamSettingView* values = program.valuesPage();
+        for (PropertyBinding* binding : {&system->binding(), &values->binding()}) {
+            // A value its page refuses to keep (the page names the problem) is not kept.
+            const auto refused = [&](const Property& property) {
+                if (binding == &system->binding())
+                    return binding->commit() == &property;
+                const std::optional<PageProblem> problem = values->CheckPage(false);
+                return problem && problem->field == property.widget();
+            };
+            const auto restore = [&] {
+                if (binding == &system->binding())
+                    system->OnRestoreDefaults();
+                else
+                    values->OnRestoreDefaults();
+            };
+            for (const auto& property : binding->properties()) {
+                QWidget* widget = property->widget();
+                auto* edit = qobject_cast<QLineEdit*>(widget) ? qobject_cast<QLineEdit*>(widget) : widget->findChild<QLineEdit*>();
+                if (!edit || !widget->isEnabled())
+                    continue;
+                for (const QString& text : texts) {
+                    const QByteArray what = (property->itemName() + QStringLiteral(": ") + text).toUtf8();
+                    QAccessibleInterface* face = accessible(edit);
+                    face->editableTextInterface()->replaceText(0, face->textInterface()->characterCount(), text);
+                    const QString shown = edit->text();
+                    if (!refused(*property)) {
+                        binding->commit();
+                        binding->load();
+                        QVERIFY2(edit->text() == shown,
+                                 (what + " shown " + shown.toUtf8() + ", kept " + edit->text().toUtf8()).constData());
+                    }
+                    restore();
+                }
+            }
+        }
+    }
+
+    // A list's current entry is its value and its text, also after the program chose it, and the
+    // popup list (once a reader has reached it) has that entry selected; a value set through the interface chooses the entry as
+    // the mouse does (the page counts it as a change).
+    void listsGiveTheirEntryAsValueAndText()
+    {
+        Program program("JPN");
+        CSystemSettingView* page = program.systemPage();
+        auto* ribbon = static_cast<QComboBox*>(systemItem(program, "RIBBON"));
+        QAccessibleInterface* face = accessible(ribbon);
+        QVERIFY(face->valueInterface() && face->textInterface());
+        // A reader reaches the entries through the popup list, the list's first child.
+        QCOMPARE(face->child(0)->object(), ribbon->view());
+        const auto expectInStep = [&] {
+            const QString entry = ribbon->currentText();
+            QCOMPARE(face->valueInterface()->currentValue().toString(), entry);
+            QCOMPARE(face->textInterface()->text(0, face->textInterface()->characterCount()), entry);
+            QCOMPARE(face->text(QAccessible::Value), entry);
+            const QModelIndexList selected = ribbon->view()->selectionModel()->selectedIndexes();
+            QCOMPARE(selected.size(), 1);
+            QCOMPARE(selected.first().row(), ribbon->currentIndex());
+            QCOMPARE(ribbon->view()->currentIndex().row(), ribbon->currentIndex());
+        };
+        expectInStep();
+        ribbon->setCurrentIndex(1);  // as a file or the printer sets it
+        expectInStep();
+        QVERIFY(!page->isModified());
+        program.harness.answer = QMessageBox::Yes;
+        page->OnRestoreDefaults();
+        expectInStep();
+
+        const QString other = ribbon->itemText(1);
+        face->valueInterface()->setCurrentValue(other);
+        QCOMPARE(ribbon->currentText(), other);
+        QVERIFY(page->isModified());
+        expectInStep();
+        face->valueInterface()->setCurrentValue(QStringLiteral("no such entry"));
+        QCOMPARE(ribbon->currentText(), other);
+    }
+
+    // The tabs of the initial-values group say which is selected; pressing one while the page's
+    // check fails returns at once, the message comes after, and the focus is on the field it
+    // names.
+    void tabsSayWhichIsSelectedAndTheirActionsReturnAtOnce()
+    {
+        Program program("JPN");
+        CMainFrame& frame = *program.frame;
+        QVERIFY(activate(frame));
+        QVERIFY(frame.SwitchPage(kFirstCommand + 2));
+        CParamSettingView* values = program.valuesPage();
+        QAccessibleInterface* row = accessible(values->tabBar());
+        QCOMPARE(row->role(), QAccessible::PageTabList);
+        QCOMPARE(row->childCount(), 4);
+        for (int tab = 0; tab < 4; ++tab) {
+            QAccessibleInterface* child = row->child(tab);
+            QCOMPARE(child->role(), QAccessible::PageTab);
+            QCOMPARE(child->text(QAccessible::Name), values->tabBar()->tabText(tab));
+            QVERIFY(child->state().selectable);
+            QCOMPARE(child->state().selected, tab == 0);
+            QCOMPARE(row->indexOfChild(child), tab);
+        }
+
+        // A good page moves on at once, as a click does.
+        row->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(frame.shownPageIndex(), int(kFontTablesPage));
+        QVERIFY(accessible(program.fontPage()->tabBar())->child(1)->state().selected);
+        QVERIFY(frame.SwitchPage(kFirstCommand + 2) || true);
+        accessible(program.fontPage()->tabBar())->child(0)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        QCOMPARE(frame.shownPageIndex(), int(kInitialValuesPage));
+
+        // A failing check: the module size above its limit.
+        QWidget* height = values->control("Module Size");
+        auto* heightEdit = height->findChild<QLineEdit*>();
+        accessible(heightEdit)->editableTextInterface()->replaceText(0, heightEdit->text().size(), QStringLiteral("99"));
+        values->tabBar()->setFocus(Qt::TabFocusReason);
+        row->child(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(program.harness.messages.empty());
+        QCOMPARE(frame.shownPageIndex(), int(kInitialValuesPage));
+        QTRY_COMPARE(program.harness.messages.size(), size_t(1));
+        QCOMPARE(frame.shownPageIndex(), int(kInitialValuesPage));
+        QVERIFY(row->child(0)->state().selected);
+        QVERIFY(!row->child(2)->state().selected);
+        QVERIFY(height->hasFocus());
+    }
+
+    // What a reader could not reach or tell apart: the document's file name is the text of a
+    // field named after its caption; each drive of the drive mapping has a name of its own; the
+    // wait time is a spin box.
+    void fileNamesDrivesAndWaitTimeAreReadable()
+    {
+        for (const char* language : {"JPN", "ENG"}) {
+            Program program(language);
+            const QString path = program.harness.folder() + QStringLiteral("/system.txt");
+            QVERIFY(program.systemPage()->SaveFile(path));
+            QLineEdit* field = program.systemPage()->fileNameField();
+            QCOMPARE(nameOf(field), QByteArray(language) == "JPN" ? QStringLiteral("ファイル名") : QStringLiteral("File name"));
+            QCOMPARE(accessible(field)->text(QAccessible::Value), path);
+            QVERIFY(accessible(field)->state().readOnly);
+            QCOMPARE(nameOf(program.valuesPage()->fileNameField()), nameOf(field));
+
+            QSet<QString> names;
+            for (int row = 0; row < 4; ++row)
+                names.insert(nameOf(program.drivePage()->vormexDrive(row)));
+            QCOMPARE(names.size(), 4);
+
+            const auto sheet = program.options();
+            QCOMPARE(accessible(sheet->downloaderPage()->waitTimeEdit())->role(), QAccessible::SpinBox);
         }
     }
 

@@ -200,7 +200,7 @@ private slots:
         QVERIFY(group.ReadFile(source));
         expectSampleShown(pages, true);
         for (InitialTablePage* page : pages.all())
-            QCOMPARE(page->fileNameLabel()->text(), source);
+            QCOMPARE(page->fileNameField()->text(), source);
         const QString copy = harness.folder() + QStringLiteral("/copy.txt");
         QVERIFY(group.SaveFile(copy));
         QCOMPARE(readFile(copy), readFile(source));
@@ -333,14 +333,42 @@ private slots:
         QVERIFY(control->hasFocus());
         QVERIFY(harness.fileRequests.empty());
 
-        // The page's tab row does not move on, and the group is not left.
+        // The page's tab row does not move on, and the group is not left; the message comes
+        // after the tab's choice has returned, the focus stays on the field.
         pages.all()[size_t(tab)]->tabBar()->setCurrentIndex(2);
-        QCOMPARE(harness.messages.size(), size_t(2));
+        QCOMPARE(harness.messages.size(), size_t(1));
+        QTRY_COMPARE(harness.messages.size(), size_t(2));
+        QCOMPARE(lastMessage(harness), message);
+        QVERIFY(control->hasFocus());
         QCOMPARE(frame.shownPageIndex(), kInitialValuesPage + tab);
         QCOMPARE(pages.all()[size_t(tab)]->tabBar()->currentIndex(), tab);
         QVERIFY(!frame.SwitchPage(kPrinterDestination));
         QCOMPARE(frame.shownPageIndex(), kInitialValuesPage + tab);
         QCOMPARE(frame.initialValuesTab(), tab);
+    }
+
+    // The font list takes the height the window gives: at least 14 rows at the default size of
+    // either language, and more rows in a taller window.
+    void fontListTakesTheWindowsHeight()
+    {
+        for (const char* language : {"JPN", "ENG"}) {
+            Harness harness({{QString::fromLatin1(settings::kLanguage), QString::fromLatin1(language)}});
+            harness.useShippedDefinitions();
+            CMainFrame& frame = harness.frame();
+            frame.ShowWindow();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            frame.SetInitialValuesTab(1);
+            QVERIFY(frame.SwitchPage(kInitialValuesDestination));
+            auto* list = pagesOf(frame).fonts->findChild<QTreeWidget*>(QStringLiteral("FontTableList"));
+            QVERIFY(list);
+            QApplication::processEvents();
+            const auto visibleRows = [list] { return list->viewport()->height() / list->sizeHintForRow(0); };
+            QVERIFY2(visibleRows() >= 14, qPrintable(QStringLiteral("%1: %2 rows").arg(QLatin1String(language)).arg(visibleRows())));
+            const int rows = visibleRows();
+            frame.resize(frame.width(), frame.height() + 10 * list->sizeHintForRow(0));
+            QTRY_VERIFY(visibleRows() >= rows + 9);
+            frame.close();
+        }
     }
 
     void tabsMoveBetweenThePages()
@@ -655,7 +683,7 @@ private slots:
         QCOMPARE(shownText(pages.values->control("BARCODE Height")), QStringLiteral("10"));
         QVERIFY(!pages.values->control("Label Shift")->isEnabled());
         for (InitialTablePage* page : pages.all())
-            QVERIFY(page->fileNameLabel()->text().isEmpty());
+            QVERIFY(page->fileNameField()->text().isEmpty());
         // The other tabs keep what was read.
         QCOMPARE(pages.fonts->list()->topLevelItemCount(), 37);
         QCOMPARE(pages.drives->kirnDrive(0)->currentText(), QStringLiteral("FROM"));
@@ -680,7 +708,7 @@ private slots:
         expectSampleShown(pages, false);
         QCOMPARE(pages.group().changeMarks(), 0);
         for (InitialTablePage* page : pages.all())
-            QVERIFY(page->fileNameLabel()->text().isEmpty());
+            QVERIFY(page->fileNameField()->text().isEmpty());
         QCOMPARE(static_cast<SpinEdit*>(pages.values->control("Issue Count"))->stepMaximum(), 5000);
         QCOMPARE(static_cast<QComboBox*>(pages.fonts->control("Storage"))->count(), 5);
         QCOMPARE(pages.responses->answerEdit(0)->text(), QStringLiteral("VORMEX-QB,V2.00,12,16384"));

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -212,20 +213,88 @@ private slots:
         QCOMPARE(frame.shownPageIndex(), int(kDownloadPage));
     }
 
+    // Closing the window and the language's restart ask the save question of a page with
+    // unsaved changes: Yes saves (then goes on), No drops them, Cancel keeps the program open and
+    // restarts nothing.
+    void closingAsksAboutUnsavedPages_data()
+    {
+        QTest::addColumn<bool>("initialValues");  // which page holds the changes
+        QTest::addColumn<bool>("restart");        // the language's "restart now", else closing
+        QTest::addColumn<int>("answer");
+        for (const bool initialValues : {false, true}) {
+            for (const bool restart : {false, true}) {
+                for (const auto& [name, answer] : {std::pair{"Yes", QMessageBox::Yes}, std::pair{"No", QMessageBox::No},
+                                                   std::pair{"Cancel", QMessageBox::Cancel}}) {
+                    const QString row = QStringLiteral("%1, %2, %3")
+                                            .arg(initialValues ? QStringLiteral("initial values") : QStringLiteral("system"),
+                                                 restart ? QStringLiteral("restart") : QStringLiteral("close"),
+                                                 QLatin1String(name));
+                    QTest::newRow(row.toUtf8().constData()) << initialValues << restart << int(answer);
+                }
+            }
+        }
+    }
+
+    void closingAsksAboutUnsavedPages()
+    {
+        QFETCH(bool, initialValues);
+        QFETCH(bool, restart);
+        QFETCH(int, answer);
+        Harness harness;
+        harness.useShippedDefinitions();
+        CMainFrame& frame = harness.frame();
+        frame.ShowWindow();
+        QVERIFY(frame.SwitchPage(initialValues ? kInitialValuesDestination : kSystemDestination));
+        // Typed into the first field of the page: a change not saved.
+        QWidget* page = frame.page(initialValues ? kInitialValuesPage : kSystemParametersPage);
+        QWidget* field = page->findChild<QWidget*>(initialValues ? QStringLiteral("BARCODE Height") : QStringLiteral("LABEL LENGTH"));
+        QVERIFY(field);
+        QTest::keyClick(field, Qt::Key_Home);
+        QTest::keyClick(field, Qt::Key_2);
+        const QString path = harness.folder() + QStringLiteral("/kept.txt");
+        harness.fileAnswers = {path};
+        harness.answer = QMessageBox::StandardButton(answer);
+
+        if (restart)
+            frame.RestartForLanguage();
+        else
+            frame.close();
+        QCOMPARE(harness.messages.size(), size_t(1));
+        QCOMPARE(harness.messages[0].text, QString::fromUtf8(initialValues ? "初期値&テーブル設定値の変更を保存しますか？"
+                                                                           : "システムパラメータの変更を保存しますか？"));
+        const bool stays = answer == QMessageBox::Cancel;
+        QCOMPARE(frame.isVisible(), stays);
+        QCOMPARE(harness.state().restartRequested, restart && !stays ? 1 : 0);
+        QCOMPARE(QFile::exists(path), answer == QMessageBox::Yes);
+        QCOMPARE(harness.storedString(settings::kWindowsPos) != QStringLiteral("<absent>"), !stays);
+    }
+
     void printerChangeReachesThePages()
     {
         Harness harness;
         CMainFrame& frame = harness.frame(scriptedPages());
         QComboBox* printers = frame.printerSettings()->printerList();
         QCOMPARE(printers->count(), 2);  // "standard" is not offered
+        // The start builds the printer settings page alone; two more are built before the
+        // change, the others only when first asked for.
+        QVERIFY(frame.isPageBuilt(kPrinterSettingsPage));
+        for (int page = kSystemParametersPage; page < kPageCount; ++page)
+            QVERIFY(!frame.isPageBuilt(page));
+        frame.page(kInitialValuesPage);
+        frame.page(kFontTablesPage);
+        for (int page : {kDriveMappingPage, kResponseCommandsPage, kDownloadPage})
+            QVERIFY(!frame.isPageBuilt(page));
         printers->setCurrentIndex(printers->findText(kVariablePrinter));
 
-        // Pages that count the changes (the real pages have tests of their own).
-        for (int page : {kInitialValuesPage, kFontTablesPage, kDriveMappingPage, kResponseCommandsPage}) {
+        // Pages that count the changes (the real pages have tests of their own): the built ones
+        // hear of it, the others are built for the printer chosen by then.
+        for (int page : {kInitialValuesPage, kFontTablesPage}) {
             auto* placeholder = static_cast<PlaceholderPage*>(frame.page(page));
             QCOMPARE(placeholder->printerChanges(), 1);
             QCOMPARE(placeholder->printerName(), kVariablePrinter);
         }
+        for (int page : {kDriveMappingPage, kResponseCommandsPage})
+            QCOMPARE(static_cast<PlaceholderPage*>(frame.page(page))->printerChanges(), 0);
         QCOMPARE(frame.download()->job().printerName, kVariablePrinter);
         QCOMPARE(harness.storedString(settings::kPrinterName), kVariablePrinter);
         QCOMPARE(frame.header()->textArea()->printerName(), kVariablePrinter);
@@ -290,7 +359,8 @@ private slots:
         QVERIFY(LookFor(999).headerTop != LookFor(215).headerTop);
         frame.SetLook(216);
         QCOMPARE(harness.storedInt(settings::kApplicationLook), 216);
-        QCOMPARE(frame.styleSheet(), FrameStyleSheet(LookFor(216)));
+        QCOMPARE(frame.header()->styleSheet(), FrameStyleSheet(LookFor(216)));
+        QCOMPARE(frame.navigationBar()->styleSheet(), FrameStyleSheet(LookFor(216)));
     }
 
     void windowPlacementFormat()

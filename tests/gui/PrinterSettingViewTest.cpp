@@ -4,6 +4,7 @@
 #include "GuiHarness.h"
 #include "GuiTests.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,8 +54,8 @@ private slots:
         QCOMPARE(itemsOf(page->stopBits()), (QStringList{"1", "2"}));
         QCOMPARE(page->usbDevices()->count(), 2);
         QCOMPARE(page->SelectedUsbDevicePath(), QStringLiteral("/dev/usb/lp0"));
-        QCOMPARE(page->port()->maximum(), 65535);
-        QCOMPARE(page->port()->minimum(), 0);
+        QCOMPARE(page->port()->stepMaximum(), 65535);
+        QCOMPARE(page->port()->stepMinimum(), 1);
         QVERIFY(!page->usbProblems()->isVisibleTo(page));
     }
 
@@ -237,6 +238,56 @@ private slots:
             QCOMPARE(ip->toolTip(), QString());
             frame.hide();
         }
+    }
+
+    // A port outside 1..65535 typed in the port field is kept in the field, marked and explained
+    // beside it; the stored port stays in use until a good one is typed. Typed digits are never
+    // dropped, and nothing is stored while they are typed.
+    void portOutsideItsRangeIsRefused_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("70000") << "JPN" << "70000"
+                               << "ポート 70000 は使えません: 1 から 65535 までの数値を入力してください。\n保存されているポート 9100 のままです。";
+        QTest::newRow("0") << "ENG" << "0"
+                           << "The port 0 cannot be used: enter a number from 1 to 65535.\nThe stored port 9100 stays in use.";
+        QTest::newRow("65536") << "ENG" << "65536"
+                               << "The port 65536 cannot be used: enter a number from 1 to 65535.\nThe stored port 9100 stays in use.";
+    }
+
+    void portOutsideItsRangeIsRefused()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        Harness harness({{QString::fromLatin1(settings::kLanguage), language},
+                         {QString::fromLatin1(settings::kDeviceInfo), QStringLiteral("LAN:10.1.2.3:9100")}});
+        CMainFrame& frame = harness.frame();
+        CPrinterSettingView* page = frame.printerSettings();
+        SpinEdit* port = page->port();
+        port->selectAll();
+        QTest::keyClicks(port, typed);
+        QCOMPARE(port->text(), typed);
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:10.1.2.3:9100"));
+        QTest::keyClick(port, Qt::Key_Return);
+        QCOMPARE(port->text(), typed);
+        QCOMPARE(page->portProblem()->text(), message);
+        QVERIFY(page->portProblem()->isVisibleTo(page));
+        QVERIFY(port->property("invalidInput").toBool());
+        QCOMPARE(QAccessible::queryAccessibleInterface(port)->text(QAccessible::Description), message);
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:10.1.2.3:9100"));
+
+        // Another change meanwhile goes with the stored port; a good port is taken, the mark goes.
+        page->ipAddress()->setText(QStringLiteral("10.1.2.4"));
+        emit page->ipAddress()->editingFinished();
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:10.1.2.4:9100"));
+        port->selectAll();
+        QTest::keyClicks(port, QStringLiteral("9200"));
+        QTest::keyClick(port, Qt::Key_Return);
+        QCOMPARE(harness.storedString(settings::kDeviceInfo), QStringLiteral("LAN:10.1.2.4:9200"));
+        QVERIFY(!port->property("invalidInput").toBool());
+        QVERIFY(!page->portProblem()->isVisibleTo(page));
     }
 
     // The controls keep their place whatever rows the page shows.

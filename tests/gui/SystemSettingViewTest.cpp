@@ -104,7 +104,7 @@ private slots:
         QCOMPARE(page->control("MAXIMUM LENGTH")->accessibleName(), QStringLiteral("最大用紙長（キャリブレーション時）"));
         QCOMPARE(page->control("LABEL SIZE(LL)")->accessibleName(), QStringLiteral("ラベル長（ＬＬ）"));
         QVERIFY(!page->isModified());
-        QVERIFY(page->fileNameLabel()->text().isEmpty());
+        QVERIFY(page->fileNameField()->text().isEmpty());
 
         retype(masked(page, "LABEL WIDTH"), QStringLiteral("70.0"));
         QVERIFY(page->isModified());
@@ -136,7 +136,7 @@ private slots:
 
         QVERIFY(page->ReadFile(source));
         QCOMPARE(page->currentFileName(), source);
-        QCOMPARE(page->fileNameLabel()->text(), source);
+        QCOMPARE(page->fileNameField()->text(), source);
         QVERIFY(!page->isModified());
         QCOMPARE(masked(page, "LABEL LENGTH")->text(), QStringLiteral("100.0 mm"));
         QCOMPARE(masked(page, "RFID ADJUST")->text(), QStringLiteral("-  1.2 mm"));
@@ -311,7 +311,7 @@ private slots:
         printers->setCurrentIndex(printers->findText(QStringLiteral("Q-KB4")));
         QVERIFY(harness.messages.empty());
         QVERIFY(page->currentFileName().isEmpty());
-        QVERIFY(page->fileNameLabel()->text().isEmpty());
+        QVERIFY(page->fileNameField()->text().isEmpty());
         QVERIFY(!page->isModified());
         QCOMPARE(masked(page, "LABEL LENGTH")->text(), QStringLiteral("  60.0 mm"));
         QCOMPARE(list(page, "DOT/MM")->currentText(), QStringLiteral("12 dot/mm (305 dpi)"));

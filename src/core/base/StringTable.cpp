@@ -8,6 +8,8 @@ namespace {
 
 QString unescape(QStringView text)
 {
+    if (!text.contains(QLatin1Char('\\')))
+        return text.toString();  // most texts: read at every start, so kept quick
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -4,23 +4,22 @@
 #include "base/SettingsStore.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 #include <algorithm>
 
 namespace vormex {
 namespace {
 
-// The nodes "<prefix><number>" of a folder, by number.
-QStringList numberedNodes(const QDir& folder, const QString& prefix)
+// The nodes "<prefix><number>" among a folder's entries, by number.
+QStringList numberedNodes(const QDir& folder, const QStringList& entries, const QString& prefix)
 {
-    const QRegularExpression pattern(QStringLiteral("^%1(\\d+)$").arg(QRegularExpression::escape(prefix)));
     QList<std::pair<int, QString>> found;
-    const QStringList entries = folder.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {
-        const QRegularExpressionMatch match = pattern.match(entry);
-        if (match.hasMatch())
-            found.append({match.captured(1).toInt(), folder.filePath(entry)});
+        if (!entry.startsWith(prefix) || entry.size() == prefix.size())
+            continue;
+        const QStringView digits = QStringView(entry).sliced(prefix.size());
+        if (std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit() && c.unicode() < 0x80; }))
+            found.append({digits.toInt(), folder.filePath(entry)});
     }
     std::sort(found.begin(), found.end());
     QStringList paths;
@@ -36,16 +35,18 @@ PortMap::PortMap() : PortMap(nullptr) {}
 PortMap::PortMap(const SettingsStore* store, const QString& deviceFolder) : deviceFolder_(deviceFolder)
 {
     const QDir folder(deviceFolder);
+    // The device folder is read once: it holds hundreds of nodes.
+    const QStringList entries = folder.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
     int number = 1;
     for (const QString& prefix : {QStringLiteral("ttyS"), QStringLiteral("ttyUSB"), QStringLiteral("ttyACM")}) {
-        for (const QString& path : numberedNodes(folder, prefix)) {
+        for (const QString& path : numberedNodes(folder, entries, prefix)) {
             if (number > kMaxCom)
                 break;
             com_.insert(number, {QStringLiteral("COM%1").arg(number), path, false});
             ++number;
         }
     }
-    for (const QString& path : numberedNodes(folder, QStringLiteral("lp"))) {
+    for (const QString& path : numberedNodes(folder, entries, QStringLiteral("lp"))) {
         const int lptNumber = path.mid(path.lastIndexOf(QLatin1String("lp")) + 2).toInt() + 1;
         if (lptNumber >= 1 && lptNumber <= kMaxLpt)
             lpt_.insert(lptNumber, {QStringLiteral("LPT%1").arg(lptNumber), path, false});

@@ -1,7 +1,10 @@
 #include "gui/application/Looks.h"
 
 #include <QApplication>
+#include <QIconEngine>
 #include <QPalette>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QWidget>
@@ -49,6 +52,59 @@ constexpr LookColours kLooks[] = {
      "#a9cbd3", "#123f4a", "#cbe0e5", "#ffe28a", "#e0b048", "#123f4a"},
     {"Office 2007", "Fusion", "#e2ece0", "#ffffff", "#ecf3ea", "#1f3d1a", "#4b8a3e", "#ffffff", "#f1f7ef", "#b9d4b1",
      "#1f3d1a", "#d4e5cf", "#ffe28a", "#e0b048", "#1f3d1a"},
+};
+
+// A style's icon, fetched from the style when it is first drawn.
+class DeferredStandardIcon : public QIconEngine {
+public:
+    DeferredStandardIcon(QStyle* style, QStyle::StandardPixmap which) : style_(style), which_(which) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QIconEngine* clone() const override { return new DeferredStandardIcon(style_.data(), which_); }
+
+private:
+    const QIcon& icon()
+    {
+        if (icon_.isNull()) {
+            QStyle* source = style_.data();
+            if (!source) {
+                auto* proxy = qobject_cast<QProxyStyle*>(QApplication::style());
+                source = proxy ? proxy->baseStyle() : QApplication::style();
+            }
+            icon_ = source->standardIcon(which_);
+        }
+        return icon_;
+    }
+
+    QPointer<QStyle> style_;
+    QStyle::StandardPixmap which_;
+    QIcon icon_;
+};
+
+// The look's widget style. The extension buttons of bars, shown only when a bar is too narrow,
+// get their icons when first drawn: the style's own icon files would load every image plugin
+// while the window is still being made.
+class LookStyle : public QProxyStyle {
+public:
+    explicit LookStyle(QStyle* base) : QProxyStyle(base) {}
+
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (which == SP_ToolBarHorizontalExtensionButton || which == SP_ToolBarVerticalExtensionButton)
+            return QIcon(new DeferredStandardIcon(baseStyle(), which));
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
 };
 
 }  // namespace
@@ -99,11 +155,11 @@ QString FrameStyleSheet(const Look& look)
              look.navigationText.name());
 }
 
-void ApplyLook(QWidget& frame, int id)
+void ApplyLook(QWidget& frame, const QList<QWidget*>& panes, int id)
 {
     const Look look = LookFor(id);
     if (QStyle* style = QStyleFactory::create(look.qtStyle))
-        QApplication::setStyle(style);
+        QApplication::setStyle(new LookStyle(style));
 
     QPalette palette;
     palette.setColor(QPalette::Window, look.window);
@@ -122,10 +178,19 @@ void ApplyLook(QWidget& frame, int id)
     palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
     QApplication::setPalette(palette);
 
-    frame.setStyleSheet(FrameStyleSheet(look));
+    ApplyLookToPanes(panes, id);
     frame.update();
     for (QWidget* child : frame.findChildren<QWidget*>())
         child->update();
+}
+
+void ApplyLookToPanes(const QList<QWidget*>& panes, int id)
+{
+    const QString sheet = FrameStyleSheet(LookFor(id));
+    for (QWidget* pane : panes) {
+        if (pane)
+            pane->setStyleSheet(sheet);
+    }
 }
 
 }  // namespace vormex::gui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QString>
 
 class QWidget;
@@ -27,8 +28,11 @@ inline constexpr int kLastLookId = 218;
 Look LookFor(int id);
 
 // Applies a look to the whole application (style and palette) and to the frame's own panes
-// (its style sheet), and repaints the frame with all its children.
-void ApplyLook(QWidget& frame, int id);
+// (the navigation bar and the header pane take the look's style sheet; the pages take none, so
+// they are polished and painted by the style alone), and repaints the frame with all its children.
+void ApplyLook(QWidget& frame, const QList<QWidget*>& panes, int id);
+// The panes' part of it, for panes made after the look was applied (null panes are skipped).
+void ApplyLookToPanes(const QList<QWidget*>& panes, int id);
 
 // The style sheet of the frame's navigation bar and header pane for a look.
 QString FrameStyleSheet(const Look& look);

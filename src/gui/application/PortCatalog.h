@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace vormex::gui {
 
 // A port name the port layer opens ("COM1", "LPT1") and the device it maps to, for display.
@@ -27,6 +29,11 @@ public:
     virtual QList<PortEntry> serialPorts() const = 0;
     virtual QList<PortEntry> parallelPorts() const = 0;
     virtual UsbPrinterList usbPrinters() const = 0;
+    // Both lists at once (a catalog that reads the system reads it once).
+    virtual std::pair<QList<PortEntry>, QList<PortEntry>> serialAndParallelPorts() const
+    {
+        return {serialPorts(), parallelPorts()};
+    }
 };
 
 // A catalog with fixed lists (tests, screenshots).

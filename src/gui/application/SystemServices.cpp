@@ -36,6 +36,12 @@ QList<PortEntry> SystemPortCatalog::serialPorts() const { return entriesOf(ListS
 
 QList<PortEntry> SystemPortCatalog::parallelPorts() const { return entriesOf(ListParallelPorts(PortMap(store_))); }
 
+std::pair<QList<PortEntry>, QList<PortEntry>> SystemPortCatalog::serialAndParallelPorts() const
+{
+    const PortMap ports(store_);
+    return {entriesOf(ListSerialPorts(ports)), entriesOf(ListParallelPorts(ports))};
+}
+
 UsbPrinterList SystemPortCatalog::usbPrinters() const
 {
     UsbPrinterList list;

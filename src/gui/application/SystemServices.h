@@ -23,6 +23,7 @@ public:
     QList<PortEntry> serialPorts() const override;
     QList<PortEntry> parallelPorts() const override;
     UsbPrinterList usbPrinters() const override;
+    std::pair<QList<PortEntry>, QList<PortEntry>> serialAndParallelPorts() const override;
 
 private:
     const SettingsStore* store_;

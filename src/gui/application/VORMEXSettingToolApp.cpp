@@ -6,6 +6,8 @@
 #include "gui/application/SystemServices.h"
 #include "gui/binding/GuiStrings.h"
 #include "gui/widgets/AccessibleComboBox.h"
+#include "gui/widgets/AccessibleLineEdit.h"
+#include "gui/widgets/AccessibleTabBar.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -20,8 +22,11 @@ namespace vormex::gui {
 CVORMEXSettingToolApp::CVORMEXSettingToolApp(std::unique_ptr<SettingsStore> store)
     : launcher(&StartDetachedProgram), store_(std::move(store))
 {
-    // Screen readers hear a drop-down list by its caption.
+    // Screen readers hear a drop-down list by its caption and its entry, tabs that say which is
+    // selected, and edits that take text set through them as typed.
     AccessibleComboBox::Install();
+    AccessibleLineEdit::Install();
+    AccessibleTabBar::Install();
     messageBox = [this](QMessageBox::Icon icon, const QString& message, QMessageBox::StandardButtons buttons) {
         // Messages of the string table break their lines with CR LF.
         QString shownText = message;

@@ -17,7 +17,9 @@ bool isLatin(QChar c) { return c.unicode() < 0x0250; }
 QString joinLines(const QString& caption)
 {
     QString joined;
-    const QStringList lines = caption.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    QString unified = caption;
+    unified.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList lines = unified.split(QLatin1Char('\n'));
     for (const QString& line : lines) {
         const QString part = line.trimmed();
         if (part.isEmpty())

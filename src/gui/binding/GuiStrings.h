@@ -55,6 +55,7 @@ inline constexpr int kIpNeedsFourNumbers = 300074;
 inline constexpr int kIpNumberMissing = 300075;   // "%1" its position, 1..4
 inline constexpr int kIpNumberTooLarge = 300076;  // "%1" the number
 inline constexpr int kNotAProgram = 300077;       // "%1" the file
+inline constexpr int kPortRefused = 300078;       // "%1" typed, "%2" and "%3" the range, "%4" stored port
 inline constexpr int kCodeCharacterFirst = 300050;  // 300050..300052: "character of code 1..3"
 
 // Names and descriptions for screen readers.

@@ -2,6 +2,7 @@
 
 #include "gui/application/VORMEXSettingToolApp.h"
 #include "gui/binding/GuiStrings.h"
+#include "gui/widgets/SvgIcon.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -16,7 +17,7 @@ AboutDialog::AboutDialog(const CVORMEXSettingToolApp& app, QWidget* parent) : QD
 {
     setWindowTitle(app.text(text::kAboutTitle));
     auto* icon = new QLabel(this);
-    icon->setPixmap(QIcon(QStringLiteral(":/vormex/icons/vormex-setting-tool.svg")).pixmap(QSize(64, 64)));
+    icon->setPixmap(SvgPixmap(QStringLiteral(":/vormex/icons/vormex-setting-tool.svg"), QSize(64, 64)));
     icon->setAccessibleName(QStringLiteral("VORMEX Setting Tool"));
 
     auto* version = new QLabel(app.text(text::kAboutVersion), this);

@@ -6,6 +6,7 @@
 #include "gui/application/VORMEXSettingToolApp.h"
 #include "gui/binding/AccessibleNames.h"
 #include "gui/binding/GuiStrings.h"
+#include "gui/widgets/SpinEdit.h"
 #include "pages/OptionsModel.h"
 
 #include <QCheckBox>
@@ -18,7 +19,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,7 +26,6 @@
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -192,30 +191,16 @@ CTTFDownLoaderPage::CTTFDownLoaderPage(CVORMEXSettingToolApp& app, QWidget* pare
       app_(app),
       path_(new QLineEdit(app.app().ttfDownloaderPath, this)),
       browse_(new QPushButton(app.text(text::kBrowse), this)),
-      waitTime_(new QLineEdit(QString::number(app.app().waitTimeMs), this)),
-      up_(new QToolButton(this)),
-      down_(new QToolButton(this))
+      waitTime_(new SpinEdit(this))
 {
     path_->setReadOnly(true);
     path_->setMinimumWidth(420);
     path_->setCursorPosition(0);
     path_->setToolTip(path_->text());
     connect(path_, &QLineEdit::textChanged, path_, &QLineEdit::setToolTip);
-    waitTime_->setMaxLength(5);
-    waitTime_->setFixedWidth(QFontMetrics(waitTime_->font()).horizontalAdvance(QStringLiteral("000000")) + 16);
-    waitTime_->setAlignment(Qt::AlignRight);
-
-    up_->setArrowType(Qt::UpArrow);
-    down_->setArrowType(Qt::DownArrow);
-    for (QToolButton* arrow : {up_, down_}) {
-        arrow->setAutoRepeat(true);
-        arrow->setFixedSize(18, 12);
-        arrow->setFocusPolicy(Qt::NoFocus);
-    }
-    // The arrows are for the mouse; the Up and Down keys step the field itself.
-    waitTime_->installEventFilter(this);
-    connect(up_, &QToolButton::clicked, this, [this] { step(+1); });
-    connect(down_, &QToolButton::clicked, this, [this] { step(-1); });
+    waitTime_->setLimits(kMinWaitTime, kMaxWaitTime, 5);
+    waitTime_->setValue(app.app().waitTimeMs);
+    waitTime_->setFixedWidth(waitTime_->sizeHint().width());
     connect(browse_, &QPushButton::clicked, this, [this] { browse(); });
 
     auto* pathRow = new QHBoxLayout;
@@ -223,14 +208,9 @@ CTTFDownLoaderPage::CTTFDownLoaderPage(CVORMEXSettingToolApp& app, QWidget* pare
     pathRow->addWidget(path_, 1);
     pathRow->addWidget(browse_);
 
-    auto* arrows = new QVBoxLayout;
-    arrows->setSpacing(0);
-    arrows->addWidget(up_);
-    arrows->addWidget(down_);
     auto* waitRow = new QHBoxLayout;
     waitRow->setSpacing(4);
     waitRow->addWidget(waitTime_);
-    waitRow->addLayout(arrows);
     waitRow->addSpacing(4);
     waitRow->addWidget(new QLabel(app.text(text::kMilliseconds), this));
     waitRow->addStretch(1);
@@ -253,26 +233,6 @@ CTTFDownLoaderPage::CTTFDownLoaderPage(CVORMEXSettingToolApp& app, QWidget* pare
     layout->setContentsMargins(16, 16, 16, 16);
     layout->addLayout(form);
     layout->addStretch(1);
-}
-
-bool CTTFDownLoaderPage::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == waitTime_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            step(key == Qt::Key_Up ? +1 : -1);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void CTTFDownLoaderPage::step(int delta)
-{
-    bool ok = false;
-    const int value = waitTime_->text().trimmed().toInt(&ok);
-    const int next = std::clamp(ok ? value + delta : kMinWaitTime, kMinWaitTime, kMaxWaitTime);
-    waitTime_->setText(QString::number(next));
 }
 
 void CTTFDownLoaderPage::browse()
@@ -328,7 +288,7 @@ void CTTFDownLoaderPage::OnOK()
 {
     Application& app = app_.app();
     app.ttfDownloaderPath = path_->text();
-    app.waitTimeMs = waitTime_->text().trimmed().toInt();
+    waitTime_->readNumber(app.waitTimeMs);
     app_.store().writeString(QString::fromLatin1(settings::kTtfDownloader), app.ttfDownloaderPath);
     app_.store().writeInt(QString::fromLatin1(settings::kWaitTime), app.waitTimeMs);
     app_.SaveSettings();

@@ -10,11 +10,11 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
-class QToolButton;
 
 namespace vormex::gui {
 
 class CVORMEXSettingToolApp;
+class SpinEdit;
 
 // What the options sheet changes in the running main window.
 class OptionsHost {
@@ -63,24 +63,20 @@ public:
     void OnOK();
 
     QLineEdit* pathEdit() const { return path_; }
-    QLineEdit* waitTimeEdit() const { return waitTime_; }
+    // A spin box: the arrows and the Up and Down keys step from 1 to 60000, the edit takes any
+    // number of five digits, which OK checks.
+    SpinEdit* waitTimeEdit() const { return waitTime_; }
     QPushButton* browseButton() const { return browse_; }
     // The browse dialog while it is open (tests, screenshots); nullptr otherwise.
     QFileDialog* browseDialog() const { return browseDialog_; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void step(int delta);
     void browse();
 
     CVORMEXSettingToolApp& app_;
     QLineEdit* path_;
     QPushButton* browse_;
-    QLineEdit* waitTime_;
-    QToolButton* up_;
-    QToolButton* down_;
+    SpinEdit* waitTime_;
     QFileDialog* browseDialog_ = nullptr;
 };
 

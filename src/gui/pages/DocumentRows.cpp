@@ -5,24 +5,35 @@
 #include <QBoxLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace vormex::gui {
 
-QLabel* AddFileNameRow(QBoxLayout* layout, const QString& caption, QWidget* parent)
+QLineEdit* AddFileNameRow(QBoxLayout* layout, const QString& caption, QWidget* parent)
 {
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
     auto* captionLabel = new QLabel(caption, parent);
-    auto* fileName = new QLabel(parent);
+    auto* fileName = new QLineEdit(parent);
     fileName->setObjectName(QStringLiteral("FileName"));
-    fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fileName->setReadOnly(true);
+    // It looks like the caption's text beside it, not like an edit.
+    fileName->setFrame(false);
+    fileName->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; }"));
     fileName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    fileName->setAccessibleName(AccessibleNameOf(caption));
+    NameAfterCaption(captionLabel, fileName);
     row->addWidget(captionLabel);
     row->addWidget(fileName, 1);
     layout->addLayout(row);
     return fileName;
+}
+
+void ShowFileName(QLineEdit& field, const QString& path)
+{
+    field.setText(path);
+    field.setCursorPosition(0);
+    field.setToolTip(path);
 }
 
 std::map<int, QPushButton*> AddButtonRow(QBoxLayout* layout, const std::vector<PageAction>& actions, QWidget* parent)

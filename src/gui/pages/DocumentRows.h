@@ -7,7 +7,7 @@
 #include <vector>
 
 class QBoxLayout;
-class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -17,8 +17,11 @@ namespace vormex::gui {
 // and tables): the file the document came from or went to, and the buttons that read, save,
 // get, download and restore it.
 
-// Adds "CAPTION  path" to `layout`; the label that shows the path, named after the caption.
-QLabel* AddFileNameRow(QBoxLayout* layout, const QString& caption, QWidget* parent);
+// Adds "CAPTION  path" to `layout`; the field that shows the path: read-only, named after the
+// caption, reached with Tab, so a screen reader reads the path as the field's text.
+QLineEdit* AddFileNameRow(QBoxLayout* layout, const QString& caption, QWidget* parent);
+// Shows `path` in a field of AddFileNameRow, its beginning in view.
+void ShowFileName(QLineEdit& field, const QString& path);
 
 struct PageAction {
     int id;  // the control id: the button's object name is "Button<id>"

@@ -65,8 +65,9 @@ void CDriveMappingView::buildControls()
     vormexCaption->setBuddy(vormex_[0]);
     kirnCaption->setBuddy(kirn_[0]);
     kirnColumnName_ = AccessibleNameOf(kirnCaption->text());
-    for (QLineEdit* vormex : vormex_)
-        vormex->setAccessibleName(AccessibleNameOf(vormexCaption->text()));
+    // "Z drive 1" to "Z drive 4": the column and the row; the field holds the drive's name.
+    for (int row = 0; row < kDriveRows; ++row)
+        vormex_[size_t(row)]->setAccessibleName(QStringLiteral("%1 %2").arg(AccessibleNameOf(vormexCaption->text())).arg(row + 1));
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(kDriveRows + 1, 1);
     content()->addWidget(area, 1);

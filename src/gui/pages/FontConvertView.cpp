@@ -9,6 +9,7 @@
 #include "gui/widgets/SpinEdit.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +28,14 @@
 
 namespace vormex::gui {
 namespace {
+
+// The row editor's groups: rows close together, so the list above gets the height.
+QFormLayout* compactForm()
+{
+    QFormLayout* form = CreateItemForm(8, 2);
+    form->setContentsMargins(8, 4, 8, 4);
+    return form;
+}
 
 constexpr int kRestoreQuestion = 8112;
 constexpr int kFileNameField = 6915;
@@ -195,17 +204,37 @@ void CFontConvertView::buildControls()
     }
     content()->addLayout(tableRow);
 
-    // The fields scroll sideways in a window too narrow for them.
-    QScrollArea* scroll = CreatePageScrollArea(QStringLiteral("FontRowArea"), this);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The fields scroll sideways in a window too narrow for them; the list takes the rest of the
+    // height, so the page keeps close spacing.
+    content()->setSpacing(4);
+    rowEditor_ = CreatePageScrollArea(QStringLiteral("FontRowArea"), this);
+    rowEditor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* area = new QWidget;
     area->setObjectName(QStringLiteral("FontRowFields"));
-    scroll->setWidget(area);
-    content()->addWidget(scroll);
+    rowEditor_->setWidget(area);
+    content()->addWidget(rowEditor_);
     buildFields(area);
     // Escape in the fields leaves the edit, as Cancel does.
     new QShortcut(QKeySequence::Cancel, area, this, [this] { OnCancel(); }, Qt::WidgetWithChildrenShortcut);
-    scroll->setFixedHeight(area->sizeHint().height() + scroll->horizontalScrollBar()->sizeHint().height());
+    rowEditor_->installEventFilter(this);
+    fitRowEditorHeight();
+}
+
+// As high as the fields, and the scroll bar only when the window is too narrow for them.
+void CFontConvertView::fitRowEditorHeight()
+{
+    const QWidget* area = rowEditor_->widget();
+    const bool scrolls = area->minimumSizeHint().width() > rowEditor_->width();
+    const int height = area->sizeHint().height() + (scrolls ? rowEditor_->horizontalScrollBar()->sizeHint().height() : 0);
+    if (rowEditor_->height() != height || rowEditor_->minimumHeight() != height)
+        rowEditor_->setFixedHeight(height);
+}
+
+bool CFontConvertView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == rowEditor_ && event->type() == QEvent::Resize)
+        fitRowEditorHeight();
+    return InitialTablePage::eventFilter(watched, event);
 }
 
 void CFontConvertView::buildFields(QWidget* area)
@@ -216,13 +245,13 @@ void CFontConvertView::buildFields(QWidget* area)
 
     auto* zpl = new QGroupBox(text(kZplGroup), area);
     zpl->setObjectName(QStringLiteral("ZplFont"));
-    auto* zplForm = CreateItemForm();
+    auto* zplForm = compactForm();
     zpl->setLayout(zplForm);
     columns->addWidget(zpl, 0, Qt::AlignTop);
 
     auto* kirn = new QGroupBox(text(kKirnGroup), area);
     kirn->setObjectName(QStringLiteral("KirnFont"));
-    auto* kirnForm = CreateItemForm();
+    auto* kirnForm = compactForm();
     kirn->setLayout(kirnForm);
     columns->addWidget(kirn, 0, Qt::AlignTop);
 
@@ -231,11 +260,11 @@ void CFontConvertView::buildFields(QWidget* area)
     fieldGroups_->setObjectName(QStringLiteral("CorrectionFields"));
     auto* bitmap = new QGroupBox(text(kBitmapGroup), fieldGroups_);
     bitmap->setObjectName(QStringLiteral("BitmapFont"));
-    auto* bitmapForm = CreateItemForm();
+    auto* bitmapForm = compactForm();
     bitmap->setLayout(bitmapForm);
     auto* outline = new QGroupBox(text(kOutlineGroup), fieldGroups_);
     outline->setObjectName(QStringLiteral("OutlineFont"));
-    auto* outlineForm = CreateItemForm();
+    auto* outlineForm = compactForm();
     outline->setLayout(outlineForm);
     fieldGroups_->addWidget(bitmap);
     fieldGroups_->addWidget(outline);

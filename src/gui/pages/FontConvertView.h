@@ -6,6 +6,7 @@
 #include <QList>
 
 class QComboBox;
+class QScrollArea;
 class QStackedWidget;
 class QTreeWidget;
 
@@ -63,12 +64,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void buildFields(QWidget* area);
     void declareRows(QFormLayout* zpl, QFormLayout* kirn, QFormLayout* bitmap, QFormLayout* outline,
                      QWidget* zplParent, QWidget* kirnParent, QWidget* bitmapParent, QWidget* outlineParent);
+    void fitRowEditorHeight();
     void restoreColumnWidths();
     void fillList();
     void loadFields(const FontTableRow& row);
@@ -91,6 +94,7 @@ private:
     bool editing_ = false;
 
     QTreeWidget* list_ = nullptr;
+    QScrollArea* rowEditor_ = nullptr;
     QStackedWidget* fieldGroups_ = nullptr;
     QWidget* bitmapGroup_ = nullptr;
     QWidget* outlineGroup_ = nullptr;

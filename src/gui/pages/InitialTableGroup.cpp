@@ -12,6 +12,8 @@
 #include "initialtable/InitialTableFiles.h"
 
 #include <QApplication>
+#include <QScopedValueRollback>
+#include <QTimer>
 
 namespace vormex::gui {
 namespace {
@@ -125,13 +127,24 @@ void InitialTableGroup::bringForward(InitialTableTab tab)
 void InitialTableGroup::ReportProblem(InitialTableTab tab, const PageProblem& problem)
 {
     bringForward(tab);
-    if (problem.field)
-        problem.field->setFocus(Qt::OtherFocusReason);
-    app_.ShowMessage(problem.icon, problem.message, QMessageBox::Ok);
+    const QPointer<QWidget> field = problem.field;
+    if (field)
+        field->setFocus(Qt::OtherFocusReason);
+    const auto tell = [this, field, icon = problem.icon, message = problem.message] {
+        app_.ShowMessage(icon, message, QMessageBox::Ok);
+        // The message took the focus; it goes back to the field to fix.
+        if (field)
+            field->setFocus(Qt::OtherFocusReason);
+    };
+    if (queueMessages_ && anyPage())
+        QTimer::singleShot(0, anyPage(), tell);
+    else
+        tell();
 }
 
 void InitialTableGroup::RequestTab(InitialTablePage& from, int tab)
 {
+    const QScopedValueRollback queued(queueMessages_, true);
     if (const std::optional<PageProblem> problem = from.CheckPage(true)) {
         ReportProblem(from.tab(), *problem);
         return;
@@ -164,6 +177,14 @@ bool InitialTableGroup::ValidateInitialTableDocument(bool leaving)
 
 bool InitialTableGroup::ConfirmSaveInitialTable()
 {
+    // Yes saves the document instead of going on; the user starts the operation again.
+    return askToSave(AfterSaving::Stay);
+}
+
+bool InitialTableGroup::ConfirmSaveBeforeExit() { return askToSave(AfterSaving::GoOn); }
+
+bool InitialTableGroup::askToSave(AfterSaving afterSaving)
+{
     if (!document_.isChanged())
         return true;
     const QMessageBox::StandardButton answer = app_.ShowMessage(
@@ -172,13 +193,11 @@ bool InitialTableGroup::ConfirmSaveInitialTable()
         document_.changeMarks = 0;
         return true;
     }
-    // Yes saves the document instead of going on; the user starts the operation again.
-    if (answer == QMessageBox::Yes && ValidateInitialTableDocument()) {
-        const QString path = askForFile(true);
-        if (!path.isEmpty())
-            SaveFile(path);
-    }
-    return false;
+    if (answer != QMessageBox::Yes || !ValidateInitialTableDocument())
+        return false;
+    const QString path = askForFile(true);
+    const bool saved = !path.isEmpty() && SaveFile(path);
+    return saved && afterSaving == AfterSaving::GoOn;
 }
 
 QString InitialTableGroup::askForFile(bool save)

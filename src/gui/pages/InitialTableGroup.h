@@ -73,6 +73,9 @@ public:
     // The save question (message 8040) when a change mark is set; false when the operation that
     // asked must not go on (Cancel, or Yes, which saves instead).
     bool ConfirmSaveInitialTable();
+    // The same question before the program ends: Yes saves and goes on once saved; false when
+    // the program must stay (Cancel, a failed check, the save dialog cancelled or a failed save).
+    bool ConfirmSaveBeforeExit();
 
     // Another printer was chosen: every page back to its defaults, no file, no marks. Every page
     // hears of it; the page of the lowest tab there is speaks for the group.
@@ -80,12 +83,16 @@ public:
     void ResetForPrinter(const QString& printerName);
 
     // A page's tab row asked for another tab: the page's own check first, then the frame's
-    // switch with the group's leaving checks.
+    // switch with the group's leaving checks. It returns at once: a problem's message comes
+    // after (queued), so a tab chosen through a screen reader's action never waits on it.
     void RequestTab(InitialTablePage& from, int tab);
-    // Shows a page's problem on that page: its tab forward, the focus, the message.
+    // Shows a page's problem on that page: its tab forward, the focus on the field, the message
+    // (and the focus back on the field once it is closed).
     void ReportProblem(InitialTableTab tab, const PageProblem& problem);
 
 private:
+    enum class AfterSaving { Stay, GoOn };
+    bool askToSave(AfterSaving afterSaving);
     QString askForFile(bool save);
     void commitPages();
     void showDocument();
@@ -94,6 +101,8 @@ private:
     QWidget* anyPage() const;
 
     CVORMEXSettingToolApp& app_;
+    // While a tab is requested, problems' messages are queued.
+    bool queueMessages_ = false;
     QString printerName_;
     InitialTableDocument document_;
     std::array<QPointer<InitialTablePage>, kInitialTableTabCount> pages_{};

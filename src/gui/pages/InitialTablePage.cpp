@@ -4,9 +4,11 @@
 #include "gui/binding/GuiStrings.h"
 #include "gui/pages/DocumentRows.h"
 #include "gui/widgets/PageTitle.h"
+#include "gui/widgets/SvgIcon.h"
 
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -53,7 +55,7 @@ void InitialTablePage::buildFrame(const Controls& controls)
     tabs_->setExpanding(false);
     tabs_->setIconSize(QSize(16, 16));
     for (const TabInfo& info : kTabs)
-        tabs_->addTab(QIcon(QString::fromLatin1(info.icon)), text(info.caption));
+        tabs_->addTab(SvgIcon(QString::fromLatin1(info.icon)), text(info.caption));
     tabs_->setCurrentIndex(int(tab_));
     connect(tabs_, &QTabBar::currentChanged, this, &InitialTablePage::tabChosen);
     outer->addWidget(tabs_);
@@ -85,8 +87,7 @@ QPushButton* InitialTablePage::button(int id) const
 
 void InitialTablePage::ShowFileName(const QString& path)
 {
-    fileName_->setText(path);
-    fileName_->setToolTip(path);
+    gui::ShowFileName(*fileName_, path);
 }
 
 void InitialTablePage::tabChosen(int index)
@@ -120,11 +121,13 @@ void InitialTablePage::placeButtonsLastInTabOrder()
     };
     QWidget* previous = nullptr;
     for (QWidget* widget = nextInFocusChain(); widget != this; widget = widget->nextInFocusChain()) {
-        if (isAncestorOf(widget) && !isFrameButton(widget))
+        if (isAncestorOf(widget) && !isFrameButton(widget) && widget != fileName_)
             previous = widget;
     }
-    for (int id : buttonOrder_) {
-        QPushButton* next = buttons_.at(id);
+    std::vector<QWidget*> last{fileName_};
+    for (int id : buttonOrder_)
+        last.push_back(buttons_.at(id));
+    for (QWidget* next : last) {
         if (previous)
             setTabOrder(previous, next);
         previous = next;
@@ -134,6 +137,8 @@ void InitialTablePage::placeButtonsLastInTabOrder()
 bool InitialTablePage::ValidateInitialTableDocument() { return group_->ValidateInitialTableDocument(true); }
 
 bool InitialTablePage::ConfirmSaveInitialTable() { return group_->ConfirmSaveInitialTable(); }
+
+bool InitialTablePage::ConfirmSaveBeforeExit() { return group_->ConfirmSaveBeforeExit(); }
 
 void InitialTablePage::OnPrinterChanged(const QString& printerName) { group_->OnPrinterChanged(*this, printerName); }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTabBar;
 class QVBoxLayout;
@@ -64,12 +65,13 @@ public:
     void ShowFileName(const QString& path);
 
     QTabBar* tabBar() const { return tabs_; }
-    QLabel* fileNameLabel() const { return fileName_; }
+    QLineEdit* fileNameField() const { return fileName_; }
     QPushButton* button(int id) const;
 
     // InitialTableLeaving
     bool ValidateInitialTableDocument() override;
     bool ConfirmSaveInitialTable() override;
+    bool ConfirmSaveBeforeExit() override;
     // PrinterChangeListener
     void OnPrinterChanged(const QString& printerName) override;
 
@@ -82,8 +84,8 @@ protected:
     bool askRestore(int questionId) const;
     // Enables the document buttons when the printer is known.
     void enableDocumentButtons(bool enabled);
-    // The frame's buttons are made before the page's own controls; once those are built, this
-    // moves the buttons after them in the Tab order, as the page shows them.
+    // The frame's file name and buttons are made before the page's own controls; once those are
+    // built, this moves them after them in the Tab order, as the page shows them.
     void placeButtonsLastInTabOrder();
 
 private:
@@ -94,7 +96,7 @@ private:
     InitialTableTab tab_;
     QTabBar* tabs_ = nullptr;
     QVBoxLayout* content_ = nullptr;
-    QLabel* fileName_ = nullptr;
+    QLineEdit* fileName_ = nullptr;
     std::map<int, QPushButton*> buttons_;
     std::vector<int> buttonOrder_;  // ids, left to right
 };

@@ -46,6 +46,8 @@ public:
     virtual bool ValidateInitialTableDocument() = 0;
     // The save-changes question when the group is left; false when the user chose to stay.
     virtual bool ConfirmSaveInitialTable() = 0;
+    // The same question when the program ends: Yes saves and goes on once saved.
+    virtual bool ConfirmSaveBeforeExit() = 0;
 };
 
 // What the pages of the initial-values group ask of the frame.

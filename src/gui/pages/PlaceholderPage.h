@@ -22,6 +22,7 @@ public:
     bool ConfirmSaveChanges() override { return true; }
     bool ValidateInitialTableDocument() override { return true; }
     bool ConfirmSaveInitialTable() override { return true; }
+    bool ConfirmSaveBeforeExit() override { return true; }
 
     // The printer the page was last set up for.
     QString printerName() const { return printerName_; }

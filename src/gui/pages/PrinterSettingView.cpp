@@ -1,11 +1,13 @@
 #include "gui/pages/PrinterSettingView.h"
 
 #include "app/AppSettings.h"
+#include "comm/DeviceInfo.h"
 #include "definitions/Lookups.h"
 #include "gui/application/VORMEXSettingToolApp.h"
 #include "gui/binding/AccessibleNames.h"
 #include "gui/binding/GuiStrings.h"
 #include "gui/widgets/PageTitle.h"
+#include "gui/widgets/SpinEdit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -143,13 +145,25 @@ void CPrinterSettingView::buildControls()
     form_->addRow(QString(), ipProblem_);
     form_->setRowVisible(ipProblem_, false);
 
-    port_ = new QSpinBox(this);
-    port_->setRange(0, 65535);
+    port_ = new SpinEdit(this);
+    port_->setLimits(kMinLanPort, kMaxLanPort, 5);
+    // Taken when the field is left or Enter is pressed, not digit by digit.
+    port_->setKeyboardTracking(false);
     port_->setValue(settings::kDefaultLanPort);
     port_->setMinimumWidth(kFieldWidth / 2);
+    // The mark is on the edit inside: a style sheet for the spin box itself would draw its
+    // arrows plain.
+    if (auto* edit = port_->findChild<QLineEdit*>())
+        edit->setStyleSheet(QStringLiteral("QLineEdit[invalidInput=\"true\"] { background: #f6c9c4; }"));
     const auto texts = [this](int id) { return text(id); };
-    port_->setAccessibleDescription(RangeDescription(texts, port_->minimum(), port_->maximum()));
+    port_->setAccessibleDescription(RangeDescription(texts, kMinLanPort, kMaxLanPort));
     form_->addRow(captionFor(port_, text(text::controlCaption(6001)), this), port_);
+
+    portProblem_ = new QLabel(this);
+    portProblem_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    portProblem_->setStyleSheet(QStringLiteral("color: #a03020;"));
+    form_->addRow(QString(), portProblem_);
+    form_->setRowVisible(portProblem_, false);
 
     baudRate_ = newList(this);
     form_->addRow(captionFor(baudRate_, text(text::controlCaption(6043)), this), baudRate_);
@@ -201,7 +215,7 @@ void CPrinterSettingView::buildControls()
     connect(printers_, &QComboBox::currentIndexChanged, this, [this] { onPrinterChosen(); });
     connect(interfaces_, &QComboBox::currentIndexChanged, this, [this] { onInterfaceChosen(); });
     connect(ipAddress_, &QLineEdit::editingFinished, this, [this] { onIpAddressEdited(); });
-    connect(port_, &QSpinBox::valueChanged, this, [this] { onAddressChanged(); });
+    connect(port_, &QSpinBox::valueChanged, this, [this] { onPortEdited(); });
     for (QComboBox* list : {baudRate_, dataBits_, parity_, stopBits_})
         connect(list, &QComboBox::currentIndexChanged, this, [this] { onAddressChanged(); });
     connect(codeType_, &QComboBox::currentIndexChanged, this, [this] {
@@ -282,6 +296,7 @@ void CPrinterSettingView::OnInitialUpdate()
     interfaces_->setCurrentIndex(selection.interfaceIndex);
     storedIp_ = selection.ipBytes;
     ipAddress_->setText(ipText(storedIp_));
+    storedPort_ = selection.port;
     port_->setValue(selection.port);
     baudRate_->setCurrentIndex(selection.baudIndex);
     dataBits_->setCurrentIndex(selection.dataBitsIndex);
@@ -362,10 +377,9 @@ void CPrinterSettingView::fillInterfaces()
         usbDevices_->setCurrentRow(0);
     }
     if (app_.ports) {
-        const QList<PortEntry> serial = app_.ports->serialPorts();
+        const auto [serial, parallel] = app_.ports->serialAndParallelPorts();
         for (const PortEntry& port : serial)
             addInterface(port.name, port.device);
-        const QList<PortEntry> parallel = app_.ports->parallelPorts();
         for (const PortEntry& port : parallel)
             addInterface(port.name, port.device);
     }
@@ -383,6 +397,7 @@ void CPrinterSettingView::showInterfaceControls()
     form_->setRowVisible(ipAddress_, lan);
     form_->setRowVisible(ipProblem_, lan && !ipProblem_->text().isEmpty());
     form_->setRowVisible(port_, lan);
+    form_->setRowVisible(portProblem_, lan && !portProblem_->text().isEmpty());
     for (QComboBox* list : {baudRate_, dataBits_, parity_, stopBits_})
         form_->setRowVisible(list, com);
     form_->setRowVisible(usbDevices_, usb);
@@ -479,7 +494,7 @@ void CPrinterSettingView::ApplyPrinterSettings()
             showIpAddressProblem(QString());
     }
     choice.ipBytes = storedIp_;
-    choice.port = port_->value();
+    choice.port = storedPort_;
     choice.baudRate = baudRate_->currentText();
     choice.dataBits = dataBits_->currentText();
     choice.parity = parity_->currentText();
@@ -554,6 +569,37 @@ void CPrinterSettingView::showIpAddressProblem(const QString& problem)
     ipAddress_->setAccessibleDescription(problem);
     ipProblem_->setText(problem);
     form_->setRowVisible(ipProblem_, !problem.isEmpty() && ipAddress_->isVisibleTo(this));
+}
+
+void CPrinterSettingView::onPortEdited()
+{
+    if (!ready_)
+        return;
+    const int typed = port_->value();
+    if (typed >= kMinLanPort && typed <= kMaxLanPort) {
+        storedPort_ = typed;
+        showPortProblem(QString());
+        ApplyPrinterSettings();
+        return;
+    }
+    showPortProblem(text(text::kPortRefused)
+                        .arg(port_->text())
+                        .arg(kMinLanPort)
+                        .arg(kMaxLanPort)
+                        .arg(storedPort_));
+}
+
+void CPrinterSettingView::showPortProblem(const QString& problem)
+{
+    markInvalid(port_, !problem.isEmpty());
+    if (auto* edit = port_->findChild<QLineEdit*>())
+        markInvalid(edit, !problem.isEmpty());
+    port_->setToolTip(problem);
+    port_->setAccessibleDescription(problem.isEmpty() ? RangeDescription([this](int id) { return text(id); },
+                                                                         kMinLanPort, kMaxLanPort)
+                                                      : problem);
+    portProblem_->setText(problem);
+    form_->setRowVisible(portProblem_, !problem.isEmpty() && port_->isVisibleTo(this));
 }
 
 void CPrinterSettingView::hideEvent(QHideEvent* event)

@@ -2,6 +2,7 @@
 
 #include "gui/application/PortCatalog.h"
 #include "gui/pages/PageInterfaces.h"
+#include "gui/widgets/SpinEdit.h"
 #include "pages/PrinterSettingsModel.h"
 
 #include <QWidget>
@@ -14,8 +15,6 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QSpinBox;
-
 namespace vormex::gui {
 
 class CVORMEXSettingToolApp;
@@ -46,7 +45,9 @@ public:
     QComboBox* printerList() const { return printers_; }
     QComboBox* interfaceList() const { return interfaces_; }
     QLineEdit* ipAddress() const { return ipAddress_; }
-    QSpinBox* port() const { return port_; }
+    // The TCP port: the arrows step from 1 to 65535, the edit takes any number of five digits;
+    // one outside the range is refused and explained beside it, and the stored port stays.
+    SpinEdit* port() const { return port_; }
     QComboBox* baudRate() const { return baudRate_; }
     QComboBox* dataBits() const { return dataBits_; }
     QComboBox* parity() const { return parity_; }
@@ -58,6 +59,7 @@ public:
     QLabel* interfaceDevice() const { return interfaceDevice_; }
     QLabel* usbProblems() const { return usbProblems_; }
     QLabel* ipAddressProblem() const { return ipProblem_; }
+    QLabel* portProblem() const { return portProblem_; }
     // The port name of the selected interface entry ("COM9" also when it is listed as missing).
     QString selectedInterfaceName() const;
     // The width of the form's label column, the same whatever rows are shown.
@@ -81,6 +83,8 @@ private:
     void onAddressChanged();
     void onIpAddressEdited();
     void showIpAddressProblem(const QString& problem);
+    void onPortEdited();
+    void showPortProblem(const QString& problem);
     void alignLabelColumn();
     void runStartCheckWhenExposed();
     void storePrinterAndDevice(const QString& printerName, const QString& deviceInfo);
@@ -96,6 +100,7 @@ private:
     int labelWidth_ = 0;
     UsbPrinterList usb_;
     std::array<int, 4> storedIp_{};  // the address last taken from the field
+    int storedPort_ = 0;             // the port last taken from the field
 
     QFormLayout* form_ = nullptr;
     QComboBox* printers_ = nullptr;
@@ -105,7 +110,8 @@ private:
     QWidget* interfaceRow_ = nullptr;
     QLineEdit* ipAddress_ = nullptr;
     QLabel* ipProblem_ = nullptr;
-    QSpinBox* port_ = nullptr;
+    SpinEdit* port_ = nullptr;
+    QLabel* portProblem_ = nullptr;
     QComboBox* baudRate_ = nullptr;
     QComboBox* dataBits_ = nullptr;
     QComboBox* parity_ = nullptr;

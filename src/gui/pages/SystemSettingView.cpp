@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -277,8 +278,7 @@ QString CSystemSettingView::askForFile(bool save)
 
 void CSystemSettingView::showFileName()
 {
-    fileName_->setText(currentFileName_);
-    fileName_->setToolTip(currentFileName_);
+    ShowFileName(*fileName_, currentFileName_);
 }
 
 void CSystemSettingView::OnReadFile()

@@ -9,6 +9,7 @@
 #include <map>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace vormex::gui {
@@ -59,7 +60,7 @@ public:
 
     PropertyBinding& binding() { return *binding_; }
     QWidget* control(const char* itemName) const;
-    QLabel* fileNameLabel() const { return fileName_; }
+    QLineEdit* fileNameField() const { return fileName_; }
     QPushButton* button(Button id) const { return buttons_.at(id); }
 
 protected:
@@ -94,7 +95,7 @@ private:
     QString currentFileName_;
     bool modified_ = false;
 
-    QLabel* fileName_ = nullptr;
+    QLineEdit* fileName_ = nullptr;
     QLabel* missingPrinter_ = nullptr;
     std::map<int, QPushButton*> buttons_;
 };

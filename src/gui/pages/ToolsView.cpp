@@ -7,6 +7,7 @@
 #include "gui/binding/GuiStrings.h"
 #include "gui/pages/PrinterSettingView.h"
 #include "gui/widgets/PageTitle.h"
+#include "gui/widgets/SvgIcon.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,7 +30,7 @@ CToolsView::CToolsView(CVORMEXSettingToolApp& app, const CPrinterSettingView* pr
     layout->addWidget(CreatePageTitle(app.text(text::dialogTitle(6600)), this));
     for (int i = 0; i < 3; ++i) {
         auto* button = new QPushButton(app.text(text::controlCaption(6661 + i)), this);
-        button->setIcon(QIcon(QString::fromLatin1(kButtonIcons[i])));
+        button->setIcon(SvgIcon(QString::fromLatin1(kButtonIcons[i])));
         button->setIconSize(QSize(32, 32));
         button->setMinimumHeight(48);
         button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);

@@ -320,6 +320,13 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
     emit printer->ipAddress()->editingFinished();
     ok = save(frame, folder, QStringLiteral("printer-settings-ip-error"), language) && ok;
 
+    // And a port outside its range typed after it.
+    auto* portEdit = printer->port()->findChild<QLineEdit*>();
+    portEdit->selectAll();
+    portEdit->insert(QStringLiteral("70000"));
+    printer->port()->interpretText();
+    ok = save(frame, folder, QStringLiteral("printer-settings-port-error"), language) && ok;
+
     // The printer settings page with a serial interface and manual control codes.
     for (const PrinterDefinition& entry : app.app().printerDefinitions) {
         if (entry.variableControlCodes && entry.name != QLatin1String("standard"))

@@ -2,6 +2,7 @@
 
 #include "gui/application/VORMEXSettingToolApp.h"
 #include "gui/shell/MainFrame.h"
+#include "gui/widgets/SvgIcon.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -11,7 +12,7 @@ namespace vormex::gui {
 int RunDesktopProgram(QApplication& application, const std::function<void(CMainFrame&)>& shown)
 {
     QGuiApplication::setDesktopFileName(QStringLiteral("vormex-setting-tool"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vormex/icons/vormex-setting-tool.svg")));
+    QApplication::setWindowIcon(SvgIcon(QStringLiteral(":/vormex/icons/vormex-setting-tool.svg")));
 
     CVORMEXSettingToolApp app(std::make_unique<SettingsStore>());
     app.InitInstance();

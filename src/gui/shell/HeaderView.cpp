@@ -1,6 +1,7 @@
 #include "gui/shell/HeaderView.h"
 
 #include "gui/binding/AccessibleNames.h"
+#include "gui/widgets/SvgIcon.h"
 #include "pages/PrinterSettingsModel.h"
 
 #include <QHBoxLayout>
@@ -110,7 +111,7 @@ CHeaderView::CHeaderView(const QString& optionsCaption, const QString& optionsTi
     setAttribute(Qt::WA_StyledBackground, true);
     setFixedHeight(kHeaderHeight);
 
-    icon_->setPixmap(QIcon(QStringLiteral(":/vormex/icons/header-printer.svg")).pixmap(QSize(48, 48)));
+    icon_->setPixmap(SvgPixmap(QStringLiteral(":/vormex/icons/header-printer.svg"), QSize(48, 48)));
     icon_->setFixedSize(48, 48);
     icon_->setAccessibleName(QStringLiteral("VORMEX"));
 

@@ -16,6 +16,7 @@
 #include "gui/shell/NavigationBar.h"
 #include "gui/shell/WindowPlacement.h"
 #include "gui/widgets/FocusFrameFollower.h"
+#include "gui/widgets/SvgIcon.h"
 #include "pages/PrinterSettingsModel.h"
 
 #include <QAction>
@@ -58,13 +59,16 @@ PageFactories DefaultPageFactories()
 QSize CMainFrame::DefaultSize(bool japaneseUi) { return japaneseUi ? QSize(1000, 680) : QSize(890, 720); }
 
 CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factories, QWidget* parent)
-    : QMainWindow(parent), app_(app)
+    : QMainWindow(parent), app_(app), factories_(factories)
 {
     Application& state = app.app();
     setWindowTitle(app.text(strings::kApplicationTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/vormex/icons/vormex-setting-tool.svg")));
+    setWindowIcon(SvgIcon(QStringLiteral(":/vormex/icons/vormex-setting-tool.svg")));
     setAcceptDrops(false);
     resize(DefaultSize(state.japaneseUi != 0));
+    // The look first: what is made after it is polished once, in its style.
+    focusFrames_ = new FocusFrameFollower(this);
+    SetLook(state.applicationLook);
 
     // The navigation bar on the left.
     QStringList captions;
@@ -107,16 +111,15 @@ CMainFrame::CMainFrame(CVORMEXSettingToolApp& app, const PageFactories& factorie
     layout->addWidget(stack_, 1);
     setCentralWidget(central);
 
+    ApplyLookToPanes({header_, navigation_}, look_);
     createMenus();
-    focusFrames_ = new FocusFrameFollower(this);
-    SetLook(state.applicationLook);
     header_->SetIconShown(state.headerIcon != 0);
     header_->SetDeviceInfoShown(state.headerDeviceInfo != 0);
     headerText_ = ComposeHeaderText(state.selectedPrinterName, state.deviceInfo);
     created_ = true;
     header_->SetHeaderText(headerText_);
 
-    createPages(factories);
+    createPages();
 }
 
 CMainFrame::~CMainFrame()
@@ -144,34 +147,57 @@ void CMainFrame::createMenus()
     connect(about, &QAction::triggered, this, &CMainFrame::OpenAbout);
 }
 
-void CMainFrame::createPages(const PageFactories& factories)
+void CMainFrame::createPages()
 {
     printerSettings_ = new CPrinterSettingView(app_, *this, stack_);
+    pages_[kPrinterSettingsPage] = printerSettings_;
+    stack_->addWidget(printerSettings_);
     app_.selectedUsbDevicePath = [this] { return printerSettings_->SelectedUsbDevicePath(); };
-    tools_ = new CToolsView(app_, printerSettings_, stack_);
-    download_ = new CDownloadView(app_, printerSettings_, stack_);
-    for (int i = 0; i < kPageCount; ++i) {
-        QWidget* page = nullptr;
-        if (i == kPrinterSettingsPage)
-            page = printerSettings_;
-        else if (i == kToolsPage)
-            page = tools_;
-        else if (i == kDownloadPage)
-            page = download_;
-        else if (factories[static_cast<size_t>(i)])
-            page = factories[static_cast<size_t>(i)](app_, stack_);
-        if (!page)
-            page = new PlaceholderPage(QString(), QString(), stack_);
-        pages_[static_cast<size_t>(i)] = page;
-        stack_->addWidget(page);
-    }
     currentPage_ = 0;
     stack_->setCurrentWidget(printerSettings_);
     printerSettings_->OnInitialUpdate();
-    download_->OnInitialUpdate();
     navigation_->setCurrent(0);
     // The keyboard starts on the page, not on the navigation bar.
     printerSettings_->printerList()->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* CMainFrame::page(int index)
+{
+    QWidget*& slot = pages_.at(static_cast<size_t>(index));
+    if (!slot)
+        slot = buildPage(index);
+    return slot;
+}
+
+QWidget* CMainFrame::buildPage(int index)
+{
+    QWidget* built = nullptr;
+    if (index == kToolsPage) {
+        tools_ = new CToolsView(app_, printerSettings_, stack_);
+        built = tools_;
+    } else if (index == kDownloadPage) {
+        download_ = new CDownloadView(app_, printerSettings_, stack_);
+        download_->OnInitialUpdate();
+        built = download_;
+    } else if (const PageFactory& factory = factories_[static_cast<size_t>(index)]) {
+        built = factory(app_, stack_);
+    }
+    if (!built)
+        built = new PlaceholderPage(QString(), QString(), stack_);
+    stack_->addWidget(built);
+    return built;
+}
+
+CToolsView* CMainFrame::tools()
+{
+    page(kToolsPage);
+    return tools_;
+}
+
+CDownloadView* CMainFrame::download()
+{
+    page(kDownloadPage);
+    return download_;
 }
 
 void CMainFrame::ShowWindow()
@@ -190,10 +216,17 @@ void CMainFrame::ShowWindow()
 int CMainFrame::shownPageIndex() const
 {
     for (int i = 0; i < kPageCount; ++i) {
-        if (stack_->currentWidget() == pages_[static_cast<size_t>(i)])
+        if (pages_[static_cast<size_t>(i)] && stack_->currentWidget() == pages_[static_cast<size_t>(i)])
             return i;
     }
     return -1;
+}
+
+void CMainFrame::showPage(int index)
+{
+    QWidget* next = page(index);
+    stack_->setCurrentWidget(next);
+    next->update();
 }
 
 int CMainFrame::targetPageOf(int destination) const
@@ -223,10 +256,8 @@ bool CMainFrame::SwitchPage(int command)
     bool changed = false;
     if ((currentPage_ != 0 || printerSettings_->CheckControlCodes()) && target != shownPageIndex() &&
         leaveCurrentDestination(target)) {
-        QWidget* next = pages_[static_cast<size_t>(target)];
         currentPage_ = destination;
-        stack_->setCurrentWidget(next);
-        next->update();
+        showPage(target);
         changed = true;
     }
     // The pressed button always follows the destination shown.
@@ -279,10 +310,8 @@ bool CMainFrame::ShowInitialValuesTab(int tab)
 void CMainFrame::BringInitialValuesTabForward(int tab)
 {
     SetInitialValuesTab(tab);
-    QWidget* next = pages_[static_cast<size_t>(kInitialValuesPage + initialValuesTab_)];
     currentPage_ = 2;
-    stack_->setCurrentWidget(next);
-    next->update();
+    showPage(kInitialValuesPage + initialValuesTab_);
     navigation_->setCurrent(currentPage_);
 }
 
@@ -311,6 +340,7 @@ void CMainFrame::SetHeaderText(const QString& headerText)
 
 void CMainFrame::PrinterChanged()
 {
+    // A page not built yet is built for the printer chosen by then.
     const QString printer = app_.app().selectedPrinterName;
     for (QWidget* page : pages_) {
         if (auto* listener = dynamic_cast<PrinterChangeListener*>(page))
@@ -322,9 +352,13 @@ void CMainFrame::SetLook(int lookId)
 {
     look_ = lookId;
     app_.app().applicationLook = lookId;
-    ApplyLook(*this, lookId);
+    ApplyLook(*this, {header_, navigation_}, lookId);
     focusFrames_->setEditsShowFocus(LookFor(lookId).editsShowFocus);
-    app_.store().writeInt(QString::fromLatin1(settings::kApplicationLook), lookId);
+    // Written when it changes: a write makes the settings file be synced to disk, and at the start
+    // that would come before the window's first paint.
+    const QString key = QString::fromLatin1(settings::kApplicationLook);
+    if (app_.store().readInt(key, lookId - 1) != lookId)
+        app_.store().writeInt(key, lookId);
 }
 
 void CMainFrame::ShowHeaderIcon(bool shown) { header_->SetIconShown(shown); }
@@ -337,8 +371,27 @@ void CMainFrame::RestartForLanguage()
     close();
 }
 
+bool CMainFrame::confirmUnsavedPages()
+{
+    if (auto* system = dynamic_cast<SystemParameterLeaving*>(pages_[kSystemParametersPage]);
+        system && !system->ConfirmSaveChanges())
+        return false;
+    for (int index = kInitialValuesPage; index <= kResponseCommandsPage; ++index) {
+        // Any page of the group answers for the group.
+        if (auto* group = dynamic_cast<InitialTableLeaving*>(pages_[static_cast<size_t>(index)]))
+            return group->ConfirmSaveBeforeExit();
+    }
+    return true;
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // Closing (and the language's restart) asks about unsaved pages first; staying restarts nothing.
+    if (!confirmUnsavedPages()) {
+        app_.app().restartRequested = 0;
+        event->ignore();
+        return;
+    }
     WindowPlacement placement = WindowPlacement::of(*this);
     placement.flags = 0;
     app_.store().writeString(QString::fromLatin1(settings::kWindowsPos), placement.format());

@@ -29,6 +29,9 @@ using PageFactories = std::array<PageFactory, kPageCount>;
 PageFactories DefaultPageFactories();
 
 // The main window: navigation bar, header pane, the eight pages (one shown at a time), the menu.
+// A page is built when it is first shown (or first asked for); the printer settings page at the
+// start. A page not built yet has nothing to check or to reset: it is built for the printer
+// chosen by then.
 class CMainFrame : public QMainWindow, public PrinterSettingsHost, public OptionsHost, public InitialValuesHost {
     Q_OBJECT
 public:
@@ -47,7 +50,10 @@ public:
     int currentPage() const { return currentPage_; }
     int initialValuesTab() const { return initialValuesTab_; }
     int shownPageIndex() const;
-    QWidget* page(int index) const { return pages_.at(static_cast<size_t>(index)); }
+    // The page of that index, built now if it was not yet.
+    QWidget* page(int index);
+    // Whether the page of that index has been built.
+    bool isPageBuilt(int index) const { return pages_.at(static_cast<size_t>(index)) != nullptr; }
 
     void ToggleNavigationBar();
     void OpenOptions();
@@ -71,8 +77,8 @@ public:
     NavigationBar* navigationBar() const { return navigation_; }
     QDockWidget* navigationDock() const { return navigationDock_; }
     CPrinterSettingView* printerSettings() const { return printerSettings_; }
-    CToolsView* tools() const { return tools_; }
-    CDownloadView* download() const { return download_; }
+    CToolsView* tools();
+    CDownloadView* download();
     // The options sheet while it is open (tests); nullptr otherwise.
     CEnvironmentSheet* openSheet() const { return sheet_; }
 
@@ -83,11 +89,17 @@ protected:
 
 private:
     void createMenus();
-    void createPages(const PageFactories& factories);
+    void createPages();
+    QWidget* buildPage(int index);
+    void showPage(int index);
     int targetPageOf(int destination) const;
     bool leaveCurrentDestination(int targetPage);
+    // The save questions of the pages with unsaved changes, before the program ends; false when
+    // the user chose to stay.
+    bool confirmUnsavedPages();
 
     CVORMEXSettingToolApp& app_;
+    PageFactories factories_;
     int look_ = 0;
     int currentPage_ = 0;
     int initialValuesTab_ = 0;

@@ -1,9 +1,10 @@
 #include "gui/shell/NavigationBar.h"
 
 #include "gui/pages/PageInterfaces.h"
+#include "gui/widgets/SvgIcon.h"
 
 #include <QIcon>
-#include <QToolButton>
+#include <QPointer>
 #include <QVBoxLayout>
 
 namespace vormex::gui {
@@ -25,23 +26,81 @@ QString buttonText(const QString& caption)
     return text;
 }
 
+QAccessibleInterface* navigationButtonInterface(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(NavigationButton::staticMetaObject.className()) && object)
+        return new AccessibleNavigationButton(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
 }  // namespace
+
+NavigationButton::NavigationButton(int destination, QWidget* parent) : QToolButton(parent), destination_(destination) {}
+
+AccessibleNavigationButton::AccessibleNavigationButton(QWidget* widget) : QAccessibleWidget(widget, QAccessible::PushButton)
+{
+}
+
+void AccessibleNavigationButton::Install()
+{
+    QAccessible::removeFactory(&navigationButtonInterface);
+    QAccessible::installFactory(&navigationButtonInterface);
+}
+
+NavigationButton* AccessibleNavigationButton::button() const { return static_cast<NavigationButton*>(object()); }
+
+QAccessible::State AccessibleNavigationButton::state() const
+{
+    QAccessible::State state = QAccessibleWidget::state();
+    state.checkable = true;
+    state.checked = button()->isChecked();
+    state.pressed = button()->isDown();
+    return state;
+}
+
+QStringList AccessibleNavigationButton::actionNames() const
+{
+    if (!button()->isEnabled())
+        return {};
+    return {pressAction(), toggleAction()};
+}
+
+void AccessibleNavigationButton::doAction(const QString& actionName)
+{
+    if (!button()->isEnabled() || !actionNames().contains(actionName))
+        return;
+    QPointer<NavigationButton> pressed = button();
+    QMetaObject::invokeMethod(
+        pressed, [pressed] {
+            if (pressed)
+                pressed->click();
+        },
+        Qt::QueuedConnection);
+}
+
+QStringList AccessibleNavigationButton::keyBindingsForAction(const QString& actionName) const
+{
+    if (actionName != pressAction())
+        return {};
+    return {NavigationBar::ShortcutFor(button()->destination()).toString(QKeySequence::NativeText)};
+}
 
 NavigationBar::NavigationBar(const QStringList& captions, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("NavigationBar"));
     setAttribute(Qt::WA_StyledBackground, true);
+    AccessibleNavigationButton::Install();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 8, 6, 8);
     layout->setSpacing(6);
     for (int i = 0; i < kDestinationCount; ++i) {
-        auto* button = new QToolButton(this);
+        auto* button = new NavigationButton(i, this);
         const QString caption = captions.value(i);
         button->setText(buttonText(caption));
         button->setAccessibleName(QString(caption).replace(QLatin1String("&&"), QLatin1String("&")));
         button->setToolTip(QStringLiteral("%1 (%2)").arg(button->accessibleName(),
                                                          ShortcutFor(i).toString(QKeySequence::NativeText)));
-        button->setIcon(QIcon(QString::fromLatin1(kIcons[i])));
+        button->setIcon(SvgIcon(QString::fromLatin1(kIcons[i])));
         button->setIconSize(QSize(64, 64));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setCheckable(true);

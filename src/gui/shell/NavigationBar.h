@@ -1,15 +1,45 @@
 #pragma once
 
+#include <QAccessibleWidget>
 #include <QKeySequence>
 #include <QStringList>
+#include <QToolButton>
 #include <QWidget>
 
 #include <array>
 
-class QButtonGroup;
-class QToolButton;
-
 namespace vormex::gui {
+
+// A destination's button: checked while its destination is shown.
+class NavigationButton : public QToolButton {
+    Q_OBJECT
+public:
+    NavigationButton(int destination, QWidget* parent);
+    int destination() const { return destination_; }
+
+private:
+    int destination_;
+};
+
+// What screen readers reach of a destination's button. Its actions (press, toggle) go the way a
+// click goes, with the leaving page's checks, and they return at once: the switch, and any
+// question the page that is left asks, come after (queued), so a reader never waits on a
+// message box.
+class AccessibleNavigationButton : public QAccessibleWidget {
+public:
+    explicit AccessibleNavigationButton(QWidget* widget);
+
+    // Makes the navigation buttons use this interface; again does no harm.
+    static void Install();
+
+    QAccessible::State state() const override;
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+    QStringList keyBindingsForAction(const QString& actionName) const override;
+
+private:
+    NavigationButton* button() const;
+};
 
 // The bar of the five destinations: a 64 x 64 icon with its caption under it, one button each.
 // The button of the current destination is shown pressed.
@@ -31,7 +61,7 @@ signals:
     void commandTriggered(int command);
 
 private:
-    std::array<QToolButton*, 5> buttons_{};
+    std::array<NavigationButton*, 5> buttons_{};
 };
 
 }  // namespace vormex::gui

@@ -61,6 +61,14 @@ MaskedEdit::MaskedEdit(QWidget* parent) : QLineEdit(parent)
     setValidator(new TemplateValidator(model_, this));
     setDragEnabled(false);
     setAcceptDrops(false);
+    connect(this, &QLineEdit::textChanged, this, &MaskedEdit::refuseForeignText);
+}
+
+// Text set past the mask (QLineEdit::setText) is not taken: the field goes on showing its value.
+void MaskedEdit::refuseForeignText()
+{
+    if (model_.hasMask() && text() != model_.displayText())
+        setText(model_.displayText());
 }
 
 void MaskedEdit::setModel(const MaskedText& model)
@@ -261,19 +269,49 @@ void MaskedEdit::cutSelection()
     eraseForward();
 }
 
+bool MaskedEdit::takeWholeDisplayText(const QString& text)
+{
+    if (!model_.hasMask() || text.size() != model_.length())
+        return false;
+    MaskedText whole = model_;
+    whole.setText(text);
+    if (whole.displayText() != text)
+        return false;
+    model_ = whole;
+    show(endStop());
+    return true;
+}
+
 void MaskedEdit::pasteText(const QString& pasted)
 {
     const QString text = pasted.trimmed().isEmpty() ? pasted : pasted.trimmed();
-    if (model_.hasMask() && text.size() == model_.length()) {
-        MaskedText whole = model_;
-        whole.setText(text);
-        if (whole.displayText() == text) {
-            model_ = whole;
-            show(endStop());
-            return;
-        }
+    if (!takeWholeDisplayText(text))
+        typeText(text);
+}
+
+bool MaskedEdit::replaceRange(int start, int end, const QString& typed)
+{
+    const QString before = text();
+    if (start <= 0 && end >= model_.length() && takeWholeDisplayText(typed)) {
+        if (!hasFocus())
+            finishEditing();
+        return text() != before;
     }
-    typeText(text);
+    const MaskedText kept = model_;
+    for (int p = start; p < end; ++p)
+        model_.clearAt(p);
+    int cursor = snappedStop(start);
+    bool taken = typed.isEmpty();
+    for (QChar c : typed)
+        taken = typeChar(narrow(c), cursor) || taken;
+    if (!taken) {
+        model_ = kept;
+        return false;
+    }
+    show(cursor);
+    if (!hasFocus())
+        finishEditing();
+    return text() != before;
 }
 
 bool MaskedEdit::finishEditing()

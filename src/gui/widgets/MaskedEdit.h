@@ -34,6 +34,12 @@ public:
     // Types `text` at the cursor as the keyboard does (also the way pasting works).
     void typeText(const QString& text);
     void pasteText(const QString& text);
+    // Types `text` over the characters from `start` to `end` (nothing typed: they are emptied),
+    // as selecting them and typing does; a whole display text of the template over the whole
+    // field is taken as it is. When none of the characters is taken, nothing changes. With the
+    // focus elsewhere the edit is then finished, as leaving the field finishes it. True when the
+    // text changed.
+    bool replaceRange(int start, int end, const QString& text);
     // What leaving the field does: in front of the first digit empty places become blanks, a
     // number typed without its decimals moves against the point, empty decimals become zeros
     // ("6" gives "  6.0"). True when the text changed.
@@ -52,6 +58,8 @@ protected:
 
 private:
     bool typeChar(QChar c, int& cursor);
+    bool takeWholeDisplayText(const QString& text);
+    void refuseForeignText();
     bool alignBeforeFixed(int cursor, int fixedPosition);
     bool setSign(int cursor, QChar sign);
     bool clearSelectionPositions(int& cursor);
