@@ -20,16 +20,24 @@ QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(err
 std::optional<QString> checkLan(const QString& address)
 {
     static const QRegularExpression form(QStringLiteral("^(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3}):(\\d{1,5})$"));
+    static const QRegularExpression named(QStringLiteral("^([^:]+):(\\d{1,5})$"));
     const QRegularExpressionMatch match = form.match(address);
-    if (!match.hasMatch())
-        return QStringLiteral("a LAN address is four numbers separated by dots, a colon and a port (\"%1\")").arg(address);
-    for (int i = 1; i <= 4; ++i) {
-        if (match.captured(i).toInt() > 255)
-            return QStringLiteral("%1 is not a number of an IPv4 address (0 to 255)").arg(match.captured(i));
+    const QRegularExpressionMatch hostMatch = named.match(address);
+    QString port;
+    if (match.hasMatch()) {
+        for (int i = 1; i <= 4; ++i) {
+            if (match.captured(i).toInt() > 255)
+                return QStringLiteral("%1 is not a number of an IPv4 address (0 to 255)").arg(match.captured(i));
+        }
+        port = match.captured(5);
+    } else if (hostMatch.hasMatch() && IsHostName(hostMatch.capturedView(1))) {
+        port = hostMatch.captured(2);  // a host name, resolved when the port opens
+    } else {
+        return QStringLiteral("a LAN address is four numbers separated by dots, or a host name, a colon and a port (\"%1\")")
+            .arg(address);
     }
-    const int port = match.captured(5).toInt();
-    if (port < kMinLanPort || port > kMaxLanPort)
-        return QStringLiteral("port %1 is out of range (%2 to %3)").arg(match.captured(5)).arg(kMinLanPort).arg(kMaxLanPort);
+    if (port.toInt() < kMinLanPort || port.toInt() > kMaxLanPort)
+        return QStringLiteral("port %1 is out of range (%2 to %3)").arg(port).arg(kMinLanPort).arg(kMaxLanPort);
     return std::nullopt;
 }
 
@@ -72,7 +80,8 @@ QString accessAdvice(const QString& device, int error, bool writeOnly)
 QString DeviceTextGrammar()
 {
     return QStringLiteral("A device text is one of:\n"
-                          "  LAN:ADDRESS:PORT            e.g. LAN:127.0.0.1:9100 (port 1 to 65535)\n"
+                          "  LAN:ADDRESS:PORT            e.g. LAN:127.0.0.1:9100 or LAN:printer-07.example:9100 (an IPv4\n"
+                          "                              address or a host name; port 1 to 65535)\n"
                           "  COMn:BAUD,DATA,PARITY,STOP  e.g. COM3:9600,8,none,1 (n 1 to 256; baud 2400, 4800, 9600,\n"
                           "                              19200, 38400, 57600 or 115200; data 7 or 8; parity none, odd\n"
                           "                              or even; stop 1 or 2)\n"
@@ -123,8 +132,7 @@ QString DescribeOpenFailure(const DeviceInfoParts& parts, int error, const PortM
         const std::optional<LanAddress> lan = ParseLanAddress(parts.address);
         if (!lan)
             return QStringLiteral("LAN:%1: not a usable address and port").arg(parts.address);
-        const QString where = QStringLiteral("%1.%2.%3.%4:%5")
-                                  .arg(lan->bytes[0]).arg(lan->bytes[1]).arg(lan->bytes[2]).arg(lan->bytes[3]).arg(lan->port);
+        const QString where = QStringLiteral("%1:%2").arg(lan->hostText()).arg(lan->port);
         if (error == ECONNREFUSED)
             return QStringLiteral("connection refused by %1 (nothing listens there)").arg(where);
         if (error == ETIMEDOUT)
