@@ -84,7 +84,7 @@ QString CommandHelp(const Command& command)
 const QList<Command>& allCommands()
 {
     static const QList<Command> commands = foundationCommands() + parameterCommands() + encodeCommands()
-                                           + printerCommands() + downloadCommands()
+                                           + printerCommands() + discoveryCommands() + downloadCommands()
                                            + verifyCommands() + fleetCommands() + configCommands();
     return commands;
 }
