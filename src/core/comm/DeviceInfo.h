@@ -27,8 +27,8 @@ PortKind PortKindOf(const QString& kindText);
 // opens: "printer-07.example:8000".
 struct LanAddress {
     std::array<int, 4> bytes{};
-    QString host;  // empty when the address is given as four numbers
     int port = 0;
+    QString host;  // empty when the address is given as four numbers
 
     // The host name, or the four numbers "192.168.1.100".
     QString hostText() const;
