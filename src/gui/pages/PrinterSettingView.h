@@ -14,6 +14,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QSpinBox;
 
 namespace vormex::gui {
@@ -39,6 +40,9 @@ public:
     int CheckControlCodes();
     // The device path of the selected USB printer; empty when none is selected.
     QString SelectedUsbDevicePath() const;
+    // "Find...": the find dialog; the printer chosen there goes into the address and port, applied
+    // and stored as a typed address is.
+    void OnFindPrinters();
 
     bool isReady() const { return ready_; }
 
@@ -46,6 +50,7 @@ public:
     QComboBox* printerList() const { return printers_; }
     QComboBox* interfaceList() const { return interfaces_; }
     QLineEdit* ipAddress() const { return ipAddress_; }
+    QPushButton* findButton() const { return find_; }
     QSpinBox* port() const { return port_; }
     QComboBox* baudRate() const { return baudRate_; }
     QComboBox* dataBits() const { return dataBits_; }
@@ -96,6 +101,7 @@ private:
     int labelWidth_ = 0;
     UsbPrinterList usb_;
     std::array<int, 4> storedIp_{};  // the address last taken from the field
+    QString storedHost_;             // a host name taken from the field instead (LAN:host:port)
 
     QFormLayout* form_ = nullptr;
     QComboBox* printers_ = nullptr;
@@ -103,7 +109,9 @@ private:
     QLabel* interfaceDevice_ = nullptr;
     QLabel* usbProblems_ = nullptr;
     QWidget* interfaceRow_ = nullptr;
+    QWidget* ipRow_ = nullptr;
     QLineEdit* ipAddress_ = nullptr;
+    QPushButton* find_ = nullptr;
     QLabel* ipProblem_ = nullptr;
     QSpinBox* port_ = nullptr;
     QComboBox* baudRate_ = nullptr;
