@@ -62,7 +62,7 @@ TEST_F(ScanSite, ListsExactlyThePrintersWithModesAndStatusesAskingNothingElse)
                         + (k == 5 ? QStringLiteral("  07 Communication error (hardware error)") : QStringLiteral("  00 Ready"));
     }
     EXPECT_EQ(lines(result.out), expected);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^8 printers found among 30 addresses in \\d+\\.\\d s$"))
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^8 printers found among 30 addresses in \\d+\\.\\d\\d s$"))
                     .match(lines(result.err).value(lines(result.err).size() - 1)).hasMatch())
         << result.err.toStdString();
 

@@ -72,7 +72,7 @@ TEST(ScanReport, OneLinePerDeviceWithTheFieldsTwoBlanksApart)
         EXPECT_EQ(ScanLine(c.device, strings), QString::fromLatin1(c.line));
     EXPECT_EQ(ScanLine(lan("LAN:127.0.0.21:8000", 21, 8000, kAnswerVormex, 0), StringTable::builtIn()),
               QStringLiteral("LAN:127.0.0.21:8000  VORMEX  00 準備完了"));
-    EXPECT_EQ(ScanSummary(8, 30, 0.432), QStringLiteral("8 printers found among 30 addresses in 0.4 s"));
+    EXPECT_EQ(ScanSummary(8, 30, 0.432), QStringLiteral("8 printers found among 30 addresses in 0.43 s"));
 }
 
 TEST(ScanReport, JsonHasThePrintersWithNullWhereNotKnownAndTheOthersApart)

@@ -71,7 +71,7 @@ QString ScanLine(const FoundDevice& device, const StringTable& strings)
 
 QString ScanSummary(int printers, int addresses, double seconds)
 {
-    return QStringLiteral("%1 printers found among %2 addresses in %3 s").arg(printers).arg(addresses).arg(seconds, 0, 'f', 1);
+    return QStringLiteral("%1 printers found among %2 addresses in %3 s").arg(printers).arg(addresses).arg(seconds, 0, 'f', 2);
 }
 
 QByteArray ScanJson(const QList<FoundDevice>& devices, int addresses, double seconds, const StringTable& strings)

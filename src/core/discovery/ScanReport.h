@@ -27,7 +27,7 @@ QString ScanStatusText(int status, const StringTable& strings);
 // printer: "LAN:192.168.10.30:8000  not a printer" (or "silent").
 QString ScanLine(const FoundDevice& device, const StringTable& strings);
 
-// The last line on standard error: "8 printers found among 30 addresses in 0.4 s".
+// The last line on standard error: "8 printers found among 30 addresses in 0.43 s".
 QString ScanSummary(int printers, int addresses, double seconds);
 
 // The scan as JSON: {"printers": [{"device", "mode", "status", "status_text", "model"}],
