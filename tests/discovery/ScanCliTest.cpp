@@ -73,6 +73,12 @@ TEST_F(ScanSite, ListsExactlyThePrintersWithModesAndStatusesAskingNothingElse)
     EXPECT_EQ(received.size(), 16) << sim_->log().toStdString();
     EXPECT_TRUE(garbage_->allClosed() && silent_->allClosed());
 
+    // On a terminal a progress line is redrawn in place and cleared before the results.
+    const test::ProcessResult terminal = test::runOnTerminal(
+        QStringLiteral("vormexctl"), QStringList{"--definitions", test::shippedDefinitionFile(), "--language", "eng"} + scan());
+    EXPECT_TRUE(terminal.out.contains("\r\033[Kscanning: ")) << terminal.out.toStdString();
+    EXPECT_TRUE(terminal.out.contains("\r\033[K" + device(10).toUtf8() + "  VORMEX  00 Ready")) << terminal.out.toStdString();
+
     const test::ProcessResult all = vormexctl(scan({"--all"}));
     EXPECT_EQ(lines(all.out).mid(8), QStringList({device(18) + QStringLiteral("  not a printer"), device(19) + QStringLiteral("  silent")}));
 }

@@ -14,6 +14,7 @@
 
 #include <QElapsedTimer>
 
+#include <cstdio>
 #include <mutex>
 
 #include <unistd.h>
@@ -161,6 +162,9 @@ int printResults(CliContext& context, const QCommandLineParser& parser, const Sc
         for (const FoundDevice& device : result.devices)
             context.out() << ScanLine(device, strings) << '\n';
     }
+    // The results before the summary, also where both go to one terminal.
+    context.out().flush();
+    std::fflush(stdout);
     context.err() << ScanSummary(result.printers(), result.addresses, result.seconds) << Qt::endl;
     return kExitOk;
 }
