@@ -35,7 +35,8 @@ bool parseFaultName(const QString& text, Fault& fault)
 {
     static const QMap<QString, Fault> names = {
         {QStringLiteral("none"), Fault::None},           {QStringLiteral("silence"), Fault::Silence},
-        {QStringLiteral("garbage"), Fault::Garbage},     {QStringLiteral("split"), Fault::Split},
+        {QStringLiteral("garbage"), Fault::Garbage},     {QStringLiteral("noise"), Fault::Noise},
+        {QStringLiteral("split"), Fault::Split},
         {QStringLiteral("wrong-status"), Fault::WrongStatus}, {QStringLiteral("bad-checksum"), Fault::BadChecksum},
         {QStringLiteral("drop"), Fault::Drop},           {QStringLiteral("alter"), Fault::Alter},
         {QStringLiteral("forget"), Fault::Forget},
@@ -174,7 +175,7 @@ bool parseSimOptions(const QStringList& arguments, SimOptions& options, QString&
     const QCommandLineOption restart(QStringLiteral("restart-ms"), QStringLiteral("After a store the printer restarts: the TCP connection closes and nothing listens for this long (default 3000)."), QStringLiteral("MS"), QStringLiteral("3000"));
     const QCommandLineOption handshake(QStringLiteral("firmware-handshake"), QStringLiteral("Acknowledge every firmware block with status 53."));
     const QCommandLineOption gap(QStringLiteral("firmware-gap-ms"), QStringLiteral("Quiet time that ends a firmware block (default 1000)."), QStringLiteral("MS"), QStringLiteral("1000"));
-    const QCommandLineOption fault(QStringLiteral("fault"), QStringLiteral("Fault to show: none, silence, garbage, split, wrong-status, bad-checksum, drop, alter, forget; \"K:FAULT\" for printer K only. Repeatable."), QStringLiteral("[K:]FAULT"));
+    const QCommandLineOption fault(QStringLiteral("fault"), QStringLiteral("Fault to show: none, silence, garbage, noise, split, wrong-status, bad-checksum, drop, alter, forget; \"K:FAULT\" for printer K only. Repeatable."), QStringLiteral("[K:]FAULT"));
     const QCommandLineOption wrongStatus(QStringLiteral("wrong-status-code"), QStringLiteral("Status code of the wrong-status fault (default 50)."), QStringLiteral("CODE"), QStringLiteral("50"));
     const QCommandLineOption dropAfter(QStringLiteral("drop-after"), QStringLiteral("Bytes of a transfer after which the drop fault hangs up (default 1024)."), QStringLiteral("BYTES"), QStringLiteral("1024"));
     const QCommandLineOption idle(QStringLiteral("exit-after-idle"), QStringLiteral("End after this many seconds without traffic (default: never)."), QStringLiteral("SECONDS"), QStringLiteral("0"));

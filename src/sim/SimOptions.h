@@ -14,6 +14,7 @@ enum class Fault {
     None,
     Silence,       // answers nothing at all
     Garbage,       // bytes of noise before every answer
+    Noise,         // noise in place of every answer: a listener that is no printer
     Split,         // every answer written in two pieces with a pause between
     WrongStatus,   // status answers carry --wrong-status-code
     BadChecksum,   // stored files and firmware blocks are answered with 57

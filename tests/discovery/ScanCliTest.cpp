@@ -1,5 +1,7 @@
 // vormexctl scan and status against a site of simulated printers on a loopback range of its
-// own, with a listener that answers garbage and one that stays silent among them.
+// own, with a listener that answers garbage and one that stays silent among them. The listeners
+// are the simulator's too: no thread of this process may run while it starts a program (a
+// program started from a process with threads is not followed by the thread checker).
 #include "LoopbackSite.h"
 #include "link/Simulator.h"
 
@@ -9,15 +11,14 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace vormex;
-using vormex::test::FakeListeners;
 using vormex::test::Simulator;
 
 namespace {
-
-const QByteArray kGarbage = "HTTP/1.0 400 Bad Request\r\n\r\n";
 
 test::ProcessResult vormexctl(const QStringList& arguments)
 {
@@ -28,19 +29,17 @@ test::ProcessResult vormexctl(const QStringList& arguments)
 QStringList lines(const QByteArray& bytes) { return QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 
 // 127.A.B.10 to .17: eight printers at one port, printer 3 in KIRN mode, printer 5 with status 7;
-// .18 answers garbage, .19 is silent.
+// .18 answers noise, .19 is silent.
 class ScanSite : public ::testing::Test {
 protected:
     void SetUp() override
     {
         subnet_ = test::randomLoopbackSubnet();
         port_ = test::freePortOn(subnet_ | 10);
-        sim_ = std::make_unique<Simulator>(QStringList{"--count", "8", "--bind", test::ipv4(subnet_ | 10), "--port", QString::number(port_),
-                                                       "--same-port", "--mode", "3:kirn", "--status", "5:7"});
-        garbage_ = std::make_unique<FakeListeners>(QList<std::uint32_t>{subnet_ | 18}, port_, kGarbage);
-        silent_ = std::make_unique<FakeListeners>(QList<std::uint32_t>{subnet_ | 19}, port_, QByteArray());
-        ASSERT_EQ(sim_->devices().size(), 8) << sim_->log().toStdString();
-        ASSERT_TRUE(garbage_->ok() && silent_->ok());
+        sim_ = std::make_unique<Simulator>(QStringList{"--count", "10", "--bind", test::ipv4(subnet_ | 10), "--port", QString::number(port_),
+                                                       "--same-port", "--mode", "3:kirn", "--status", "5:7", "--fault", "9:noise",
+                                                       "--fault", "10:silence"});
+        ASSERT_EQ(sim_->devices().size(), 10) << sim_->log().toStdString();
     }
     QString range() const { return test::ipv4(subnet_) + QStringLiteral("/27"); }
     QString device(int last) const { return QStringLiteral("LAN:%1:%2").arg(test::ipv4(subnet_ | std::uint32_t(last))).arg(port_); }
@@ -49,7 +48,6 @@ protected:
     std::uint32_t subnet_ = 0;
     int port_ = 0;
     std::unique_ptr<Simulator> sim_;
-    std::unique_ptr<FakeListeners> garbage_, silent_;
 };
 
 TEST_F(ScanSite, ListsExactlyThePrintersWithModesAndStatusesAskingNothingElse)
@@ -66,18 +64,11 @@ TEST_F(ScanSite, ListsExactlyThePrintersWithModesAndStatusesAskingNothingElse)
                     .match(lines(result.err).value(lines(result.err).size() - 1)).hasMatch())
         << result.err.toStdString();
 
-    // Every printer was asked the mode and the status, and nothing else.
+    // Every listener was asked the mode and the status, and nothing else.
     const QStringList received = sim_->log().split(QLatin1Char('\n')).filter(QStringLiteral("sim: <- "));
-    EXPECT_EQ(received.filter(QStringLiteral("(mode query)")).size(), 8);
-    EXPECT_EQ(received.filter(QStringLiteral("(status request)")).size(), 8);
-    EXPECT_EQ(received.size(), 16) << sim_->log().toStdString();
-    EXPECT_TRUE(garbage_->allClosed() && silent_->allClosed());
-
-    // On a terminal a progress line is redrawn in place and cleared before the results.
-    const test::ProcessResult terminal = test::runOnTerminal(
-        QStringLiteral("vormexctl"), QStringList{"--definitions", test::shippedDefinitionFile(), "--language", "eng"} + scan());
-    EXPECT_TRUE(terminal.out.contains("\r\033[Kscanning: ")) << terminal.out.toStdString();
-    EXPECT_TRUE(terminal.out.contains("\r\033[K" + device(10).toUtf8() + "  VORMEX  00 Ready")) << terminal.out.toStdString();
+    EXPECT_EQ(received.filter(QStringLiteral("(mode query)")).size(), 10);
+    EXPECT_EQ(received.filter(QStringLiteral("(status request)")).size(), 10);
+    EXPECT_EQ(received.size(), 20) << sim_->log().toStdString();
 
     const test::ProcessResult all = vormexctl(scan({"--all"}));
     EXPECT_EQ(lines(all.out).mid(8), QStringList({device(18) + QStringLiteral("  not a printer"), device(19) + QStringLiteral("  silent")}));
@@ -112,6 +103,28 @@ TEST_F(ScanSite, JsonAndTheTargetsFileThatBackupTakesAsItIs)
     EXPECT_EQ(QDir(backups).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 8);
 }
 
+// No listener threads of the test here: the terminal's program is forked from this process.
+TEST(ScanCommand, OnATerminalRedrawsAProgressLineAndClearsItBeforeTheResults)
+{
+    Simulator sim({"--count", "2"});
+    ASSERT_EQ(sim.devices().size(), 2);
+    const test::ProcessResult terminal = test::runOnTerminal(
+        QStringLiteral("vormexctl"), {"--definitions", test::shippedDefinitionFile(), "--language", "eng", "scan", "127.0.0.1", "--port",
+                                      sim.devices()[0].section(QLatin1Char(':'), 2), "--port", sim.devices()[1].section(QLatin1Char(':'), 2)});
+    EXPECT_EQ(terminal.exitCode, 0);
+    EXPECT_TRUE(terminal.out.contains("\r\033[Kscanning: 2 of 2 probed, 2 printers found")) << terminal.out.toStdString();
+    // The results come after the cleared line, by port, the summary last.
+    QStringList devices = sim.devices();
+    std::sort(devices.begin(), devices.end(), [](const QString& a, const QString& b) {
+        return a.section(QLatin1Char(':'), 2).toInt() < b.section(QLatin1Char(':'), 2).toInt();
+    });
+    const qsizetype cleared = terminal.out.lastIndexOf("\r\033[K");
+    EXPECT_EQ(QString::fromUtf8(terminal.out.mid(cleared + 4)).section(QLatin1Char('\n'), 0, 1),
+              devices[0] + QStringLiteral("  VORMEX  00 Ready\n") + devices[1] + QStringLiteral("  VORMEX  00 Ready"))
+        << terminal.out.toStdString();
+    EXPECT_TRUE(terminal.out.contains("\n2 printers found among 1 addresses in ")) << terminal.out.toStdString();
+}
+
 TEST(ScanCommand, RefusesTargetsAndOptionsThatDoNotFitAndFailsWhenItCannotWrite)
 {
     struct Case {
@@ -138,9 +151,9 @@ TEST(StatusCommand, SaysTheLineOrWhyThePrinterDidNotAnswer)
 {
     Simulator printer({"--status", "7"});
     Simulator silent({"--fault", "silence"});
+    Simulator noise({"--fault", "noise"});
     const std::uint32_t subnet = test::randomLoopbackSubnet();
     const int port = test::freePortOn(subnet | 1);
-    FakeListeners garbage({subnet | 1}, port, kGarbage);
     const QString printerPort = printer.device().section(QLatin1Char(':'), 2);
     struct Case {
         QString device;
@@ -154,9 +167,9 @@ TEST(StatusCommand, SaysTheLineOrWhyThePrinterDidNotAnswer)
         // A host name the hosts file answers, resolved when the port opens.
         {QStringLiteral("LAN:localhost:") + printerPort, 0,
          QStringLiteral("LAN:localhost:%1  VORMEX  07 Communication error (hardware error)\n").arg(printerPort), "", ""},
-        {QStringLiteral("LAN:%1:%2").arg(test::ipv4(subnet | 2)).arg(port), 1, {}, "connection refused by", "Cannot open the device"},
+        {QStringLiteral("LAN:%1:%2").arg(test::ipv4(subnet | 1)).arg(port), 1, {}, "connection refused by", "Cannot open the device"},
         {silent.device(), 1, {}, "is silent", "Timeout"},
-        {QStringLiteral("LAN:%1:%2").arg(test::ipv4(subnet | 1)).arg(port), 1, {}, "", "without a valid answer frame: not a printer"},
+        {noise.device(), 1, {}, "", "without a valid answer frame: not a printer"},
     };
     for (const Case& c : cases) {
         const test::ProcessResult result = vormexctl({"status", "--device", c.device});

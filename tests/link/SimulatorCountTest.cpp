@@ -83,6 +83,7 @@ TEST(SimulatorCount, AFaultOnOnePrinterLeavesTheOthersAlone)
         {{"--fault", "2:silence"}, {}},
         {{"--fault", "2:wrong-status", "--wrong-status-code", "7"}, answerFrame("071    ")},
         {{"--fault", "2:garbage"}, QByteArray("\x05\x01\x02?noise\x01", 9) + answerFrame("001    ")},
+        {{"--fault", "2:noise"}, QByteArray("\x05?noise\r\n")},
         // A fault for every printer and another one for printer 2: printer 2's own wins.
         {{"--fault", "silence", "--fault", "1:none", "--fault", "3:none", "--fault", "2:wrong-status"}, answerFrame("501    ")},
     };
