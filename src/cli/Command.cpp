@@ -21,7 +21,7 @@ QCommandLineOption flagOption(const QString& name, const QString& help) { return
 QCommandLineOption deviceOption()
 {
     return valueOption(QStringLiteral("device"), QStringLiteral("TEXT"),
-                       QStringLiteral("the printer's device text, e.g. LAN:127.0.0.1:9100, COM3:9600,8,none,1, LPT1:, "
+                       QStringLiteral("the printer's device text, e.g. LAN:127.0.0.1:9100, LAN:printer-07.example:9100, COM3:9600,8,none,1, LPT1:, "
                                       "USB:/dev/usb/lp0 (default: the stored \"Device Info\")"));
 }
 
@@ -84,7 +84,7 @@ QString CommandHelp(const Command& command)
 const QList<Command>& allCommands()
 {
     static const QList<Command> commands = foundationCommands() + parameterCommands() + encodeCommands()
-                                           + printerCommands() + downloadCommands()
+                                           + printerCommands() + discoveryCommands() + downloadCommands()
                                            + verifyCommands() + fleetCommands() + configCommands();
     return commands;
 }

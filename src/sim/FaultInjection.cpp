@@ -10,6 +10,9 @@ QList<QByteArray> FaultInjection::pieces(const QByteArray& answer) const
     case Fault::Garbage:
         // Noise with a false frame start, as a line with interference might bring.
         return {QByteArray("\x05\x01\x02?noise\x01", 9) + answer};
+    case Fault::Noise:
+        // Bytes with no frame in them, as a device that is no printer answers.
+        return {QByteArray("\x05?noise\r\n")};
     case Fault::Split: {
         const qsizetype cut = answer.size() > 120 ? 60 : answer.size() / 2;
         return {answer.left(cut), answer.mid(cut)};

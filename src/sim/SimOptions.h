@@ -14,6 +14,7 @@ enum class Fault {
     None,
     Silence,       // answers nothing at all
     Garbage,       // bytes of noise before every answer
+    Noise,         // noise in place of every answer: a listener that is no printer
     Split,         // every answer written in two pieces with a pause between
     WrongStatus,   // status answers carry --wrong-status-code
     BadChecksum,   // stored files and firmware blocks are answered with 57
@@ -35,14 +36,17 @@ inline constexpr int kMostPrinters = 256;
 struct SimOptions {
     int count = 1;                     // printers served by this process
     bool usePty = false;
-    QString bindAddress = QStringLiteral("127.0.0.1");
+    QString bindAddress = QStringLiteral("127.0.0.1");  // the first printer's
     int tcpPort = 0;                   // 0: a free port chosen by the system; else the first printer's
+    bool samePort = false;             // printer K listens on bindAddress + K - 1 at tcpPort
     ControlCodes codes;                // the codes short and brace commands are framed with
     int blockKb = 64;                  // storage block size: LDB counts blocks of this size
     QMap<QString, QByteArray> files;   // files held from the start: name -> text
     QString dumpFolder;                // where stored files are written, if anywhere (several printers: DIR/K)
     int statusCode = 0;                // answered to "WS" and after a good store
     bool vormexMode = true;            // mode answered to "!Q"
+    QMap<int, int> statusCodes;        // --status per printer (0: every printer)
+    QMap<int, bool> vormexModes;       // --mode per printer (0: every printer)
     int restartMs = 3000;              // a store restarts the printer for this long
     bool firmwareHandshake = false;    // acknowledge every firmware block with 53
     int firmwareGapMs = 1000;          // quiet time that ends a firmware block

@@ -24,7 +24,9 @@ TEST(DeviceText, RefusesWhatThePortLayerWouldMisread)
         {"USB:", nullptr},
         {"USB:/dev/usb/lp0", nullptr},
         {"LAN:300.1.1.1:9100", "300 is not a number of an IPv4 address"},
-        {"LAN:127.0.0.1", "four numbers separated by dots, a colon and a port"},
+        {"LAN:127.0.0.1", "four numbers separated by dots, or a host name, a colon and a port"},
+        {"LAN:printer-07.example:8000", nullptr},  // a host name, resolved when the port opens
+        {"LAN:printer_07:8000", "or a host name"},
         {"LAN:127.0.0.1:0", "port 0 is out of range (1 to 65535)"},
         {"LAN:127.0.0.1:65536", "port 65536 is out of range (1 to 65535)"},
         {"LAN:127.0.0.1:99999999999999999999", "is out of range (1 to 65535)"},
@@ -66,6 +68,8 @@ TEST(DeviceText, TwoTextsLeadToTheSamePrinterByTheirNumbersAndNodes)
         {"LAN:127.0.0.1:38299", "LAN:127.000.000.001:38299", true},
         {"LAN:127.0.0.1:38299", "LAN:127.0.0.1:38300", false},
         {"LAN:127.0.0.1:38299", "LAN:127.0.0.2:38299", false},
+        {"LAN:Printer-07.example:8000", "LAN:printer-07.example:08000", true},  // names know no case
+        {"LAN:printer-07.example:8000", "LAN:printer-08.example:8000", false},
         {"COM3:9600,8,none,1", "COM3:19200,7,odd,2", true},  // one port, whatever its settings
         {"COM3:9600,8,none,1", "COM4:9600,8,none,1", false},
         {"LPT1:", "LPT1:", true},

@@ -9,6 +9,7 @@
 #include "gui/dialogs/DLProcDlg.h"
 #include "gui/dialogs/EnvironmentSheet.h"
 #include "gui/dialogs/FileDownloadProc.h"
+#include "gui/dialogs/FindPrinterDlg.h"
 #include "gui/pages/DownloadBrowser.h"
 #include "gui/pages/DownloadView.h"
 #include "gui/pages/DriveMappingView.h"
@@ -280,6 +281,8 @@ private slots:
             expectNamed(program.download().get(), QStringLiteral("download dialog"));
             BusyDialog busy(QStringLiteral("title"), QStringLiteral("text"), &frame);
             expectNamed(&busy, QStringLiteral("busy window"));
+            CFindPrinterDlg find(program.harness.app(), 8000, &frame);
+            expectNamed(&find, QStringLiteral("find dialog"));
         }
     }
 
@@ -401,7 +404,7 @@ private slots:
         QTest::addColumn<QStringList>("names");
         const Preparation asIs = [](Program&) {};
         QTest::newRow("printer settings, LAN") << kFirstCommand << kFixedPrinter << asIs
-                                               << QStringList{"プリンタ", "接続Ｉ／Ｆ", "ＩＰアドレス", "ポート"};
+                                               << QStringList{"プリンタ", "接続Ｉ／Ｆ", "ＩＰアドレス", "検索", "ポート"};
         QTest::newRow("printer settings, COM and manual codes")
             << kFirstCommand << kVariableCodesPrinter << Preparation([](Program& p) {
                    p.printerPage()->interfaceList()->setCurrentText(QStringLiteral("COM1"));
@@ -544,6 +547,12 @@ private slots:
         QCOMPARE(tabOrder(dialog.get()),
                  (QStringList{"開始ブロック", "ダウンロード後に VORMEX を起動する", "ダウンロード開始", "ログ", "キャンセル"}));
         dialog->hide();
+
+        // OK and Stop wait for a printer and a scan.
+        CFindPrinterDlg find(program.harness.app(), 8000, program.frame);
+        QVERIFY(activate(find));
+        QCOMPARE(tabOrder(&find), (QStringList{"検索範囲", "ポート", "検索開始", "見つかったプリンタ", "キャンセル"}));
+        find.hide();
     }
 
     // Ctrl+1 to Ctrl+5 move to the five destinations, with the leaving checks of the buttons, also
@@ -652,6 +661,16 @@ private slots:
             QCOMPARE(dialog->result(), int(QDialog::Rejected));
             QVERIFY(!dialog->isVisible());
             QVERIFY(!dialog->running());
+        }
+        {
+            // Enter scans (nothing is started here: Escape comes first).
+            CFindPrinterDlg find(program.harness.app(), 8000, &frame);
+            QVERIFY(activate(find));
+            QVERIFY(find.scanButton()->isDefault());
+            QTest::keyClick(find.rangeField(), Qt::Key_Escape);
+            QCOMPARE(find.result(), int(QDialog::Rejected));
+            QVERIFY(!find.isVisible());
+            QVERIFY(!find.scanning());
         }
         {
             const auto dialog = program.download();

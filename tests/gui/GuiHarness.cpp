@@ -32,6 +32,10 @@ Harness::Harness(std::initializer_list<Setting> initial)
         switches_.push_back(request);
     };
     app_->ports = ports;
+    // Stand-ins for the machine's interfaces, on loopback: the find dialog starts with the first.
+    app_->networkInterfaces = [] {
+        return QList<NetworkInterface>{{QStringLiteral("eth0"), (127u << 24) | (0u << 16) | (9u << 8) | 20u, 24, true, false}};
+    };
     app_->fileDialog = [this](QWidget*, const FileDialogRequest& request) {
         fileRequests.push_back(request);
         if (fileAnswers.empty())

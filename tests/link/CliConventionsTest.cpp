@@ -218,6 +218,9 @@ TEST(CliConventions, ConfigSetsWhatThePagesKeepWithTheirChecks)
     EXPECT_EQ(store.readInt(QString::fromLatin1(settings::kControlCodeType), 0), 3);
     EXPECT_EQ(store.readInt(QString::fromLatin1(settings::kControlCode3), 0), 4);
     EXPECT_EQ(store.readString(QString::fromLatin1(settings::kLanguage), {}), QStringLiteral("JPN"));
+    // A host name is kept as the page keeps it.
+    EXPECT_EQ(config({"set", "device", "LAN:printer-07.example:09100"}).exitCode, 0);
+    EXPECT_TRUE(QString::fromUtf8(config({}).out).split(QLatin1Char('\n')).contains(QStringLiteral("device LAN:printer-07.example:9100")));
 
     // Refused values change nothing.
     const QString before = QString::fromUtf8(config({}).out);

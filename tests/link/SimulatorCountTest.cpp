@@ -12,6 +12,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <ctime>
 #include <thread>
 #include <unistd.h>
 
@@ -82,6 +83,7 @@ TEST(SimulatorCount, AFaultOnOnePrinterLeavesTheOthersAlone)
         {{"--fault", "2:silence"}, {}},
         {{"--fault", "2:wrong-status", "--wrong-status-code", "7"}, answerFrame("071    ")},
         {{"--fault", "2:garbage"}, QByteArray("\x05\x01\x02?noise\x01", 9) + answerFrame("001    ")},
+        {{"--fault", "2:noise"}, QByteArray("\x05?noise\r\n")},
         // A fault for every printer and another one for printer 2: printer 2's own wins.
         {{"--fault", "silence", "--fault", "1:none", "--fault", "3:none", "--fault", "2:wrong-status"}, answerFrame("501    ")},
     };
@@ -133,6 +135,33 @@ TEST(SimulatorCount, ListensOnConsecutivePortsFromTheGivenOne)
     FAIL() << "no free range of three ports found";
 }
 
+TEST(SimulatorCount, ServesASiteAtOnePortOnConsecutiveAddressesEachWithItsModeAndStatus)
+{
+    // A loopback range of its own, so that programs running at the same time do not meet.
+    const int a = 1 + ::getpid() % 254, b = static_cast<int>(::time(nullptr) % 255);
+    const auto lan = [](int second, int third, int last, int port) {
+        return QStringLiteral("LAN:127.%1.%2.%3:%4").arg(second).arg(third).arg(last).arg(port);
+    };
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const int port = freePort();
+        Simulator sim({"--count", "3", "--bind", QStringLiteral("127.%1.%2.254").arg(a).arg(b), "--port", QString::number(port),
+                       "--same-port", "--mode", "kirn", "--mode", "2:vormex", "--status", "3:7"});
+        if (sim.devices().size() != 3)
+            continue;  // the port was taken in the meantime
+        // Counting on past the last byte of the first address.
+        const QStringList expected = {lan(a, b, 254, port), lan(a, b, 255, port), lan(a, b + 1, 0, port)};
+        EXPECT_EQ(sim.devices(), expected);
+        const QByteArray modeQuery = FrameShortCommand("!Q", kCodes);
+        EXPECT_EQ(exchange(expected[0], modeQuery), answerFrame("KIRN   "));
+        EXPECT_EQ(exchange(expected[1], modeQuery), answerFrame("VORMEX "));
+        EXPECT_EQ(exchange(expected[2], modeQuery), answerFrame("KIRN   "));
+        EXPECT_EQ(exchange(expected[0], kStatusRequest), answerFrame("001    "));
+        EXPECT_EQ(exchange(expected[2], kStatusRequest), answerFrame("071    "));
+        return;
+    }
+    FAIL() << "no free port found";
+}
+
 TEST(SimulatorCount, PseudoTerminalsEachAnswer)
 {
     Simulator sim({"--pty", "--count", "2", "--status", "7"});
@@ -156,6 +185,13 @@ TEST(SimulatorCount, RefusesCountsAndFaultsThatDoNotFit)
         {"--count", "3", "--fault", "2:drop", "--fault", "2:silence"},
         {"--fault", "silence", "--fault", "drop"},
         {"--count", "2", "--port", "65535"},
+        {"--count", "3", "--mode", "4:kirn"},
+        {"--count", "3", "--mode", "2:kirn", "--mode", "2:vormex"},
+        {"--mode", "kirn", "--mode", "vormex"},
+        {"--count", "3", "--status", "2:100"},
+        {"--count", "2", "--same-port"},
+        {"--count", "2", "--same-port", "--pty", "--port", "9000"},
+        {"--count", "2", "--same-port", "--port", "9000", "--bind", "255.255.255.255"},
     };
     for (const QStringList& arguments : cases) {
         const test::ProcessResult result = test::runProgram(QStringLiteral("vormex-printer-sim"), arguments);

@@ -67,6 +67,19 @@ TEST(DeviceInfoText, StoredLanAddressAndPort)
     EXPECT_TRUE(s.replacementDeviceInfo.isEmpty());
 }
 
+TEST(DeviceInfoText, StoredHostNameIsKeptAndComposedAgain)
+{
+    const InterfaceSelection s = SelectInterface("LAN:printer-07.example:9100", {"LAN", "COM1"}, false, kSerial);
+    EXPECT_EQ(s.host, QStringLiteral("printer-07.example"));
+    EXPECT_EQ(s.ipBytes, DefaultIpBytes());
+    EXPECT_EQ(s.port, 9100);
+    EXPECT_TRUE(s.replacementDeviceInfo.isEmpty());
+    InterfaceChoice choice{QStringLiteral("LAN"), {10, 0, 0, 7}, s.host, s.port, {}, {}, {}, {}};
+    EXPECT_EQ(ComposeDeviceInfo(choice), QStringLiteral("LAN:printer-07.example:9100"));
+    choice.host.clear();
+    EXPECT_EQ(ComposeDeviceInfo(choice), QStringLiteral("LAN:10.0.0.7:9100"));
+}
+
 TEST(DeviceInfoText, DamagedLanAddressKeepsTheDefaults)
 {
     // Port 0 is refused as the port layer refuses it: the page never shows an address it cannot open.

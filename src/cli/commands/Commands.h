@@ -15,6 +15,8 @@ QList<Command> parameterCommands();
 QList<Command> encodeCommands();
 // get, vormex, list-usb, list-ports: talking to the printer and finding its ports.
 QList<Command> printerCommands();
+// scan, status: finding printers and asking one for its state.
+QList<Command> discoveryCommands();
 // download, send-file: download jobs.
 QList<Command> downloadCommands();
 // config: the stored settings of the printer settings page and the options sheet.

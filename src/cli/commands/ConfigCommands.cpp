@@ -79,6 +79,7 @@ QString pageDeviceText(const QString& text)
     if (PortKindOf(parts.kind) == PortKind::Lan) {
         const std::optional<LanAddress> lan = ParseLanAddress(parts.address);
         choice.ipBytes = lan->bytes;
+        choice.host = lan->host;
         choice.port = lan->port;
     } else if (PortKindOf(parts.kind) == PortKind::Com) {
         const QStringList fields = parts.address.split(QLatin1Char(','));

@@ -37,20 +37,30 @@ int boundedNumber(const QString& digits, int max)
 Parsed parseLan(const QString& address)
 {
     static const QRegularExpression form(QStringLiteral("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3}):([0-9]+)$"));
+    static const QRegularExpression named(QStringLiteral("^([^:]+):([0-9]+)$"));
     const QRegularExpressionMatch match = form.match(address);
-    if (!match.hasMatch())
-        return QStringLiteral("a LAN address is four numbers separated by dots, a colon and a port (\"%1\")").arg(address);
+    const QRegularExpressionMatch hostMatch = named.match(address);
     DeviceEndpoint endpoint;
     endpoint.kind = PortKind::Lan;
-    for (int i = 1; i <= 4; ++i) {
-        const int number = boundedNumber(match.captured(i), 255);
-        if (number < 0)
-            return QStringLiteral("%1 is not a number of an IPv4 address (0 to 255)").arg(match.captured(i));
-        endpoint.address[size_t(i - 1)] = number;
+    QString port;
+    if (match.hasMatch()) {
+        for (int i = 1; i <= 4; ++i) {
+            const int number = boundedNumber(match.captured(i), 255);
+            if (number < 0)
+                return QStringLiteral("%1 is not a number of an IPv4 address (0 to 255)").arg(match.captured(i));
+            endpoint.address[size_t(i - 1)] = number;
+        }
+        port = match.captured(5);
+    } else if (hostMatch.hasMatch() && IsHostName(hostMatch.capturedView(1))) {
+        endpoint.host = hostMatch.captured(1).toLower();  // resolved when the port opens
+        port = hostMatch.captured(2);
+    } else {
+        return QStringLiteral("a LAN address is four numbers separated by dots, or a host name, a colon and a port (\"%1\")")
+            .arg(address);
     }
-    endpoint.port = boundedNumber(match.captured(5), kMaxLanPort);
+    endpoint.port = boundedNumber(port, kMaxLanPort);
     if (endpoint.port < kMinLanPort)
-        return QStringLiteral("port %1 is out of range (%2 to %3)").arg(match.captured(5)).arg(kMinLanPort).arg(kMaxLanPort);
+        return QStringLiteral("port %1 is out of range (%2 to %3)").arg(port).arg(kMinLanPort).arg(kMaxLanPort);
     return endpoint;
 }
 
@@ -154,7 +164,8 @@ QString accessAdvice(const QString& device, int error, bool writeOnly)
 QString DeviceTextGrammar()
 {
     return QStringLiteral("A device text is one of:\n"
-                          "  LAN:ADDRESS:PORT            e.g. LAN:127.0.0.1:9100 (port 1 to 65535)\n"
+                          "  LAN:ADDRESS:PORT            e.g. LAN:127.0.0.1:9100 or LAN:printer-07.example:9100 (an IPv4\n"
+                          "                              address or a host name; port 1 to 65535)\n"
                           "  COMn:BAUD,DATA,PARITY,STOP  e.g. COM3:9600,8,none,1 (n 1 to 256; baud 2400, 4800, 9600,\n"
                           "                              19200, 38400, 57600 or 115200; data 7 or 8; parity none, odd\n"
                           "                              or even; stop 1 or 2)\n"
@@ -187,7 +198,7 @@ bool SameEndpoint(const DeviceEndpoint& a, const DeviceEndpoint& b)
         return false;
     switch (a.kind) {
     case PortKind::Lan:
-        return a.address == b.address && a.port == b.port;
+        return a.address == b.address && a.host == b.host && a.port == b.port;
     case PortKind::Com:
     case PortKind::Lpt:
         return a.number == b.number;
@@ -211,8 +222,7 @@ QString DescribeOpenFailure(const DeviceInfoParts& parts, int error, const PortM
         const std::optional<LanAddress> lan = ParseLanAddress(parts.address);
         if (!lan)
             return QStringLiteral("LAN:%1: not a usable address and port").arg(parts.address);
-        const QString where = QStringLiteral("%1.%2.%3.%4:%5")
-                                  .arg(lan->bytes[0]).arg(lan->bytes[1]).arg(lan->bytes[2]).arg(lan->bytes[3]).arg(lan->port);
+        const QString where = QStringLiteral("%1:%2").arg(lan->hostText()).arg(lan->port);
         if (error == ECONNREFUSED)
             return QStringLiteral("connection refused by %1 (nothing listens there)").arg(where);
         if (error == ETIMEDOUT)

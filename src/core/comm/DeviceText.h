@@ -16,13 +16,14 @@ QString DeviceTextGrammar();
 struct DeviceEndpoint {
     PortKind kind = PortKind::Closed;
     std::array<int, 4> address{};  // LAN: the IPv4 address
+    QString host;                  // LAN: a host name in lower case, resolved when the port opens
     int port = 0;                  // LAN: the TCP port
     int number = 0;                // COM and LPT: the port's number
     QString path;                  // USB: the device path as given; empty for the chosen USB printer
 };
 
 // A device text as a user types it, read strictly: "LAN:" with four numbers 0..255 separated by
-// dots, ":" and a TCP port 1..65535; "COM<1..256>:" with a baud rate (2400, 4800, 9600, 19200,
+// dots (or a host name), ":" and a TCP port 1..65535; "COM<1..256>:" with a baud rate (2400, 4800, 9600, 19200,
 // 38400, 57600 or 115200), data bits 7 or 8, parity none, odd or even and stop bits 1 or 2,
 // separated by commas; "LPT<1..9>:" with nothing after it; "USB:" with nothing or a device path.
 // No blanks around it, the interface in capitals. Unlike the port layer, which reads what the
@@ -33,7 +34,7 @@ std::optional<DeviceEndpoint> ParseDeviceText(const QString& text, QString* prob
 // Nothing when the text is well formed, else why not.
 std::optional<QString> CheckDeviceText(const QString& text);
 
-// Two parsed texts lead to the same printer: the same address and port as numbers, the same COM
+// Two parsed texts lead to the same printer: the same address (or host name) and port as numbers, the same COM
 // or LPT number, the same USB node once links are resolved. Serial settings do not matter.
 bool SameEndpoint(const DeviceEndpoint& a, const DeviceEndpoint& b);
 

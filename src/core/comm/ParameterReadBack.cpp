@@ -91,7 +91,7 @@ std::optional<QString> exchangeWithPrinter(const LinkSettings& link, const ReadB
         port.progressPercent = -1;
         if (!port.Open(parts.kind, parts.address, false)) {
             result = failure(table, strings::kDeviceOpenError);
-            result.detail = DescribeOpenFailure(parts, int(port.lastError.load()), link.portMap);
+            result.detail = port.describeOpenFailure(parts);
             return std::nullopt;
         }
         const ReceiveOutcome outcome = ReceiveParameterFile(port, link.codes, exchange, received, link.cancel.get());

@@ -21,33 +21,40 @@
 namespace vormex {
 namespace {
 
-// "192.168.1.100:8000" as the printer's address; false when it is not usable.
-bool lanAddress(const QString& address, sockaddr_in& target)
+sockaddr_in socketAddress(std::uint32_t address, int port)
 {
-    const std::optional<LanAddress> lan = ParseLanAddress(address);
-    if (!lan)
-        return false;
-    target = {};
+    sockaddr_in target{};
     target.sin_family = AF_INET;
-    const auto& b = lan->bytes;
-    target.sin_addr.s_addr = htonl(std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | std::uint32_t(b[2]) << 8 | std::uint32_t(b[3]));
-    target.sin_port = htons(static_cast<uint16_t>(lan->port));
-    return true;
+    target.sin_addr.s_addr = htonl(address);
+    target.sin_port = htons(static_cast<uint16_t>(port));
+    return target;
 }
 
 }  // namespace
 
 int PrinterPort::openLan(const QString& address)
 {
-    sockaddr_in target{};
-    if (!lanAddress(address, target))
+    resolveProblem_.clear();
+    const std::optional<LanAddress> lan = ParseLanAddress(address);
+    if (!lan)
         return fail(EINVAL);
+    const auto& b = lan->bytes;
+    std::uint32_t ipv4 = std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | std::uint32_t(b[2]) << 8 | std::uint32_t(b[3]);
+    if (!lan->host.isEmpty()) {
+        const ResolvedHost resolved = ResolveHost(lan->host, hostLookup_);
+        if (!resolved.address) {
+            resolveProblem_ = resolved.problem;
+            return fail(EHOSTUNREACH);
+        }
+        ipv4 = *resolved.address;
+    }
+    const sockaddr_in target = socketAddress(ipv4, lan->port);
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return fail(errno);
     int result = ::connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target);
     if (result != 0 && errno == EINPROGRESS) {
-        const pacing::Deadline deadline(kLanConnectTimeoutMs);
+        const pacing::Deadline deadline(connectTimeoutMs_);
         short revents = 0;
         const int ready = waitReady(fd, POLLOUT, deadline, revents);
         int error = ready < 0 ? errno : ETIMEDOUT;

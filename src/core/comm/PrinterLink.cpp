@@ -92,7 +92,7 @@ int PrinterLink::Connect(bool noFlowControl, const std::optional<QString>& comAd
         parts.address = state_->settings.usbDevicePath;
     state_->target = parts;
     if (!state_->port.Open(parts.kind, parts.address, noFlowControl)) {
-        problem_ = DescribeOpenFailure(parts, int(state_->port.lastError.load()), state_->settings.portMap);
+        problem_ = state_->port.describeOpenFailure(parts);
         return 0;
     }
     state_->listenerPaused = false;
@@ -202,7 +202,7 @@ int PrinterLink::WaitForPrinter(int waitMs, bool modeQuery, bool settleQka)
                 return 0;
         }
         return waitFailed(QStringLiteral("%1 did not take a connection again after its restart (%2)")
-                              .arg(device, DescribeOpenFailure(target, int(state_->port.lastError.load()), state_->settings.portMap)));
+                              .arg(device, state_->port.describeOpenFailure(target)));
     }
     case PortKind::Com:
         return QueryUntilAnswer(waitMs, modeQuery) ? 1 : noAnswer(waitMs);
@@ -221,7 +221,7 @@ int PrinterLink::WaitForPrinter(int waitMs, bool modeQuery, bool settleQka)
                 return 0;
         }
         return waitFailed(QStringLiteral("%1 did not come back after its restart (%2)")
-                              .arg(device, DescribeOpenFailure(target, int(state_->port.lastError.load()), state_->settings.portMap)));
+                              .arg(device, state_->port.describeOpenFailure(target)));
     case PortKind::Lpt:
         return sleep(waitMs) ? 1 : 0;
     default:

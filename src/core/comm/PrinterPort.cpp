@@ -1,6 +1,7 @@
 // The port object: opening by interface, chunked writes with progress, reads per interface.
 #include "comm/PrinterPort.h"
 
+#include "comm/DeviceText.h"
 #include "timing/PacingClock.h"
 
 #include <cerrno>
@@ -183,6 +184,13 @@ int PrinterPort::writeFd(const char* data, int length)
         pacing::pause(kChunkPauseMs);
     }
     return 1;
+}
+
+QString PrinterPort::describeOpenFailure(const DeviceInfoParts& parts) const
+{
+    if (!resolveProblem_.isEmpty() && PortKindOf(parts.kind) == PortKind::Lan)
+        return resolveProblem_;
+    return DescribeOpenFailure(parts, static_cast<int>(lastError.load()), portMap_);
 }
 
 int PrinterPort::Read(char* buffer, int size, int timeoutMs, int& countRead)

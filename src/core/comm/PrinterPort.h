@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/DeviceInfo.h"
+#include "comm/HostResolver.h"
 #include "comm/PortMap.h"
 #include "comm/SerialSettings.h"
 #include "timing/PacingClock.h"
@@ -73,6 +74,13 @@ public:
     void setCancelFlag(const std::atomic<bool>* cancel) { cancel_ = cancel; }
     // The device a COM or LPT port opened (for messages and tests).
     QString devicePath() const { return devicePath_; }
+    // How long a LAN connect may take (default kLanConnectTimeoutMs).
+    void setConnectTimeoutMs(int milliseconds) { connectTimeoutMs_ = milliseconds; }
+    // The resolver of the host names of LAN device texts (default: the system's).
+    void setHostLookup(HostLookup lookup) { hostLookup_ = std::move(lookup); }
+    // Why the last Open of `parts` failed, naming the device: the resolver's message for a host
+    // name that did not resolve, else the system's reason (DescribeOpenFailure).
+    QString describeOpenFailure(const DeviceInfoParts& parts) const;
 
 private:
     int openCom(const QString& kindText, const QString& address, bool noFlowControl);
@@ -104,6 +112,9 @@ private:
     bool savedTermiosValid_ = false;
     std::unique_ptr<termios> savedTermios_;
     const std::atomic<bool>* cancel_ = nullptr;
+    int connectTimeoutMs_ = kLanConnectTimeoutMs;
+    HostLookup hostLookup_;
+    QString resolveProblem_;  // why the last LAN open could not resolve its host name
 };
 
 }  // namespace vormex

@@ -23,7 +23,7 @@ VormexSwitchResult SendVormexSwitch(bool on, const LinkSettings& link)
     port.progressPercent = -1;
     result.opened = port.Open(parts.kind, parts.address, false) == 1;
     if (!result.opened)
-        result.problem = DescribeOpenFailure(parts, int(port.lastError.load()), link.portMap);
+        result.problem = port.describeOpenFailure(parts);
     if (result.opened)
         result.written = port.Write(FrameShortCommand(on ? "!Z" : "!T", link.codes)) == 1;
     if (result.opened && !result.written)

@@ -44,6 +44,8 @@ QStringList BuildInterfaceList(bool usbPresent, const QStringList& comPorts, con
 QString ComposeDeviceInfo(const InterfaceChoice& choice)
 {
     const QString& entry = choice.entryText;
+    if (entry.startsWith(QLatin1String("LAN")) && !choice.host.isEmpty())
+        return QStringLiteral("LAN:%1:%2").arg(choice.host).arg(choice.port);
     if (entry.startsWith(QLatin1String("LAN"))) {
         return QStringLiteral("LAN:%1.%2.%3.%4:%5")
             .arg(choice.ipBytes[0])
@@ -160,7 +162,8 @@ InterfaceSelection SelectInterface(const QString& deviceInfo, const QStringList&
         // A damaged address, or one the port layer would refuse, keeps the defaults in the
         // controls.
         if (const std::optional<LanAddress> lan = ParseLanAddress(address)) {
-            selection.ipBytes = lan->bytes;
+            selection.ipBytes = lan->host.isEmpty() ? lan->bytes : DefaultIpBytes();
+            selection.host = lan->host;
             selection.port = lan->port;
         }
     } else if (kindText.startsWith(QLatin1String("COM"))) {

@@ -25,11 +25,13 @@ QStringList BuildInterfaceList(bool usbPresent, const QStringList& comPorts, con
 struct InterfaceChoice {
     QString entryText;                 // the selected interface entry: "LAN", "USB", "COM3", "LPT1"
     std::array<int, 4> ipBytes{};      // the IP address control (LAN)
+    QString host;                      // a host name in the address control instead (LAN)
     int port = 8000;                   // the port number (LAN)
     QString baudRate, dataBits, parity, stopBits;  // the selected serial texts (COM)
 };
 
-// The device-info text of a choice: "LAN:a.b.c.d:port", "USB:", "COM3:9600,8,none,1", "LPT1:".
+// The device-info text of a choice: "LAN:a.b.c.d:port" (or "LAN:host:port"), "USB:",
+// "COM3:9600,8,none,1", "LPT1:".
 QString ComposeDeviceInfo(const InterfaceChoice& choice);
 
 // The default device-info text and its parts.
@@ -45,6 +47,7 @@ struct SerialOptions {
 struct InterfaceSelection {
     int interfaceIndex = 0;                  // entry of the interface list to select
     std::array<int, 4> ipBytes = DefaultIpBytes();
+    QString host;  // a stored host name, shown in the address field in place of the numbers
     int port = 8000;
     int baudIndex = 0, dataBitsIndex = 0, parityIndex = 0, stopBitsIndex = 0;
     // Set when the stored text cannot be shown (USB without a connected USB printer, a text that

@@ -47,6 +47,7 @@ CVORMEXSettingToolApp::CVORMEXSettingToolApp(std::unique_ptr<SettingsStore> stor
     vormexSwitch = &SendVormexSwitchOverPort;
     fileDialog = &ShowFileDialog;
     ports = std::make_shared<SystemPortCatalog>(store_.get());
+    networkInterfaces = &SystemNetworkInterfaces;
     programPath = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
 }
 

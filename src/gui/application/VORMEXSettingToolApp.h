@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "base/SettingsStore.h"
 #include "comm/LinkSettings.h"
+#include "discovery/NetworkInterfaces.h"
 #include "gui/application/FileDialogs.h"
 
 #include <QMessageBox>
@@ -62,13 +63,15 @@ public:
     SettingsStore& store() { return *store_; }
     QString text(int id) const { return app_.strings.text(id); }
 
-    // Services (defaults: message boxes, QProcess::startDetached, the system's ports, the
-    // printer switch over the port layer, the platform's file dialogs).
+    // Services (defaults: message boxes, QProcess::startDetached, the system's ports and
+    // network interfaces, the printer switch over the port layer, the platform's file dialogs).
     MessageBoxFunction messageBox;
     ProcessLauncher launcher;
     VormexSwitchFunction vormexSwitch;
     FileDialogFunction fileDialog;
     std::shared_ptr<PortCatalog> ports;
+    // The machine's network interfaces: the find dialog starts with the first one's subnet.
+    std::function<QList<NetworkInterface>()> networkInterfaces;
     // The device path of the USB printer chosen on the printer settings page (set by the main
     // frame); empty when none is chosen.
     std::function<QString()> selectedUsbDevicePath;

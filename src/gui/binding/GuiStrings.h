@@ -58,6 +58,21 @@ inline constexpr int kNotAProgram = 300077;       // "%1" the file
 inline constexpr int kPortRefused = 300078;       // "%1" typed, "%2" and "%3" the range, "%4" stored port
 inline constexpr int kCodeCharacterFirst = 300050;  // 300050..300052: "character of code 1..3"
 
+// The printer settings page's "Find..." and its dialog.
+inline constexpr int kFindButton = 300080;
+inline constexpr int kFindTitle = 300081;
+inline constexpr int kFindRange = 300082;
+inline constexpr int kFindScan = 300083;
+inline constexpr int kFindStop = 300084;
+inline constexpr int kFindProgress = 300085;         // "%1" printers found, "%2" probed, "%3" to probe
+inline constexpr int kFindColumnFirst = 300086;      // 300086..300089: address, port, mode, status
+inline constexpr int kFindRangeRefused = 300090;     // "%1" the text
+inline constexpr int kFindCannotScan = 300091;       // "%1" why
+inline constexpr int kFindFinished = 300092;         // "%1" printers, "%2" addresses, "%3" seconds
+inline constexpr int kFindStopped = 300093;          // "%1" printers
+inline constexpr int kFindRangeDescription = 300094;
+inline constexpr int kFindListName = 300095;
+
 // Names and descriptions for screen readers.
 inline constexpr int kRangeDescription = 300300;          // "%1" min, "%2" max
 inline constexpr int kRangeWithUnitDescription = 300301;  // "%1" min, "%2" max, "%3" unit

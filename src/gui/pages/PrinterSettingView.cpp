@@ -6,6 +6,7 @@
 #include "gui/application/VORMEXSettingToolApp.h"
 #include "gui/binding/AccessibleNames.h"
 #include "gui/binding/GuiStrings.h"
+#include "gui/dialogs/FindPrinterDlg.h"
 #include "gui/widgets/PageTitle.h"
 #include "gui/widgets/SpinEdit.h"
 
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QStyle>
@@ -129,13 +131,23 @@ void CPrinterSettingView::buildControls()
 
     ipAddress_ = new QLineEdit(this);
     ipAddress_->setMinimumWidth(kFieldWidth);
-    ipAddress_->setMaxLength(15);
-    // Digits and dots only; what is wrong with them is said once the field is left.
+    ipAddress_->setMaxLength(253);
+    // Digits and dots, or a host name; what is wrong with them is said once the field is left.
     ipAddress_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9.]*$")), ipAddress_));
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9A-Za-z.-]*$")), ipAddress_));
     ipAddress_->setStyleSheet(
         QStringLiteral("QLineEdit[invalidInput=\"true\"] { border: 2px solid #c0392b; background: #fdecea; }"));
-    form_->addRow(captionFor(ipAddress_, text(text::controlCaption(6061)), this), ipAddress_);
+    find_ = new QPushButton(text(text::kFindButton), this);
+    find_->setAccessibleName(AccessibleNameOf(find_->text()));
+    find_->setAutoDefault(false);
+    ipRow_ = new QWidget(this);
+    auto* ipLayout = new QHBoxLayout(ipRow_);
+    ipLayout->setContentsMargins(0, 0, 0, 0);
+    ipLayout->setSpacing(8);
+    ipLayout->addWidget(ipAddress_);
+    ipLayout->addWidget(find_);
+    ipLayout->addStretch(1);
+    form_->addRow(captionFor(ipAddress_, text(text::controlCaption(6061)), this), ipRow_);
 
     // Two lines without word wrap: a label that wraps makes the form lay out height for width,
     // which this Qt's form layout gets wrong (past the end of its arrays) when rows are shown.
@@ -215,6 +227,7 @@ void CPrinterSettingView::buildControls()
     connect(printers_, &QComboBox::currentIndexChanged, this, [this] { onPrinterChosen(); });
     connect(interfaces_, &QComboBox::currentIndexChanged, this, [this] { onInterfaceChosen(); });
     connect(ipAddress_, &QLineEdit::editingFinished, this, [this] { onIpAddressEdited(); });
+    connect(find_, &QPushButton::clicked, this, [this] { OnFindPrinters(); });
     connect(port_, &QSpinBox::valueChanged, this, [this] { onPortEdited(); });
     for (QComboBox* list : {baudRate_, dataBits_, parity_, stopBits_})
         connect(list, &QComboBox::currentIndexChanged, this, [this] { onAddressChanged(); });
@@ -295,7 +308,8 @@ void CPrinterSettingView::OnInitialUpdate()
     }
     interfaces_->setCurrentIndex(selection.interfaceIndex);
     storedIp_ = selection.ipBytes;
-    ipAddress_->setText(ipText(storedIp_));
+    storedHost_ = selection.host;
+    ipAddress_->setText(storedHost_.isEmpty() ? ipText(storedIp_) : storedHost_);
     storedPort_ = selection.port;
     port_->setValue(selection.port);
     baudRate_->setCurrentIndex(selection.baudIndex);
@@ -394,7 +408,7 @@ void CPrinterSettingView::showInterfaceControls()
     const bool lan = kind.startsWith(QLatin1String("LAN"));
     const bool com = kind.startsWith(QLatin1String("COM"));
     const bool usb = kind == QLatin1String("USB");
-    form_->setRowVisible(ipAddress_, lan);
+    form_->setRowVisible(ipRow_, lan);
     form_->setRowVisible(ipProblem_, lan && !ipProblem_->text().isEmpty());
     form_->setRowVisible(port_, lan);
     form_->setRowVisible(portProblem_, lan && !portProblem_->text().isEmpty());
@@ -490,10 +504,16 @@ void CPrinterSettingView::ApplyPrinterSettings()
     // An address that was refused stays marked in its field; the stored one is used meanwhile.
     if (const IpAddressCheck typed = CheckIpAddress(ipAddress_->text()); typed.ok()) {
         storedIp_ = typed.bytes;
+        storedHost_.clear();
+        if (!ipProblem_->text().isEmpty())
+            showIpAddressProblem(QString());
+    } else if (IsHostName(ipAddress_->text())) {
+        storedHost_ = ipAddress_->text();
         if (!ipProblem_->text().isEmpty())
             showIpAddressProblem(QString());
     }
     choice.ipBytes = storedIp_;
+    choice.host = storedHost_;
     choice.port = storedPort_;
     choice.baudRate = baudRate_->currentText();
     choice.dataBits = dataBits_->currentText();
@@ -542,7 +562,7 @@ void CPrinterSettingView::onIpAddressEdited()
     if (!ready_)
         return;
     const IpAddressCheck check = CheckIpAddress(ipAddress_->text());
-    if (check.ok()) {
+    if (check.ok() || IsHostName(ipAddress_->text())) {
         showIpAddressProblem(QString());
         ApplyPrinterSettings();
         return;
@@ -559,7 +579,22 @@ void CPrinterSettingView::onIpAddressEdited()
         fault = text(text::kIpNeedsFourNumbers);
         break;
     }
-    showIpAddressProblem(text(text::kIpAddressRefused).arg(ipAddress_->text(), fault, ipText(storedIp_)));
+    showIpAddressProblem(text(text::kIpAddressRefused).arg(ipAddress_->text(), fault, storedHost_.isEmpty() ? ipText(storedIp_) : storedHost_));
+}
+
+void CPrinterSettingView::OnFindPrinters()
+{
+    CFindPrinterDlg dialog(app_, port_->value(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ipAddress_->setText(dialog.chosenAddress());
+    {
+        const QSignalBlocker quiet(port_);
+        port_->setValue(dialog.chosenPort());
+    }
+    storedPort_ = dialog.chosenPort();
+    showPortProblem(QString());
+    onIpAddressEdited();
 }
 
 void CPrinterSettingView::showIpAddressProblem(const QString& problem)

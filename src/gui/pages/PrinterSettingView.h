@@ -15,6 +15,8 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
+
 namespace vormex::gui {
 
 class CVORMEXSettingToolApp;
@@ -38,6 +40,9 @@ public:
     int CheckControlCodes();
     // The device path of the selected USB printer; empty when none is selected.
     QString SelectedUsbDevicePath() const;
+    // "Find...": the find dialog; the printer chosen there goes into the address and port, applied
+    // and stored as a typed address is.
+    void OnFindPrinters();
 
     bool isReady() const { return ready_; }
 
@@ -45,6 +50,7 @@ public:
     QComboBox* printerList() const { return printers_; }
     QComboBox* interfaceList() const { return interfaces_; }
     QLineEdit* ipAddress() const { return ipAddress_; }
+    QPushButton* findButton() const { return find_; }
     // The TCP port: the arrows step from 1 to 65535, the edit takes any number of five digits;
     // one outside the range is refused and explained beside it, and the stored port stays.
     SpinEdit* port() const { return port_; }
@@ -101,6 +107,7 @@ private:
     UsbPrinterList usb_;
     std::array<int, 4> storedIp_{};  // the address last taken from the field
     int storedPort_ = 0;             // the port last taken from the field
+    QString storedHost_;             // a host name taken from the field instead (LAN:host:port)
 
     QFormLayout* form_ = nullptr;
     QComboBox* printers_ = nullptr;
@@ -108,7 +115,9 @@ private:
     QLabel* interfaceDevice_ = nullptr;
     QLabel* usbProblems_ = nullptr;
     QWidget* interfaceRow_ = nullptr;
+    QWidget* ipRow_ = nullptr;
     QLineEdit* ipAddress_ = nullptr;
+    QPushButton* find_ = nullptr;
     QLabel* ipProblem_ = nullptr;
     SpinEdit* port_ = nullptr;
     QLabel* portProblem_ = nullptr;

@@ -9,6 +9,7 @@
 #include "gui/dialogs/DLProcDlg.h"
 #include "gui/dialogs/EnvironmentSheet.h"
 #include "gui/dialogs/FileDownloadProc.h"
+#include "gui/dialogs/FindPrinterDlg.h"
 #include "gui/pages/DownloadBrowser.h"
 #include "gui/pages/DownloadView.h"
 #include "gui/pages/FontConvertView.h"
@@ -37,7 +38,9 @@
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -47,7 +50,11 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include <arpa/inet.h>
 #include <cstdio>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace vormex;
 using namespace vormex::gui;
@@ -266,6 +273,63 @@ bool shootDownload(CMainFrame& frame, CVORMEXSettingToolApp& app, const QDir& fo
     return ok && shot;
 }
 
+// The simulated site of the find dialog: three printers on loopback addresses, at one port.
+constexpr std::uint32_t kSiteFirstAddress = (127u << 24) | (0u << 16) | (77u << 8) | 11u;
+const QString kSiteRange = QStringLiteral("127.0.77.1-20");
+
+// A TCP port that was free on the site's first address a moment ago.
+int freeSitePort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(kSiteFirstAddress);
+    socklen_t length = sizeof address;
+    const bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+                 && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+    ::close(fd);
+    return ok ? ntohs(address.sin_port) : 0;
+}
+
+// The find dialog after a scan of the simulated site (a range given here, never the prefilled one).
+bool shootFindPrinters(CVORMEXSettingToolApp& app, CMainFrame& frame, const QDir& folder, const QString& language)
+{
+    const int port = freeSitePort();
+    QProcess sim;
+    sim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vormex-printer-sim"),
+              {QStringLiteral("--exit-after-idle"), QStringLiteral("60"), QStringLiteral("--count"), QStringLiteral("3"),
+               QStringLiteral("--bind"), QStringLiteral("127.0.77.11"), QStringLiteral("--port"), QString::number(port),
+               QStringLiteral("--same-port"), QStringLiteral("--mode"), QStringLiteral("2:kirn"), QStringLiteral("--status"),
+               QStringLiteral("3:7")});
+    QElapsedTimer started;
+    started.start();
+    int listening = 0;  // the simulator prints one device text per printer that listens
+    while (listening < 3 && started.elapsed() < 5000 && sim.state() != QProcess::NotRunning) {
+        if (sim.canReadLine()) {
+            sim.readLine();
+            ++listening;
+        } else {
+            sim.waitForReadyRead(100);
+        }
+    }
+    bool ok = listening == 3;
+    if (ok) {
+        CFindPrinterDlg dialog(app, port, &frame);
+        dialog.show();
+        dialog.rangeField()->setText(kSiteRange);
+        ok = dialog.StartScan();
+        QElapsedTimer timer;
+        timer.start();
+        while (ok && dialog.stopButton()->isEnabled() && timer.elapsed() < 30000)
+            waitMs(50);
+        ok = save(dialog, folder, QStringLiteral("find-printers"), language) && ok;
+        dialog.hide();
+    }
+    sim.closeWriteChannel();
+    sim.waitForFinished(5000);
+    return ok;
+}
+
 bool shootLanguage(const QDir& folder, const QString& language, const QString& definitionFile)
 {
     QTemporaryDir settingsDir;
@@ -275,6 +339,8 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
     app.ports = samplePorts();
     app.vormexSwitch = [](const VormexSwitchRequest&) {};
     app.launcher = [](const QString&, const QString&) { return true; };
+    // Stand-ins for the machine's interfaces, on loopback: the find dialog's first range.
+    app.networkInterfaces = [] { return QList<NetworkInterface>{{QStringLiteral("eth0"), kSiteFirstAddress, 24, true, false}}; };
     app.messageBox = [](QMessageBox::Icon, const QString& text, QMessageBox::StandardButtons) {
         QTextStream(stderr) << "message: " << text << Qt::endl;
         return QMessageBox::Ok;
@@ -312,6 +378,9 @@ bool shootLanguage(const QDir& folder, const QString& language, const QString& d
     ok = shootInitialTables(app, frame, folder, language, QDir(files.path())) && ok;
 
     ok = shootDownload(frame, app, folder, language) && ok;
+
+    frame.SwitchPage(32818);
+    ok = shootFindPrinters(app, frame, folder, language) && ok;
 
     // The printer settings page with a mistyped IP address.
     frame.SwitchPage(32818);
