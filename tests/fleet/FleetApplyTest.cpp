@@ -216,7 +216,7 @@ TEST_F(FleetApply, PlanSendsNothingAndShowsWhatWouldChange)
         int exitCode;
     };
     const QList<Case> cases = {
-        {"every printer reached", {target("a", sim.devices()[0]), target("b", sim.devices()[1])}, 0},
+        {"every printer reached, and they differ", {target("a", sim.devices()[0]), target("b", sim.devices()[1])}, 3},
         {"one printer not reached", {target("a", sim.devices()[0]), target("gone", QStringLiteral("LAN:127.0.0.1:1"))}, 1},
     };
     for (const Case& c : cases) {
@@ -230,6 +230,7 @@ TEST_F(FleetApply, PlanSendsNothingAndShowsWhatWouldChange)
         const QJsonObject a = targetOf(readReport(path("r.json")), "a");
         EXPECT_EQ(a.value(kResult).toString(), QStringLiteral("ok")) << c.name;
         EXPECT_EQ(a.value(QStringLiteral("differences")).toArray().size(), 2) << c.name;
+        EXPECT_TRUE(a.value(QStringLiteral("drift")).toBool()) << c.name;
     }
     EXPECT_EQ(sim.countInLog(QStringLiteral("stored")), 0);
     EXPECT_EQ(sim.countInLog(QStringLiteral("LDB")), 0);

@@ -92,13 +92,14 @@ int exitStatusOf(RunVerdict verdict)
     return kExitFailure;
 }
 
-// Writes the report and the metrics that were asked for; a file that cannot be written turns a
-// success into a failure.
+// Writes the report and the metrics that were asked for; a file that cannot be written makes a
+// failure of a success or a drift (a signal's status stays).
 int writeRunFiles(CliContext& context, const QCommandLineParser& parser, const QString& manifest, FleetAction action,
                   const FleetRun& run, const std::vector<TargetReport>& reports, int status)
 {
     const auto write = [&](const QCommandLineOption& option, const QByteArray& bytes) {
-        if (parser.isSet(option) && context.writeFile(parser.value(option), bytes) != kExitOk && status == kExitOk)
+        if (parser.isSet(option) && context.writeFile(parser.value(option), bytes) != kExitOk
+            && (status == kExitOk || status == kExitDrift))
             status = kExitFailure;
     };
     write(kReport, FleetReportJson(action, reports, run.seconds()));
