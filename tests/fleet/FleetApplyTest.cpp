@@ -182,6 +182,8 @@ TEST_F(FleetApply, AFailedTargetSaysWhy)
         {"refused", {}, {"apply"}, strings.text(8023) + QStringLiteral(": connection refused by 127.0.0.1:1 (nothing listens there)")},
         {"silent", {"--fault", "silence"}, {"apply"}, strings.text(8011) + QStringLiteral(": no answer from DEVICE within 18 s")},
         {"status 57", {"--fault", "bad-checksum"}, {"apply"}, strings.text(8014) + QStringLiteral(": %1: %2").arg(path("system.txt"), strings.text(8031))},
+        {"silent read-back", {"--fault", "silence"}, {"backup", "-o", path("backup")},
+         QStringLiteral("QUILLPRM.TXT: %1: no answer from DEVICE").arg(strings.text(8042))},
         {"refused read-back", {}, {"backup", "-o", path("backup")},
          QStringLiteral("QUILLPRM.TXT: %1: connection refused by 127.0.0.1:1 (nothing listens there)").arg(strings.text(8023))},
     };
