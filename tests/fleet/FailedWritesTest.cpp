@@ -47,6 +47,10 @@ TEST_F(FailedWrites, NothingIsReportedDoneAndNoGoodFileIsLost)
     writeFile(path("printers.csv"), "name,device\r\nkept," + changedSim.device().toUtf8() + "\r\n");
     const QString settings = SettingsStore().filePath();
     ASSERT_EQ(ctl({"config", "set", "wait-time", "1000"}).exitCode, 0);
+    // A plan that finds drift (exit status 3) and cannot write its metrics has failed.
+    const QString driftManifest = writeManifest({{"job", QJsonObject{{"system-params", "system.txt"}}},
+                                                 {"targets", QJsonArray{QJsonObject{{"name", "drifted"}, {"device", changedSim.device()}}}}},
+                                                "drift.json");
 
     const QString out = path(QStringLiteral("out"));
     const struct {
@@ -60,6 +64,8 @@ TEST_F(FailedWrites, NothingIsReportedDoneAndNoGoodFileIsLost)
         {"get", {"get", "initial", "--device", sim.device(), "-o", out}, out, 16},
         {"encode", {"encode", path("main.bas"), "--program", "main", "-o", out}, out, 16},
         {"report", {"apply", manifest, "--plan", "--report", out}, out, 16},
+        {"metrics", {"apply", manifest, "--plan", "--metrics", out}, out, 16},
+        {"metrics of a drift", {"apply", driftManifest, "--plan", "--metrics", out}, out, 16},
         // QUILLPRM.TXT fits under the limit, ZDEFAULT.TXT does not: the older backup stays whole.
         {"backup over a good backup", {"backup", path("printers.csv"), "-o", backup}, backup + "/kept/ZDEFAULT.TXT", 1000},
         {"config set", {"config", "set", "wait-time", "1500"}, settings, 16},
@@ -90,6 +96,7 @@ TEST_F(FailedWrites, NothingIsReportedDoneAndNoGoodFileIsLost)
         {"get", {"get", "system", "--device", sim.device()}},
         {"encode", {"encode", path("main.bas"), "--program", "main", "-o", "-"}},
         {"report", {"apply", manifest, "--plan", "--report", "-"}},
+        {"metrics", {"backup", path("printers.csv"), "-o", path("backup-2"), "--metrics", "-"}},
         {"printers", {"printers"}},
     };
     for (const auto& c : toStandardOutput) {
@@ -99,16 +106,20 @@ TEST_F(FailedWrites, NothingIsReportedDoneAndNoGoodFileIsLost)
     }
 }
 
-// The report's folder is looked at before any printer is reached.
+// The report's and the metrics' folders are looked at before any printer is reached.
 TEST_F(FailedWrites, AReportThatCannotBeWrittenIsAUsageError)
 {
     Simulator sim({});
     const QString manifest = writeManifest({{"job", QJsonObject{{"system-params", "system.txt"}}},
                                             {"targets", QJsonArray{QJsonObject{{"name", "a"}, {"device", sim.device()}}}}});
-    for (const QString& report : {path("no/such/folder/r.json"), path(QString())}) {
-        const ProcessResult result = ctl({"apply", manifest, "--report", report});
-        EXPECT_EQ(result.exitCode, 2) << report.toStdString() << ": " << result.err.toStdString();
-        EXPECT_TRUE(result.err.contains("--report")) << result.err.toStdString();
+    for (const char* option : {"--report", "--metrics"}) {
+        for (const QString& file : {path("no/such/folder/r.json"), path(QString())}) {
+            for (const QStringList& command : {QStringList{"apply", manifest}, QStringList{"backup", manifest, "-o", path("backup")}}) {
+                const ProcessResult result = ctl(command + QStringList{QLatin1String(option), file});
+                EXPECT_EQ(result.exitCode, 2) << option << " " << file.toStdString() << ": " << result.err.toStdString();
+                EXPECT_TRUE(result.err.contains(option)) << result.err.toStdString();
+            }
+        }
     }
     EXPECT_EQ(sim.countInLog(QStringLiteral("connection opened")), 0);
 }

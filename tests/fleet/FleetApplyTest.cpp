@@ -182,6 +182,8 @@ TEST_F(FleetApply, AFailedTargetSaysWhy)
         {"refused", {}, {"apply"}, strings.text(8023) + QStringLiteral(": connection refused by 127.0.0.1:1 (nothing listens there)")},
         {"silent", {"--fault", "silence"}, {"apply"}, strings.text(8011) + QStringLiteral(": no answer from DEVICE within 18 s")},
         {"status 57", {"--fault", "bad-checksum"}, {"apply"}, strings.text(8014) + QStringLiteral(": %1: %2").arg(path("system.txt"), strings.text(8031))},
+        {"silent read-back", {"--fault", "silence"}, {"backup", "-o", path("backup")},
+         QStringLiteral("QUILLPRM.TXT: %1: no answer from DEVICE").arg(strings.text(8042))},
         {"refused read-back", {}, {"backup", "-o", path("backup")},
          QStringLiteral("QUILLPRM.TXT: %1: connection refused by 127.0.0.1:1 (nothing listens there)").arg(strings.text(8023))},
     };
@@ -216,7 +218,7 @@ TEST_F(FleetApply, PlanSendsNothingAndShowsWhatWouldChange)
         int exitCode;
     };
     const QList<Case> cases = {
-        {"every printer reached", {target("a", sim.devices()[0]), target("b", sim.devices()[1])}, 0},
+        {"every printer reached, and they differ", {target("a", sim.devices()[0]), target("b", sim.devices()[1])}, 3},
         {"one printer not reached", {target("a", sim.devices()[0]), target("gone", QStringLiteral("LAN:127.0.0.1:1"))}, 1},
     };
     for (const Case& c : cases) {
@@ -230,6 +232,7 @@ TEST_F(FleetApply, PlanSendsNothingAndShowsWhatWouldChange)
         const QJsonObject a = targetOf(readReport(path("r.json")), "a");
         EXPECT_EQ(a.value(kResult).toString(), QStringLiteral("ok")) << c.name;
         EXPECT_EQ(a.value(QStringLiteral("differences")).toArray().size(), 2) << c.name;
+        EXPECT_TRUE(a.value(QStringLiteral("drift")).toBool()) << c.name;
     }
     EXPECT_EQ(sim.countInLog(QStringLiteral("stored")), 0);
     EXPECT_EQ(sim.countInLog(QStringLiteral("LDB")), 0);

@@ -126,6 +126,8 @@ TEST(SimulatorCount, ListensOnConsecutivePortsFromTheGivenOne)
         // A range with a taken port does not start, and says which printer could not listen.
         const test::ProcessResult taken = test::runProgram(QStringLiteral("vormex-printer-sim"),
             {"--count", "2", "--port", QString::number(base - 1), "--exit-after-idle", "5"});
+        if (taken.exitCode == 1 && taken.err.contains("printer 1: "))
+            continue;  // the port below the range was taken in the meantime (another program's connection)
         if (taken.exitCode == 1) {
             EXPECT_TRUE(taken.out.isEmpty());
             EXPECT_TRUE(taken.err.contains("printer 2: ")) << taken.err.toStdString();

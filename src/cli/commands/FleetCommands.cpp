@@ -6,10 +6,15 @@
 
 #include "files/UserFiles.h"
 #include "fleet/FleetManifest.h"
+#include "fleet/FleetMetrics.h"
+#include "fleet/FleetOutcome.h"
 #include "fleet/FleetReport.h"
 #include "fleet/FleetRun.h"
 #include "fleet/FleetSetup.h"
 #include "pages/DownloadOptions.h"
+
+#include <QDateTime>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -18,6 +23,7 @@ namespace {
 
 constexpr int kMaxJobs = 64;
 constexpr int kExitBySignal = 128;
+constexpr int kExitDrift = 3;  // a plan: every printer was read, and one holds something else
 
 const QCommandLineOption kJobs(QStringLiteral("jobs"), QStringLiteral("at most N printers at a time (1 to 64; default: every target, at most 64)"),
                                QStringLiteral("N"));
@@ -26,6 +32,11 @@ const QCommandLineOption kReport(QStringLiteral("report"),
                                  QStringLiteral("FILE"));
 const QCommandLineOption kPlan(QStringLiteral("plan"),
                                QStringLiteral("send nothing: read each printer's parameter files back and show what the job would change"));
+const QCommandLineOption kIfDifferent(QStringLiteral("if-different"),
+                                     QStringLiteral("read each printer's parameter files first and send only those that differ; a printer that holds them all is left untouched"));
+const QCommandLineOption kMetrics(QStringLiteral("metrics"),
+                                  QStringLiteral("write the run's metrics into FILE in Prometheus text format, replaced atomically (for a node exporter's textfile collector)"),
+                                  QStringLiteral("FILE"));
 const QCommandLineOption kOutput(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                  QStringLiteral("the folder that gets one folder per target"), QStringLiteral("DIR"));
 
@@ -70,50 +81,81 @@ void printPlan(CliContext& context, const std::vector<TargetReport>& reports)
     context.out().flush();
 }
 
-// Runs the fleet to its end, writes the report, and gives the exit status.
-int runFleet(CliContext& context, const QCommandLineParser& parser, FleetSetup setup, FleetAction action, int jobs,
-             const QString& backupFolder = {})
+// The exit status of a run that no signal ended.
+int exitStatusOf(RunVerdict verdict)
+{
+    switch (verdict) {
+    case RunVerdict::Ok: return kExitOk;
+    case RunVerdict::Drift: return kExitDrift;
+    case RunVerdict::Failed: break;
+    }
+    return kExitFailure;
+}
+
+// Writes the report and the metrics that were asked for; a file that cannot be written makes a
+// failure of a success or a drift (a signal's status stays).
+int writeRunFiles(CliContext& context, const QCommandLineParser& parser, const QString& manifest, FleetAction action,
+                  const FleetRun& run, const std::vector<TargetReport>& reports, int status)
+{
+    const auto write = [&](const QCommandLineOption& option, const QByteArray& bytes) {
+        if (parser.isSet(option) && context.writeFile(parser.value(option), bytes) != kExitOk
+            && (status == kExitOk || status == kExitDrift))
+            status = kExitFailure;
+    };
+    write(kReport, FleetReportJson(action, reports, run.seconds()));
+    if (parser.isSet(kMetrics)) {
+        FleetMetricsRun metrics;
+        metrics.action = action;
+        metrics.manifest = QFileInfo(manifest).fileName();
+        metrics.reports = reports;
+        metrics.seconds = run.seconds();
+        metrics.finished = QDateTime::currentDateTimeUtc();
+        write(kMetrics, FleetMetricsText(metrics));
+    }
+    return status;
+}
+
+// Runs the fleet to its end, writes the report and the metrics, and gives the exit status.
+int runFleet(CliContext& context, const QCommandLineParser& parser, FleetSetup setup, FleetRunOptions options,
+             const QString& manifest)
 {
     for (const QString& notice : setup.notices)
         context.err() << terminalText(notice) << Qt::endl;
     context.err().flush();
-    FleetConsole console(namesOf(setup.targets));
-    FleetRunOptions options;
-    options.action = action;
-    options.jobs = jobs;
-    options.backupFolder = backupFolder;
-    const std::unique_ptr<FleetRun> run = FleetRun::Start(std::move(setup.targets), options, console.observer());
+    FleetConsole console(namesOf(setup.targets), options.action);
+    const FleetAction action = options.action;
+    const std::unique_ptr<FleetRun> run = FleetRun::Start(std::move(setup.targets), std::move(options), console.observer());
     const int cancelSignal = console.follow(*run);
-    const bool interrupted = cancelSignal != 0;
     const std::vector<TargetReport> reports = run->reports();
     if (action == FleetAction::Plan)
         printPlan(context, reports);
-
     // 130 after SIGINT, 143 after SIGTERM, as a shell reports a program that a signal ended.
-    int status = interrupted ? kExitBySignal + cancelSignal : kExitOk;
-    if (!interrupted && std::any_of(reports.begin(), reports.end(), [](const TargetReport& r) { return r.result != TargetResult::Ok; }))
-        status = kExitFailure;
-    if (parser.isSet(kReport) && context.writeFile(parser.value(kReport), FleetReportJson(reports, run->seconds())) != kExitOk
-        && status == kExitOk)
-        status = kExitFailure;
-    return status;
+    const int status = cancelSignal != 0 ? kExitBySignal + cancelSignal : exitStatusOf(JudgeRun(action, reports));
+    return writeRunFiles(context, parser, manifest, action, *run, reports, status);
 }
 
-// The report must be possible before any printer is reached: its folder exists and is writable.
-bool reportDestinationUsable(CliContext& context, const QCommandLineParser& parser)
+// A file the run writes must be possible before any printer is reached: its folder exists and
+// is writable.
+bool destinationUsable(CliContext& context, const QCommandLineParser& parser, const QCommandLineOption& option)
 {
-    const QString path = parser.value(kReport);
-    if (!parser.isSet(kReport) || isStandardOutput(path))
+    const QString path = parser.value(option);
+    const QString name = QStringLiteral("--") + option.names().constLast();
+    if (!parser.isSet(option) || isStandardOutput(path))
         return true;
     if (path.isEmpty()) {
-        context.usage(QStringLiteral("--report needs a FILE"));
+        context.usage(QStringLiteral("%1 needs a FILE").arg(name));
         return false;
     }
     if (const std::optional<QString> problem = CheckFileDestination(path)) {
-        context.usage(QStringLiteral("--report %1: %2").arg(path, *problem));
+        context.usage(QStringLiteral("%1 %2: %3").arg(name, path, *problem));
         return false;
     }
     return true;
+}
+
+bool destinationsUsable(CliContext& context, const QCommandLineParser& parser)
+{
+    return destinationUsable(context, parser, kReport) && destinationUsable(context, parser, kMetrics);
 }
 
 int manifestError(CliContext& context, const QString& error)
@@ -128,17 +170,20 @@ int runApply(CliContext& context, const QCommandLineParser& parser)
     if (positional.size() != 1)
         return context.usage(QStringLiteral("apply takes one manifest"));
     const std::optional<int> jobs = jobsOption(context, parser);
-    if (!jobs || !reportDestinationUsable(context, parser))
+    if (!jobs || !destinationsUsable(context, parser))
         return kExitUsage;
     FleetManifest manifest;
     QString error;
     if (!ReadFleetManifest(positional[0], JobFiles::MustExist, manifest, error))
         return manifestError(context, error);
-    const FleetAction action = parser.isSet(kPlan) ? FleetAction::Plan : FleetAction::Apply;
-    FleetSetup setup = SetUpFleet(manifest, action, context.app(), context.store());
+    FleetRunOptions options;
+    options.action = parser.isSet(kPlan) ? FleetAction::Plan : FleetAction::Apply;
+    options.ifDifferent = parser.isSet(kIfDifferent);
+    FleetSetup setup = SetUpFleet(manifest, options.action, context.app(), context.store());
     if (!setup.ok())
         return manifestError(context, setup.error);
-    return runFleet(context, parser, std::move(setup), action, jobsFor(*jobs, manifest.targets.size()));
+    options.jobs = jobsFor(*jobs, manifest.targets.size());
+    return runFleet(context, parser, std::move(setup), std::move(options), positional[0]);
 }
 
 int runBackup(CliContext& context, const QCommandLineParser& parser)
@@ -149,7 +194,7 @@ int runBackup(CliContext& context, const QCommandLineParser& parser)
     if (parser.value(kOutput).isEmpty())
         return context.usage(QStringLiteral("backup needs -o DIR"));
     const std::optional<int> jobs = jobsOption(context, parser);
-    if (!jobs || !reportDestinationUsable(context, parser))
+    if (!jobs || !destinationsUsable(context, parser))
         return kExitUsage;
     FleetManifest manifest;
     QString error;
@@ -159,8 +204,11 @@ int runBackup(CliContext& context, const QCommandLineParser& parser)
     FleetSetup setup = SetUpFleet(manifest, FleetAction::Backup, context.app(), context.store());
     if (!setup.ok())
         return manifestError(context, setup.error);
-    return runFleet(context, parser, std::move(setup), FleetAction::Backup, jobsFor(*jobs, manifest.targets.size()),
-                    parser.value(kOutput));
+    FleetRunOptions options;
+    options.action = FleetAction::Backup;
+    options.jobs = jobsFor(*jobs, manifest.targets.size());
+    options.backupFolder = parser.value(kOutput);
+    return runFleet(context, parser, std::move(setup), std::move(options), positional[0]);
 }
 
 }  // namespace
@@ -168,23 +216,28 @@ int runBackup(CliContext& context, const QCommandLineParser& parser)
 QList<Command> fleetCommands()
 {
     return {
-        {QStringLiteral("apply"), QStringLiteral("MANIFEST [--jobs N] [--report FILE] [--plan]"),
+        {QStringLiteral("apply"), QStringLiteral("MANIFEST [--jobs N] [--report FILE] [--metrics FILE] [--plan] [--if-different]"),
          QStringLiteral("set up every printer of a manifest at once"),
-         QStringLiteral("MANIFEST is JSON: \"printer\" (the default model), \"job\" (the long options of download as keys),\n"
-                        "\"verify\", \"targets\" ([{\"name\", \"device\", \"printer\"}]) and \"targets-file\" (CSV: name,device[,printer]).\n"
+         QStringLiteral("MANIFEST is JSON (- reads it from standard input, its file names then from the current folder):\n"
+                        "\"printer\" (the default model), \"job\" (the long options of download as keys), \"verify\", \"targets\"\n"
+                        "([{\"name\", \"device\", \"printer\"}]) and \"targets-file\" (CSV: name,device[,printer]).\n"
                         "Everything is checked and every file prepared once per model before any printer is reached. The\n"
                         "targets run at once, each on its own connection; after a job the parameter files sent are read\n"
-                        "back and compared (\"verify\", on by default when the job sends one). Exit status 0 when every\n"
-                        "target is ok, 1 otherwise, 2 for a usage or manifest error, 130 after Ctrl-C, 143 after SIGTERM\n"
-                        "(both cancel every target and still write the report).\n"),
-         {kJobs, kReport, kPlan}, runApply},
-        {QStringLiteral("backup"), QStringLiteral("MANIFEST|TARGETS.csv -o DIR [--jobs N] [--report FILE]"),
+                        "back and compared (\"verify\", on by default when the job sends one). With --if-different a\n"
+                        "parameter file the printer holds already is not sent, and a printer left with nothing to send is\n"
+                        "\"unchanged\"; BASIC programs, firmware, the memory allocation and test files are always sent.\n"
+                        "Exit status 0 when every target is ok, 1 otherwise, 2 for a usage or manifest error, 130 after\n"
+                        "Ctrl-C, 143 after SIGTERM (both cancel every target and still write the report and the metrics).\n"
+                        "With --plan: 0 when every printer holds what the job would send, 3 when one differs (drift), 1\n"
+                        "when one could not be read.\n"),
+         {kJobs, kReport, kMetrics, kPlan, kIfDifferent}, runApply},
+        {QStringLiteral("backup"), QStringLiteral("MANIFEST|TARGETS.csv -o DIR [--jobs N] [--report FILE] [--metrics FILE]"),
          QStringLiteral("read every printer's parameter files back into DIR"),
          QStringLiteral("Each target's system parameters and initial values and tables are saved as DIR/NAME/QUILLPRM.TXT\n"
                         "and DIR/NAME/ZDEFAULT.TXT, text files that apply and the pages take. A printer that holds no\n"
                         "file is reported and does not stop the others. Ctrl-C (exit status 130) and SIGTERM (143) cancel\n"
-                        "every target and still write the report.\n"),
-         {kOutput, kJobs, kReport}, runBackup},
+                        "every target and still write the report and the metrics.\n"),
+         {kOutput, kJobs, kReport, kMetrics}, runBackup},
     };
 }
 

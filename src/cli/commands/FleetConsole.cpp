@@ -1,6 +1,7 @@
 #include "commands/FleetConsole.h"
 
 #include "CliContext.h"
+#include "fleet/FleetOutcome.h"
 
 #include <QByteArray>
 
@@ -92,6 +93,7 @@ TerminalSize terminalSize()
 struct FleetConsole::Screen {
     std::mutex mutex;
     const bool terminal = ::isatty(STDERR_FILENO) == 1;
+    FleetAction action = FleetAction::Apply;
     QStringList names;
     int nameWidth = 0;
     QStringList latest;         // each target's last log line (shown in its progress line on a terminal)
@@ -171,12 +173,12 @@ struct FleetConsole::Screen {
 
 namespace {
 
-QString closingLine(const TargetReport& report)
+QString closingLine(FleetAction action, const TargetReport& report)
 {
     const QString seconds = QString::number(report.seconds, 'f', 1);
     switch (report.result) {
     case TargetResult::Ok:
-        return QStringLiteral("ok (%1 s)").arg(seconds);
+        return QStringLiteral("%1 (%2 s)").arg(TargetOutcomeWord(action, report), seconds);
     case TargetResult::Failed:
         return QStringLiteral("failed (%1 s): %2").arg(seconds, report.message);
     default:
@@ -188,7 +190,7 @@ class ConsoleObserver : public FleetObserver {
 public:
     explicit ConsoleObserver(std::shared_ptr<FleetConsole::Screen> screen) : screen_(std::move(screen)) {}
     void logLine(int target, const QString& line) override { screen_->log(target, line); }
-    void targetFinished(int target, const TargetReport& report) override { screen_->close(target, closingLine(report)); }
+    void targetFinished(int target, const TargetReport& report) override { screen_->close(target, closingLine(screen_->action, report)); }
 
 private:
     std::shared_ptr<FleetConsole::Screen> screen_;
@@ -251,8 +253,9 @@ QStringList progressLines(FleetConsole::Screen& screen, const std::vector<Target
 
 }  // namespace
 
-FleetConsole::FleetConsole(const QStringList& names) : screen_(std::make_shared<Screen>())
+FleetConsole::FleetConsole(const QStringList& names, FleetAction fleetAction) : screen_(std::make_shared<Screen>())
 {
+    screen_->action = fleetAction;
     screen_->names = names;
     screen_->latest = QStringList(names.size(), QString());
     screen_->closed.assign(static_cast<size_t>(names.size()), false);
@@ -296,7 +299,7 @@ int FleetConsole::follow(FleetRun& run)
     screen_->showProgress({});
     const std::vector<TargetReport> reports = run.reports();
     for (size_t i = 0; i < reports.size(); ++i)
-        screen_->close(static_cast<int>(i), closingLine(reports[i]));
+        screen_->close(static_cast<int>(i), closingLine(screen_->action, reports[i]));
     return static_cast<int>(cancelSignal);
 }
 

@@ -43,13 +43,17 @@ QString describeReceiveFailure(ReceiveOutcome outcome, const QString& device, in
     case ReceiveOutcome::ReadFailed:
         if (error == ECANCELED)
             return QStringLiteral("%1: the read-back was cancelled after %2 bytes").arg(device).arg(received);
-        return QStringLiteral("%1: the connection broke off after %2 bytes (%3)")
-            .arg(device).arg(received).arg(QString::fromLocal8Bit(std::strerror(error)));
-    case ReceiveOutcome::BufferFull:
-        return QStringLiteral("%1: the reply did not end within %2 bytes").arg(device).arg(received);
+        // A read without a system error is a LAN read that waited in vain or found the
+        // connection closed: the printer said nothing more.
+        if (error != 0)
+            return QStringLiteral("%1: the connection broke off after %2 bytes (%3)")
+                .arg(device).arg(received).arg(QString::fromLocal8Bit(std::strerror(error)));
+        [[fallthrough]];
     case ReceiveOutcome::Silent:
         return received == 0 ? QStringLiteral("no answer from %1").arg(device)
                              : QStringLiteral("%1: the reply stopped after %2 bytes").arg(device).arg(received);
+    case ReceiveOutcome::BufferFull:
+        return QStringLiteral("%1: the reply did not end within %2 bytes").arg(device).arg(received);
     case ReceiveOutcome::Complete:
         break;
     }

@@ -12,8 +12,10 @@ void takeAnswers(LinkState& state, AnswerAssembler& assembler, const QByteArray&
 {
     int answer = state.answer.load();
     int error = kNoAnswer;
-    if (assembler.feed(bytes, answer, &error))
+    if (assembler.feed(bytes, answer, &error)) {
         state.answer = answer;
+        state.answered = true;
+    }
     if (error != kNoAnswer) {
         int none = kNoAnswer;
         state.errorStatus.compare_exchange_strong(none, error);

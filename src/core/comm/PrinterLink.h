@@ -37,6 +37,7 @@ struct LinkState {
     // refusal can come before the printer restarts, and the wait's query after the restart would
     // hide it.
     std::atomic<int> errorStatus{kNoAnswer};
+    std::atomic<bool> answered{false};       // the printer has answered a frame on this connection
     std::atomic<bool> stop{false};           // ends the listener; the LAN reconnect clears it
     std::atomic<bool> cancel{false};         // the user's cancel; nothing clears it
     std::atomic<bool> listenerRunning{false};
@@ -107,6 +108,8 @@ public:
 
     void setAnswer(int value) { state_->answer = value; }
     int answer() const { return state_->answer.load(); }
+    // The printer has answered at least one frame since the link was made.
+    bool printerAnswered() const { return state_->answered.load(); }
     // The first error status since `clearErrorStatus` (kNoAnswer when none came).
     void clearErrorStatus() { state_->errorStatus = kNoAnswer; }
     int errorStatus() const { return state_->errorStatus.load(); }

@@ -88,6 +88,8 @@ bool DownloadRunner::waitFinished(int timeoutMs)
 
 const DownloadProgress& DownloadRunner::progress() const { return *session_->progress; }
 
+bool DownloadRunner::printerAnswered() const { return session_->link.printerAnswered(); }
+
 int DownloadRunner::displayedItemPercent() { return session_->progress->displayedItemPercent(session_->link.port()); }
 
 }  // namespace vormex

@@ -39,6 +39,8 @@ public:
     bool waitFinished(int timeoutMs);
 
     const DownloadProgress& progress() const;
+    // The printer has answered at least one frame during the run.
+    bool printerAnswered() const;
     // The item percent a display shows now (the port's write progress, or the firmware bytes).
     int displayedItemPercent();
 

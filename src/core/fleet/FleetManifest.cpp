@@ -85,7 +85,11 @@ private:
 class ManifestReader {
 public:
     ManifestReader(const QString& path, JobFiles jobFiles, FleetManifest& manifest)
-        : path_(path), jobFiles_(jobFiles), manifest_(manifest), folder_(QFileInfo(path).absoluteDir())
+        : stdin_(path == QLatin1String("-")),
+          path_(stdin_ ? QStringLiteral("standard input") : path),
+          jobFiles_(jobFiles),
+          manifest_(manifest),
+          folder_(stdin_ ? QDir::current() : QFileInfo(path).absoluteDir())
     {
     }
 
@@ -124,7 +128,8 @@ private:
     bool readObject()
     {
         QFile file(path_);
-        if (!file.open(QIODevice::ReadOnly))
+        const bool opened = stdin_ ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
+        if (!opened)
             return fail(QString(), file.errorString());
         const QByteArray bytes = file.read(kMaxFleetFileBytes + 1);
         if (bytes.size() > kMaxFleetFileBytes)
@@ -278,6 +283,7 @@ private:
         return true;
     }
 
+    bool stdin_;  // "-": the manifest comes from standard input, its file names from the current folder
     QString path_;
     JobFiles jobFiles_;
     FleetManifest& manifest_;

@@ -47,7 +47,8 @@ enum class JobFiles { MustExist, Ignored };
 // job's files (that they can be read, with `JobFiles::MustExist`), the targets file, device texts
 // that parse strictly and lead to a printer of one target only, and names that are unique and
 // usable as folder names. Gives false and
-// `error` at the first problem.
+// `error` at the first problem. The path "-" reads the manifest from standard input (named
+// "standard input" in messages); its file names are then taken from the current folder.
 bool ReadFleetManifest(const QString& path, JobFiles jobFiles, FleetManifest& manifest, QString& error);
 
 inline constexpr int kMaxFleetNameLength = 64;

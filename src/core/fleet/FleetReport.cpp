@@ -22,12 +22,17 @@ QJsonObject differenceJson(const ParameterDifference& difference)
                        {QStringLiteral("wanted"), textOrNull(difference.wanted)}};
 }
 
-QJsonObject targetJson(const TargetReport& report)
+QJsonArray differencesJson(const QList<ParameterDifference>& differences)
 {
-    QJsonArray differences;
-    for (const ParameterDifference& difference : report.differences)
-        differences.append(differenceJson(difference));
-    return QJsonObject{
+    QJsonArray array;
+    for (const ParameterDifference& difference : differences)
+        array.append(differenceJson(difference));
+    return array;
+}
+
+QJsonObject targetJson(FleetAction action, const TargetReport& report)
+{
+    QJsonObject target{
         {QStringLiteral("name"), report.name},
         {QStringLiteral("device"), report.device},
         {QStringLiteral("printer"), report.printer},
@@ -37,17 +42,23 @@ QJsonObject targetJson(const TargetReport& report)
         {QStringLiteral("seconds"), rounded(report.seconds)},
         {QStringLiteral("message"), QString(report.message).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))},
         {QStringLiteral("verify"), QJsonObject{{QStringLiteral("system"), report.system}, {QStringLiteral("initial"), report.initial}}},
-        {QStringLiteral("differences"), differences},
+        {QStringLiteral("differences"), differencesJson(report.differences)},
+        {QStringLiteral("changed"), report.changed},
+        {QStringLiteral("drift"), report.drift},
+        {QStringLiteral("drift_differences"), differencesJson(report.driftDifferences)},
     };
+    if (action == FleetAction::Plan)
+        target.insert(QStringLiteral("would_change"), report.wouldChange);
+    return target;
 }
 
 }  // namespace
 
-QByteArray FleetReportJson(const std::vector<TargetReport>& reports, double seconds)
+QByteArray FleetReportJson(FleetAction action, const std::vector<TargetReport>& reports, double seconds)
 {
     QJsonArray targets;
     for (const TargetReport& report : reports)
-        targets.append(targetJson(report));
+        targets.append(targetJson(action, report));
     const QJsonObject root{{QStringLiteral("targets"), targets}, {QStringLiteral("seconds"), rounded(seconds)}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

@@ -4,10 +4,12 @@
 #include "download/DownloadMessages.h"
 #include "download/DownloadRunner.h"
 #include "download/ParameterVerify.h"
+#include "fleet/DifferingJob.h"
 #include "files/UserFiles.h"
 #include "timing/PacingClock.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -160,19 +162,74 @@ void takeVerification(TargetReport& report, const JobVerification& verification)
     report.differences = verification.differences();
 }
 
-// Runs the job on its engine, then reads back what it sent.
+bool differs(const JobVerification& verification)
+{
+    return verification.system.status == VerifyStatus::Different || verification.initial.status == VerifyStatus::Different;
+}
+
+// A read-back that got an answer: the file, "NO FILE", or a file that fails its check.
+bool answered(const FileVerification& file) { return file.status == VerifyStatus::Same || file.status == VerifyStatus::Different; }
+
+// What the printer held before anything was sent, a line each: "before: system: same",
+// "before: system: LABEL LENGTH: printer 00601, file 00600".
+QStringList heldLines(const JobVerification& held)
+{
+    QStringList lines = VerificationLines(held);
+    for (QString& line : lines)
+        line.replace(0, QStringLiteral("verify ").size(), QStringLiteral("before: "));
+    return lines;
+}
+
+// `ifDifferent`: reads the job's parameter files back and gives the job without those the
+// printer holds already; nothing when nothing is left to send or the run was cancelled meanwhile.
+std::optional<DownloadJob> jobLeftToSend(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& report,
+                                         JobVerification& held)
+{
+    FleetSlot& slot = *shared->entries[index];
+    const PreparedTarget& prepared = slot.prepared;
+    setPhase(slot, QStringLiteral("read"));
+    held = VerifyJobFiles(*prepared.job, prepared.link, *prepared.printer);
+    if (shared->cancelled()) {
+        report.result = TargetResult::Cancelled;
+        report.message = QStringLiteral("cancelled during the read-back");
+        return std::nullopt;
+    }
+    logLines(*shared, index, heldLines(held));
+    report.reached = answered(held.system) || answered(held.initial);
+    report.drift = differs(held);
+    report.driftDifferences = held.differences();
+    std::optional<DownloadJob> left = JobForDifferences(*prepared.job, held);
+    if (!left) {
+        takeVerification(report, held);
+        report.stepsTotal = 0;
+        report.result = TargetResult::Ok;
+        report.message = QStringLiteral("unchanged: the printer holds the job's files");
+    }
+    return left;
+}
+
+// Runs the job on its engine (with `ifDifferent` only what the printer does not hold yet), then
+// reads back what it sent.
 void apply(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& report)
 {
     FleetSlot& slot = *shared->entries[index];
     const PreparedTarget& prepared = slot.prepared;
-    report.stepsTotal = CountDownloadSteps(*prepared.job);
+    JobVerification held;
+    std::optional<DownloadJob> job = *prepared.job;
+    if (shared->options.ifDifferent) {
+        job = jobLeftToSend(shared, index, report, held);
+        if (!job)
+            return;
+    }
+    report.stepsTotal = CountDownloadSteps(*job);
     const auto log = std::make_shared<TargetLog>(shared, index, prepared.link.strings);
     std::shared_ptr<DownloadRunner> runner =
-        DownloadRunner::StartJob(*prepared.job, prepared.link, prepared.printer->firmwareHandshake != 0, log);
+        DownloadRunner::StartJob(*job, prepared.link, prepared.printer->firmwareHandshake != 0, log);
     {
         std::lock_guard lock(slot.mutex);
         slot.runner = runner;
         slot.phase = QStringLiteral("job");
+        slot.report.stepsTotal = report.stepsTotal;
     }
     while (runner->running()) {
         if (shared->cancelled())
@@ -183,6 +240,10 @@ void apply(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& re
     const DownloadProgress& progress = runner->progress();
     report.stepsDone = progress.stepsDone;
     report.message = lastLine(progress.logText());
+    // A printer that never answered took nothing that counts, unless the port is write-only and
+    // took the whole job.
+    report.changed = progress.completed || runner->printerAnswered();
+    report.reached = report.reached || report.changed;
     if (!progress.completed) {
         report.result = shared->cancelled() ? TargetResult::Cancelled : TargetResult::Failed;
         if (report.result == TargetResult::Failed)
@@ -199,7 +260,12 @@ void apply(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& re
         return;
     }
     setPhase(slot, QStringLiteral("verify"));
-    const JobVerification verification = VerifyJobFiles(*prepared.job, prepared.link, *prepared.printer);
+    JobVerification verification = VerifyJobFiles(*job, prepared.link, *prepared.printer);
+    // A file left out because the printer held it was compared before.
+    if (held.system.status == VerifyStatus::Same && !job->doSystemParameters)
+        verification.system = held.system;
+    if (held.initial.status == VerifyStatus::Same && !job->doInitialTable)
+        verification.initial = held.initial;
     logLines(*shared, index, VerificationLines(verification));
     takeVerification(report, verification);
     if (shared->cancelled() && hasUnread(verification)) {
@@ -247,12 +313,17 @@ void plan(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& rep
     }
     logLines(*shared, index, VerificationLines(verification));
     takeVerification(report, verification);
+    report.reached = report.stepsDone > 0;
+    report.drift = differs(verification);
+    report.driftDifferences = report.differences;
     if (!unread.isEmpty()) {
         report.result = TargetResult::Failed;
         report.message = unread;
         return;
     }
     report.result = TargetResult::Ok;
+    report.wouldChange = shared->options.ifDifferent ? JobForDifferences(*prepared.job, verification).has_value()
+                                                     : CountDownloadSteps(*prepared.job) > 0;
     const qsizetype count = report.differences.size();
     report.message = count == 0 ? QStringLiteral("no differences") : QStringLiteral("%1 difference(s)").arg(count);
 }
@@ -262,6 +333,7 @@ struct BackedUpFile {
     QString name;    // "QUILLPRM.TXT" or "ZDEFAULT.TXT"
     QString status;  // "saved", "no file" or "unread"
     qsizetype bytes = 0;
+    bool answered = false;  // the printer answered, with the file or "NO FILE"
 };
 
 // Reads one file back into `staging`; a problem (naming the file as the backup will hold it)
@@ -272,6 +344,7 @@ BackedUpFile backUpFile(const Shared& shared, size_t index, ParameterFileKind ki
     BackedUpFile file;
     file.name = QString::fromLatin1(kind == ParameterFileKind::SystemParameters ? "QUILLPRM.TXT" : "ZDEFAULT.TXT");
     const PrinterFileRead read = ReadPrinterFile(kind, prepared.link, *prepared.printer);
+    file.answered = read.outcome != PrinterFileRead::Unread;
     if (read.outcome == PrinterFileRead::NoFile) {
         file.status = QStringLiteral("no file");
         return file;
@@ -294,6 +367,24 @@ BackedUpFile backUpFile(const Shared& shared, size_t index, ParameterFileKind ki
     file.status = QStringLiteral("saved");
     file.bytes = bytes.size();
     return file;
+}
+
+// The two folders hold the same backup: each file is in both with the same bytes, or in neither.
+bool sameFiles(const QDir& fresh, const QDir& older)
+{
+    for (const char* name : {"QUILLPRM.TXT", "ZDEFAULT.TXT"}) {
+        const QString file = QString::fromLatin1(name);
+        const bool inFresh = QFileInfo::exists(fresh.filePath(file));
+        if (inFresh != QFileInfo::exists(older.filePath(file)))
+            return false;
+        if (!inFresh)
+            continue;
+        const FileBytes a = ReadWholeFile(fresh.filePath(file));
+        const FileBytes b = ReadWholeFile(older.filePath(file));
+        if (!a.ok() || !b.ok() || a.bytes != b.bytes)
+            return false;
+    }
+    return true;
 }
 
 // Reads both files into a new folder beside the target's and puts it in the old one's place only
@@ -333,7 +424,10 @@ void backUp(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& r
         report.message = QStringLiteral("cancelled during the read-back");
         return;
     }
+    report.reached = files[0].answered || files[1].answered;
+    bool changed = false;
     if (problems.isEmpty()) {
+        changed = !sameFiles(fresh, folder);
         if (const std::optional<QString> error = SwapInFolder(fresh.path(), folder.path()))
             problems << QStringLiteral("%1: %2").arg(folder.path(), *error);
     }
@@ -356,6 +450,7 @@ void backUp(const std::shared_ptr<Shared>& shared, size_t index, TargetReport& r
     }
     report.system = files[0].status;
     report.initial = files[1].status;
+    report.changed = changed;
     report.result = TargetResult::Ok;
     report.message = QStringLiteral("system %1, initial %2").arg(report.system, report.initial);
 }

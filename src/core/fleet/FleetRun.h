@@ -32,6 +32,19 @@ struct TargetReport {
     QString system = QStringLiteral("skipped");
     QString initial = QStringLiteral("skipped");
     QList<ParameterDifference> differences;
+    // Apply: something was sent to the printer. Backup: the target's backup now holds other
+    // files than before. A plan sends nothing.
+    bool changed = false;
+    // The printer was read before anything was sent (a plan, or `ifDifferent`) and a parameter
+    // file of the job differed from what it held; `driftDifferences` are those differences.
+    bool drift = false;
+    QList<ParameterDifference> driftDifferences;
+    // A plan: the same apply would send something (with `ifDifferent`: something differs or
+    // cannot be read back).
+    bool wouldChange = false;
+    // The printer answered: a read-back, or a frame during the job (a write-only port that took
+    // the whole job counts as well).
+    bool reached = false;
 };
 
 // A running target as a display shows it.
@@ -58,6 +71,9 @@ struct FleetRunOptions {
     FleetAction action = FleetAction::Apply;
     int jobs = 1;             // targets run at once (at least 1)
     QString backupFolder;     // Backup: the folder that gets one subfolder per target
+    // Apply and Plan: the parameter files are read back first and only those that differ are
+    // sent; a target left with nothing to send is not touched.
+    bool ifDifferent = false;
 };
 
 // Runs every target of a fleet, at most `jobs` at a time, each on a thread of its own with its
