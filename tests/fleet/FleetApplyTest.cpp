@@ -24,16 +24,6 @@
 namespace vormex::test {
 namespace {
 
-const QString kResult = QStringLiteral("result");
-
-QJsonObject target(const QString& name, const QString& device, const QString& printer = {})
-{
-    QJsonObject object{{QStringLiteral("name"), name}, {QStringLiteral("device"), device}};
-    if (!printer.isEmpty())
-        object.insert(QStringLiteral("printer"), printer);
-    return object;
-}
-
 QJsonObject parameterJob(bool vormexOn = false)
 {
     QJsonObject job{{QStringLiteral("system-params"), QStringLiteral("system.txt")},

@@ -5,6 +5,14 @@
 
 namespace vormex::test {
 
+QJsonObject target(const QString& name, const QString& device, const QString& printer)
+{
+    QJsonObject object{{QStringLiteral("name"), name}, {QStringLiteral("device"), device}};
+    if (!printer.isEmpty())
+        object.insert(QStringLiteral("printer"), printer);
+    return object;
+}
+
 void FleetFixture::SetUp()
 {
     for (const char* kind : {"system", "initial"}) {

@@ -11,6 +11,12 @@
 
 namespace vormex::test {
 
+// The key of a target's result in a report.
+inline const QString kResult = QStringLiteral("result");
+
+// A manifest's target: its name, device text and, where given, its printer model.
+QJsonObject target(const QString& name, const QString& device, const QString& printer = {});
+
 // A folder with the job's files (the defaults of "Q-KA4S", which fit "ORN Q-KA5" as well) and
 // helpers to write a manifest, run vormexctl and read a report.
 class FleetFixture : public ::testing::Test {

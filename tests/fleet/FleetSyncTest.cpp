@@ -14,16 +14,6 @@
 namespace vormex::test {
 namespace {
 
-const QString kResult = QStringLiteral("result");
-
-QJsonObject target(const QString& name, const QString& device, const QString& printer = {})
-{
-    QJsonObject object{{QStringLiteral("name"), name}, {QStringLiteral("device"), device}};
-    if (!printer.isEmpty())
-        object.insert(QStringLiteral("printer"), printer);
-    return object;
-}
-
 // A metrics file: every sample by its name and labels as written ("vormex_printer_up{name=...}"),
 // after checking that each family's samples follow its HELP and TYPE lines.
 struct Metrics {

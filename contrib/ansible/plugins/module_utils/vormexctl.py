@@ -54,11 +54,11 @@ FLEET_REQUIRED_TOGETHER = [('device', 'name')]
 
 
 def tool_options(*more):
-    """The argument spec of the tool's options and the dictionaries in `more`."""
-    spec = dict(TOOL_OPTIONS)
+    """A module's argument_spec: the tool's options and the dictionaries in `more`."""
+    arguments = dict(TOOL_OPTIONS)
     for options in more:
-        spec.update(options)
-    return spec
+        arguments.update(options)
+    return arguments
 
 
 def inline_manifest(params, job=None, verify=None):

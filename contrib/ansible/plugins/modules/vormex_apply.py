@@ -26,6 +26,9 @@ description:
 version_added: "1.5.0"
 author:
   - VORMEX Setting Tool maintainers (@vormex)
+extends_documentation_fragment:
+  - kaldera_orn.vormex.vormexctl
+  - kaldera_orn.vormex.vormexctl.fleet
 options:
   manifest:
     description:
@@ -47,33 +50,6 @@ options:
         name them from the playbook's folder.
       - Required unless I(manifest) is given.
     type: dict
-  targets:
-    description:
-      - The printers, each with its C(name) (it names its backup folder and its log lines), its
-        C(device) text (C(LAN:192.168.10.21:9100), C(COM3:9600,8,none,1), C(USB:/dev/usb/lp0)) and
-        optionally its C(printer) model.
-    type: list
-    elements: dict
-    suboptions:
-      name:
-        description: The target's name.
-        type: str
-        required: true
-      device:
-        description: The printer's device text, as C(vormexctl --device) takes it.
-        type: str
-        required: true
-      printer:
-        description: The printer model of this target.
-        type: str
-  name:
-    description:
-      - With I(device), the one printer of an inventory host; usually C({{ inventory_hostname }}).
-    type: str
-  device:
-    description:
-      - The device text of the one printer of an inventory host.
-    type: str
   if_different:
     description:
       - Read the parameter files back first and send only those that differ (C(--if-different)).
@@ -84,24 +60,6 @@ options:
       - After the job, read back the parameter files that were sent and compare them. Defaults to
         on when the job sends a parameter file. Only with printers given inline.
     type: bool
-  jobs:
-    description:
-      - At most this many printers at a time (1 to 64); by default every target, at most 64.
-    type: int
-  executable:
-    description:
-      - The vormexctl program; by default the one found on the PATH.
-    type: path
-  definitions:
-    description:
-      - The definition file of the printer models (C(--definitions)); by default vormexctl looks in
-        the current folder, beside the program and in its installed data folder.
-    type: path
-  language:
-    description:
-      - The language of vormexctl's messages; by default its stored setting.
-    type: str
-    choices: [jpn, eng]
 notes:
   - A printer that fails, stays silent or cannot be reached fails its own task only; with a
     manifest of many printers the task fails when any of them fails, and I(targets) says which.

@@ -22,6 +22,9 @@ description:
 version_added: "1.5.0"
 author:
   - VORMEX Setting Tool maintainers (@vormex)
+extends_documentation_fragment:
+  - kaldera_orn.vormex.vormexctl
+  - kaldera_orn.vormex.vormexctl.fleet
 options:
   dest:
     description:
@@ -37,48 +40,6 @@ options:
     description:
       - The printer model of every target that names none; its line format checks what is read.
     type: str
-  targets:
-    description:
-      - The printers, each with its C(name), its C(device) text and optionally its C(printer) model.
-    type: list
-    elements: dict
-    suboptions:
-      name:
-        description: The target's name, which names its folder in I(dest).
-        type: str
-        required: true
-      device:
-        description: The printer's device text, as C(vormexctl --device) takes it.
-        type: str
-        required: true
-      printer:
-        description: The printer model of this target.
-        type: str
-  name:
-    description:
-      - With I(device), the one printer of an inventory host; usually C({{ inventory_hostname }}).
-    type: str
-  device:
-    description:
-      - The device text of the one printer of an inventory host.
-    type: str
-  jobs:
-    description:
-      - At most this many printers at a time (1 to 64); by default every target, at most 64.
-    type: int
-  executable:
-    description:
-      - The vormexctl program; by default the one found on the PATH.
-    type: path
-  definitions:
-    description:
-      - The definition file of the printer models (C(--definitions)).
-    type: path
-  language:
-    description:
-      - The language of vormexctl's messages; by default its stored setting.
-    type: str
-    choices: [jpn, eng]
 notes:
   - Check mode is not supported (whether a backup would change cannot be known without reading
     it); in check mode the task is skipped.

@@ -20,6 +20,8 @@ description:
 version_added: "1.5.0"
 author:
   - VORMEX Setting Tool maintainers (@vormex)
+extends_documentation_fragment:
+  - kaldera_orn.vormex.vormexctl
 options:
   targets:
     description:
@@ -45,19 +47,10 @@ options:
       - Also return the listeners that are no printer, in C(others).
     type: bool
     default: false
-  executable:
-    description:
-      - The vormexctl program; by default the one found on the PATH.
-    type: path
   definitions:
     description:
       - The definition file of the printer models (C(--definitions)), which frames the requests.
     type: path
-  language:
-    description:
-      - The language of vormexctl's messages and status texts; by default its stored setting.
-    type: str
-    choices: [jpn, eng]
 notes:
   - Supports check mode; the module never changes anything.
 seealso:
